@@ -1,0 +1,34 @@
+# Sourced: starts an X server and a persistent wineserver for a Windows build folder, and stops
+# both when the calling script exits. Keeps DISPLAY when a display is there and usable.
+start_headless() {
+  local build_dir=$1
+  export WINEPREFIX="$build_dir/wine/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  export LOCPATH="$build_dir/wine/locale"
+
+  if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1 || [ -n "${ZELVO_OWN_XVFB:-}" ]; then
+    local display=99
+    while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
+      display=$((display + 1))
+    done
+    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    ZELVO_XVFB_PID=$!
+    export DISPLAY=":$display"
+    local tries=0
+    until xdpyinfo >/dev/null 2>&1; do
+      tries=$((tries + 1))
+      [ $tries -gt 100 ] && { echo "Xvfb did not start" >&2; return 1; }
+      sleep 0.1
+    done
+  fi
+  # One wineserver for the whole run: otherwise every test waits for Wine's services to end.
+  wineserver -p
+  env LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8 wine wineboot >/dev/null 2>&1 || true
+  trap stop_headless EXIT
+}
+
+stop_headless() {
+  wineserver -k 2>/dev/null || true
+  if [ -n "${ZELVO_XVFB_PID:-}" ]; then
+    kill "$ZELVO_XVFB_PID" 2>/dev/null || true
+  fi
+}

@@ -1,0 +1,164 @@
+#include "log/log_model.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace zelvo {
+namespace {
+
+// Removing more rows than this from the list control one by one costs more than filling it
+// again with the rows that stay.
+constexpr size_t kRowsRemovedOneByOne = 64;
+
+}  // namespace
+
+LogModel::LogModel(const Collator& collator, ListBox* list) : collator_(collator), list_(list) {}
+
+const LogEntry* LogModel::InItemData(int32_t key) const {
+  auto found = keys_.find(key);
+  return found == keys_.end() ? nullptr : &found->second->entry;
+}
+
+std::vector<size_t> LogModel::SelectedRows() const {
+  std::vector<size_t> selected;
+  selected.reserve(selected_count_);
+  for (size_t row = 0; row < rows_.size() && selected.size() < selected_count_; ++row) {
+    if (rows_[row]->selected) selected.push_back(row);
+  }
+  return selected;
+}
+
+void LogModel::SetSelected(size_t row, bool selected) {
+  Row& target = *rows_.at(row);
+  if (target.selected == selected) return;
+  target.selected = selected;
+  selected ? ++selected_count_ : --selected_count_;
+  if (list_) list_->SetSelected(row, selected);
+}
+
+void LogModel::SetAllSelected(bool selected) {
+  for (auto& row : rows_) row->selected = selected;
+  selected_count_ = selected ? rows_.size() : 0;
+  if (list_) list_->SetAllSelected(selected);
+}
+
+void LogModel::SetCurrentRow(std::optional<size_t> row) {
+  if (row && *row >= rows_.size()) row.reset();
+  current_ = row;
+  if (list_) list_->SetCurrentRow(row);
+}
+
+void LogModel::TakeUserSelection(const std::vector<size_t>& selected_rows,
+                                 std::optional<size_t> current) {
+  for (auto& row : rows_) row->selected = false;
+  selected_count_ = 0;
+  for (size_t index : selected_rows) {
+    if (index < rows_.size() && !rows_[index]->selected) {
+      rows_[index]->selected = true;
+      ++selected_count_;
+    }
+  }
+  current_ = current && *current < rows_.size() ? current : std::nullopt;
+}
+
+int32_t LogModel::FreeKey() const {
+  const int64_t preferred = static_cast<int64_t>(rows_.size()) + 1;
+  if (preferred <= std::numeric_limits<int32_t>::max() &&
+      !keys_.contains(static_cast<int32_t>(preferred))) {
+    return static_cast<int32_t>(preferred);
+  }
+  if (highest_key_ < std::numeric_limits<int32_t>::max()) return highest_key_ + 1;
+  // Every key up to the largest has been given once; some of them are free again.
+  int32_t key = 0;
+  while (keys_.contains(key)) ++key;
+  return key;
+}
+
+size_t LogModel::SortedPosition(const std::string& sort_key) const {
+  auto after = std::upper_bound(rows_.begin(), rows_.end(), sort_key,
+                                [](const std::string& key, const std::unique_ptr<Row>& row) {
+                                  return key < row->sort_key;
+                                });
+  return static_cast<size_t>(after - rows_.begin());
+}
+
+size_t LogModel::Add(LogEntry entry) {
+  auto row = std::make_unique<Row>();
+  row->key = FreeKey();
+  row->sort_key = collator_.SortKey(entry.name);
+  row->entry = std::move(entry);
+
+  const size_t position = SortedPosition(row->sort_key);
+  keys_.emplace(row->key, row.get());
+  highest_key_ = std::max(highest_key_, row->key);
+  const Row& added = *row;
+  rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(position), std::move(row));
+  if (current_ && *current_ >= position) ++*current_;
+  if (list_) list_->InsertRow(position, added.entry.name);
+  return position;
+}
+
+void LogModel::Load(std::vector<LogEntry> entries) {
+  std::vector<std::unique_ptr<Row>> rows;
+  rows.reserve(entries.size());
+  for (auto& entry : entries) {
+    auto row = std::make_unique<Row>();
+    row->key = static_cast<int32_t>(rows.size());
+    row->sort_key = collator_.SortKey(entry.name);
+    row->entry = std::move(entry);
+    rows.push_back(std::move(row));
+  }
+  std::stable_sort(rows.begin(), rows.end(), [](const auto& left, const auto& right) {
+    return left->sort_key < right->sort_key;
+  });
+
+  rows_ = std::move(rows);
+  keys_.clear();
+  keys_.reserve(rows_.size());
+  for (const auto& row : rows_) keys_.emplace(row->key, row.get());
+  highest_key_ = static_cast<int32_t>(rows_.size()) - 1;
+  selected_count_ = 0;
+  current_.reset();
+  ResetList();
+}
+
+void LogModel::RemoveSelected() {
+  if (selected_count_ == 0) return;
+
+  std::vector<size_t> removed;
+  std::vector<std::unique_ptr<Row>> kept;
+  kept.reserve(rows_.size() - selected_count_);
+  std::optional<size_t> current;
+  for (size_t index = 0; index < rows_.size(); ++index) {
+    if (rows_[index]->selected) {
+      keys_.erase(rows_[index]->key);
+      removed.push_back(index);
+    } else {
+      // The current row stays on its entry, or moves to the first row kept after it.
+      if (current_ && !current && index >= *current_) current = kept.size();
+      kept.push_back(std::move(rows_[index]));
+    }
+  }
+  if (current_ && !current && !kept.empty()) current = kept.size() - 1;
+
+  rows_ = std::move(kept);
+  selected_count_ = 0;
+  current_ = current;
+  if (!list_) return;
+  if (removed.size() <= kRowsRemovedOneByOne) {
+    for (auto row = removed.rbegin(); row != removed.rend(); ++row) list_->RemoveRow(*row);
+  } else {
+    ResetList();
+  }
+  list_->SetCurrentRow(current_);
+}
+
+void LogModel::ResetList() {
+  if (!list_) return;
+  std::vector<std::string_view> texts;
+  texts.reserve(rows_.size());
+  for (const auto& row : rows_) texts.push_back(row->entry.name);
+  list_->ResetRows(texts);
+}
+
+}  // namespace zelvo

@@ -1,0 +1,53 @@
+// The file operations the program needs. Paths are UTF-8 Windows paths; the Windows adapter
+// makes them absolute and long-path safe before any call. Every operation throws Failure
+// unless it says otherwise.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zelvo {
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // The name of the ordinary file at `path` as the file system stores it (its own letter case,
+  // its long form), or "" when none stands there: folders, hidden and system files do not
+  // count, and a path that cannot name one file (empty, or holding '*' or '?') finds nothing.
+  virtual std::string StoredName(const std::string& path) = 0;
+
+  // The full path of an existing file in its long form, every component as stored
+  // (C:\PROGRA~1\FOO.EXE gives C:\Program Files\Foo.exe).
+  virtual std::string LongPath(const std::string& path) = 0;
+
+  // Whether a folder stands at `path`.
+  virtual bool IsFolder(const std::string& path) = 0;
+
+  // Creates one folder; fails when the name is taken or the parent is missing.
+  virtual void MakeFolder(const std::string& path) = 0;
+
+  // Removes one file; fails on a read-only or locked file.
+  virtual void RemoveFile(const std::string& path) = 0;
+
+  // Copies `from` to the new file `to`. Returns false, and leaves everything as it was, when
+  // anything already stands at `to` (even a hidden or system file).
+  virtual bool CopyToNew(const std::string& from, const std::string& to) = 0;
+
+  // Creates the file or empties an existing one, then writes `bytes` in one go.
+  virtual void WriteFile(const std::string& path, std::string_view bytes) = 0;
+
+  // Replaces the file at `path` (or creates it) with `bytes` so that a reader sees either the
+  // old content or the new one whole, never a mix: a temporary file beside it is written and
+  // flushed, then moved over the old one in one step.
+  virtual void ReplaceFile(const std::string& path, std::string_view bytes) = 0;
+
+  // The whole content of a file.
+  virtual std::string ReadFile(const std::string& path) = 0;
+
+  // Up to `length` bytes from `offset` (fewer at the end of the file).
+  virtual std::string ReadRange(const std::string& path, uint64_t offset, uint32_t length) = 0;
+};
+
+}  // namespace zelvo

@@ -1,0 +1,60 @@
+// The main window as the program's logic sees it: its controls by name, and the visible list.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zelvo {
+
+// The window and its controls; the two hidden lists of the log have no window of their own.
+enum class Control {
+  frmMain,
+  fraDropPoint,
+  lblDropPoint,
+  lblInformation,
+  fraLog,
+  lstLogName,
+  txtLogName,
+  txtLogData,
+  txtLogPath,
+  cmdReturn,
+  cmdDelLog,
+  cmdShell,
+};
+
+// The visible list of program names. It only shows rows: the log model owns them, decides
+// their order, selection and current row, and tells the control every change it makes.
+class ListBox {
+ public:
+  virtual ~ListBox() = default;
+  // Replaces every row; afterwards no row is selected and there is no current row.
+  virtual void ResetRows(const std::vector<std::string_view>& texts) = 0;
+  // Inserts a row before `row` (or at the end); the rows below move down with their selection.
+  virtual void InsertRow(size_t row, std::string_view text) = 0;
+  virtual void RemoveRow(size_t row) = 0;
+  virtual void SetSelected(size_t row, bool selected) = 0;
+  virtual void SetAllSelected(bool selected) = 0;
+  // The current row (the one with the focus rectangle), or none.
+  virtual void SetCurrentRow(std::optional<size_t> row) = 0;
+};
+
+class WindowControls {
+ public:
+  virtual ~WindowControls() = default;
+  // The caption of the window, a frame, label or button, or the text of a text box.
+  virtual void SetText(Control control, const std::string& text) = 0;
+  virtual void SetToolTip(Control control, const std::string& text) = 0;
+  virtual void SetEnabled(Control control, bool enabled) = 0;
+};
+
+class MainWindow : public WindowControls {
+ public:
+  // Shows the window, which starts hidden.
+  virtual void Show() = 0;
+  virtual ListBox& NameList() = 0;
+};
+
+}  // namespace zelvo

@@ -1,0 +1,199 @@
+// In-memory stand-ins for the platform, for the native unit tests. They behave like their
+// Windows counterparts where the logic can tell (case-insensitive paths, hidden and system
+// files, read-only files, the error numbers Windows gives), and record what was asked of them.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/environment.h"
+#include "platform/failure.h"
+#include "platform/file_system.h"
+#include "platform/process.h"
+#include "platform/shortcuts.h"
+#include "platform/text_codec.h"
+#include "platform/window.h"
+
+namespace zelvo::testing {
+
+// What the program did that the user sees, in order: "box: <title> | <text>",
+// "status: <text>", "start: <path>".
+using Journal = std::vector<std::string>;
+
+// Thrown by FakeEnvironment::EndNow; deliberately no std::exception, so that no error trap of
+// the program catches it.
+struct ProgramEnded {
+  int exit_code;
+};
+
+// Windows' own texts for the failures the fakes raise.
+Failure Win32Failure(int32_t code);
+
+class FakeDialogs : public Dialogs {
+ public:
+  explicit FakeDialogs(Journal* journal = nullptr) : journal_(journal) {}
+  Answer Show(const Message& message) override;
+
+  std::vector<Message> shown;
+  // Answers for the Yes/No boxes, in order; an OK box takes none. A question with no answer
+  // left fails the test and is answered No.
+  std::deque<Answer> answers;
+  // Runs while a box is up, to look at the program's state at that moment.
+  std::function<void(const Message&)> on_show;
+
+ private:
+  Journal* journal_;
+};
+
+struct FakeFile {
+  std::string path;  // as created: the stored name is its last component
+  std::string content;
+  bool hidden = false;
+  bool system = false;
+  bool read_only = false;
+};
+
+class FakeFileSystem : public FileSystem {
+ public:
+  // Adds a file (and every missing folder above it).
+  FakeFile& AddFile(const std::string& path, std::string content = {});
+  void AddFolder(const std::string& path);
+  // `short_path` names the same file as `long_path`, as an 8.3 alias does.
+  void AddShortName(const std::string& short_path, const std::string& long_path);
+  // The next call of `operation` ("WriteFile", "CopyToNew" ...) on `path` (or on any path when
+  // empty) throws `failure`.
+  void FailOn(const std::string& operation, const std::string& path, Failure failure);
+
+  const FakeFile* Find(const std::string& path) const;
+  bool HasFolder(const std::string& path) const;
+  // The files under a folder, by stored path.
+  std::vector<const FakeFile*> FilesIn(const std::string& folder) const;
+
+  std::string StoredName(const std::string& path) override;
+  std::string LongPath(const std::string& path) override;
+  bool IsFolder(const std::string& path) override;
+  void MakeFolder(const std::string& path) override;
+  void RemoveFile(const std::string& path) override;
+  bool CopyToNew(const std::string& from, const std::string& to) override;
+  void WriteFile(const std::string& path, std::string_view bytes) override;
+  void ReplaceFile(const std::string& path, std::string_view bytes) override;
+  std::string ReadFile(const std::string& path) override;
+  std::string ReadRange(const std::string& path, uint64_t offset, uint32_t length) override;
+
+  // Every call, as "Operation path".
+  std::vector<std::string> calls;
+
+ private:
+  void Enter(const std::string& operation, const std::string& path);
+  std::string Resolve(const std::string& path) const;
+  FakeFile* FindFile(const std::string& path);
+  void RequireParent(const std::string& path) const;
+
+  std::map<std::string, FakeFile> files_;  // by lower-case path
+  std::set<std::string> folders_;          // lower-case paths, no trailing backslash
+  std::map<std::string, std::string> short_names_;
+  struct Injected {
+    std::string operation;
+    std::string path;
+    Failure failure;
+  };
+  std::vector<Injected> failures_;
+};
+
+class FakeShortcuts : public Shortcuts {
+ public:
+  std::map<std::string, std::string> targets;  // shortcut path -> target path
+  std::string TargetPath(const std::string& shortcut_path) override;
+};
+
+class FakeClock : public Clock {
+ public:
+  Date today{2026, 12, 7};
+  Date Today() override { return today; }
+};
+
+class FakeEnvironment : public Environment {
+ public:
+  ProgramVersion version{2, 20};
+  bool previous_instance = false;
+  std::string program_folder = "C:\\Tools";
+  std::string command_line = "\"C:\\Tools\\zelvo.exe\"";
+  std::optional<int> ended;
+
+  ProgramVersion Version() override { return version; }
+  bool PreviousInstanceRunning() override { return previous_instance; }
+  std::string ProgramFolder() override { return program_folder; }
+  std::string CommandLine() override { return command_line; }
+  std::string DescribeFailure(int32_t number) override;
+  [[noreturn]] void EndNow(int exit_code) override;
+};
+
+// Latin-1 stands in for the ANSI code page: characters up to U+00FF fit, others do not.
+class FakeCodePage : public AnsiCodePage {
+ public:
+  std::optional<std::string> Encode(std::string_view utf8) const override;
+  std::string Decode(std::string_view ansi) const override;
+};
+
+// Orders by the text with ASCII letters folded to lower case.
+class FakeCollator : public Collator {
+ public:
+  std::string SortKey(std::string_view utf8) const override;
+};
+
+class FakeListBox : public ListBox {
+ public:
+  struct Row {
+    std::string text;
+    bool selected = false;
+  };
+  std::vector<Row> rows;
+  std::optional<size_t> current;
+
+  void ResetRows(const std::vector<std::string_view>& texts) override;
+  void InsertRow(size_t row, std::string_view text) override;
+  void RemoveRow(size_t row) override;
+  void SetSelected(size_t row, bool selected) override;
+  void SetAllSelected(bool selected) override;
+  void SetCurrentRow(std::optional<size_t> row) override;
+};
+
+class FakeControls : public MainWindow {
+ public:
+  explicit FakeControls(Journal* journal = nullptr) : journal_(journal) {}
+
+  std::map<Control, std::string> text;
+  std::map<Control, std::string> tool_tip;
+  std::map<Control, bool> enabled;  // controls never set are absent
+  bool shown = false;
+  FakeListBox list;
+
+  void SetText(Control control, const std::string& value) override;
+  void SetToolTip(Control control, const std::string& value) override;
+  void SetEnabled(Control control, bool value) override;
+  void Show() override { shown = true; }
+  ListBox& NameList() override { return list; }
+
+ private:
+  Journal* journal_;
+};
+
+class FakeLauncher : public ProcessLauncher {
+ public:
+  explicit FakeLauncher(Journal* journal = nullptr) : journal_(journal) {}
+  std::set<std::string> refused;  // program paths whose start fails
+  std::vector<std::pair<std::string, std::string>> started;  // program path, working folder
+  bool Start(const std::string& program_path, const std::string& working_folder) override;
+
+ private:
+  Journal* journal_;
+};
+
+}  // namespace zelvo::testing
