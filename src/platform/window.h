@@ -25,6 +25,12 @@ enum class Control {
   cmdShell,
 };
 
+// What a list control shows as selected, and its current row.
+struct ListSelection {
+  std::vector<size_t> rows;  // ascending
+  std::optional<size_t> current;
+};
+
 // The visible list of program names. It only shows rows: the log model owns them, decides
 // their order, selection and current row, and tells the control every change it makes.
 class ListBox {
@@ -39,6 +45,31 @@ class ListBox {
   virtual void SetAllSelected(bool selected) = 0;
   // The current row (the one with the focus rectangle), or none.
   virtual void SetCurrentRow(std::optional<size_t> row) = 0;
+  // The selection as the control holds it, after the user has changed it.
+  virtual ListSelection UserSelection() = 0;
+};
+
+// The files of one drop, numbered from 0 in the order the drop source lists them.
+class DroppedFiles {
+ public:
+  virtual ~DroppedFiles() = default;
+  virtual size_t Count() = 0;
+  virtual std::string Path(size_t index) = 0;
+};
+
+// What happens to the window, as the window reports it to the program's logic. Each event is
+// handled to its end; the handlers catch and report their own failures.
+class WindowEvents {
+ public:
+  virtual ~WindowEvents() = default;
+  // The window is about to close, for whatever reason; the close is never refused.
+  virtual void Closing() = 0;
+  // Files were dropped on the window itself (frmMain) or on one of its controls.
+  virtual void Dropped(Control target, DroppedFiles& files) = 0;
+  // The user changed the selection or the current row of the visible list.
+  virtual void SelectionChanged() = 0;
+  // A button was clicked.
+  virtual void Clicked(Control button) = 0;
 };
 
 class WindowControls {

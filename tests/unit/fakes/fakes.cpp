@@ -297,6 +297,14 @@ void FakeListBox::SetAllSelected(bool selected) {
 
 void FakeListBox::SetCurrentRow(std::optional<size_t> row) { current = row; }
 
+ListSelection FakeListBox::UserSelection() {
+  ListSelection selection{{}, current};
+  for (size_t row = 0; row < rows.size(); ++row) {
+    if (rows[row].selected) selection.rows.push_back(row);
+  }
+  return selection;
+}
+
 void FakeControls::SetText(Control control, const std::string& value) {
   text[control] = value;
   if (journal_ && control == Control::lblInformation) journal_->push_back("status: " + value);

@@ -163,6 +163,7 @@ class FakeListBox : public ListBox {
   void SetSelected(size_t row, bool selected) override;
   void SetAllSelected(bool selected) override;
   void SetCurrentRow(std::optional<size_t> row) override;
+  ListSelection UserSelection() override;
 };
 
 class FakeControls : public MainWindow {
