@@ -24,10 +24,14 @@ class LogFile {
   // Fills the log from the file; greets the user when there is none.
   int LoadListData();
 
-  // Writes the log to the file in one step.
+  // Writes the log to the file in one step. A file whose entries were not all loaded is first
+  // kept beside it, as zelvo.ini.<what it is>.bak.
   int SaveListData();
 
  private:
+  std::string Path() const { return tool_folder_ + "zelvo.ini"; }
+  void KeepUnloadedFile(const std::string& path);
+
   FileSystem& files_;
   const AnsiCodePage& code_page_;
   LogModel& log_;
@@ -35,6 +39,8 @@ class LogFile {
   ErrorTrap& trap_;
   const std::string& tool_folder_;
   const std::string& version_text_;
+  // What the loaded file was, when some of its entries were not taken (see ParsedLogFile).
+  std::string left_behind_;
 };
 
 }  // namespace zelvo
