@@ -1,0 +1,148 @@
+// The apply procedure and the backup of an old manifest.
+#include "manifest/apply.h"
+
+#include <cstdint>
+#include <string_view>
+
+#include "manifest/manifest_document.h"
+#include "manifest/pe_image.h"
+
+namespace zelvo {
+namespace {
+
+constexpr std::string_view kConfirmTitle = "XPスタイル適用 - 処理の確認";
+constexpr std::string_view kFailedTitle = "XPスタイル適用 - 適用失敗";
+
+constexpr std::string_view kShortcutNotice =
+    " は、ショートカットファイルのため、リンク先のソフトにXPスタイルを適用します。";
+constexpr std::string_view kMissingWarning =
+    "指定されたソフトが見つからないため、XPスタイルを適用するコトができません。\r\n"
+    "削除、もしくは移動された可能性があります。";
+constexpr std::string_view kNotProgramQuestion =
+    " は、実行形式のソフトではありません。\r\n"
+    "それでもXPスタイルを適用しますか？";
+constexpr std::string_view kReplaceQuestion =
+    " には、既にXPスタイルが適用されています。\r\n"
+    "新たにXPスタイルを適用しますか？\r\n"
+    "古いマニフェストファイルは、バックアップフォルダにバックアップされます。";
+
+constexpr std::string_view kBackupFolderName = "backup";
+
+// Whether the last four characters of `path`, in lower case, are `extension`.
+bool EndsWith(const std::string& path, std::string_view extension) {
+  if (path.size() < extension.size()) return false;
+  const std::string_view tail = std::string_view(path).substr(path.size() - extension.size());
+  for (size_t i = 0; i < tail.size(); ++i) {
+    char c = tail[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != extension[i]) return false;
+  }
+  return true;
+}
+
+// An empty path, or one holding a wildcard, names no file; it must never reach an operation
+// that would read it as a pattern.
+bool CanNameFile(const std::string& path) {
+  return !path.empty() && path.find_first_of("*?") == std::string::npos;
+}
+
+// The folder part of a full path, up to and including its last backslash.
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of('\\');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string LastComponent(const std::string& path) {
+  const size_t slash = path.find_last_of('\\');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// "yyyy/mm/dd" with "/" whatever the user's date separator: the log file is read back with it.
+std::string DateText(const Date& date) {
+  auto digits = [](int value, size_t width) {
+    std::string text = std::to_string(value);
+    if (text.size() < width) text.insert(0, width - text.size(), '0');
+    return text;
+  };
+  return digits(date.year, 4) + "/" + digits(date.month, 2) + "/" + digits(date.day, 2);
+}
+
+}  // namespace
+
+ManifestApplier::ManifestApplier(Dialogs& dialogs, FileSystem& files, Shortcuts& shortcuts,
+                                 Clock& clock, LogModel& log, LogView& view, ErrorTrap& trap,
+                                 const std::string& tool_folder)
+    : dialogs_(dialogs),
+      files_(files),
+      shortcuts_(shortcuts),
+      clock_(clock),
+      log_(log),
+      view_(view),
+      trap_(trap),
+      tool_folder_(tool_folder) {}
+
+int ManifestApplier::ApplyZelvo(std::string& path) {
+  return trap_.Procedure("ApplyZelvo()", [&]() -> int {
+    if (CanNameFile(path) && EndsWith(path, ".lnk")) {
+      dialogs_.Show(Notice(files_.StoredName(path) + std::string(kShortcutNotice),
+                           std::string(kConfirmTitle), Icon::Information));
+      path = shortcuts_.TargetPath(path);
+    }
+
+    // The stored name is already the long form; the path may still be short (FOOBAR~1.EXE).
+    const std::string name = files_.StoredName(path);
+    if (name.empty()) {
+      dialogs_.Show(Notice(std::string(kMissingWarning), std::string(kFailedTitle), Icon::Warning));
+      return kNotApplied;
+    }
+    // Windows looks for the manifest under the program's long name only.
+    const std::string target = files_.LongPath(path);
+
+    if (!EndsWith(target, ".exe") &&
+        dialogs_.Show(Question(name + std::string(kNotProgramQuestion), std::string(kConfirmTitle),
+                               DefaultButton::First)) != Answer::Yes) {
+      return kNotApplied;
+    }
+
+    const std::string manifest = ManifestPath(target);
+    if (!files_.StoredName(manifest).empty()) {
+      if (dialogs_.Show(Question(name + std::string(kReplaceQuestion), std::string(kConfirmTitle),
+                                 DefaultButton::First)) != Answer::Yes) {
+        return kNotApplied;
+      }
+      if (BackupManifest(manifest) == kFailed) return kFailed;
+    }
+
+    files_.WriteFile(manifest,
+                     ManifestDocument(IsPe32PlusFile(files_, target) ? ManifestArchitecture::Any
+                                                                     : ManifestArchitecture::X86));
+
+    const size_t row = log_.Add({name, FolderOf(target), DateText(clock_.Today())});
+    log_.SetCurrentRow(row);
+    log_.SetSelected(row, true);
+    // The list control reports no selection made by the program.
+    view_.lstLogName_Click();
+    return 0;
+  });
+}
+
+int ManifestApplier::BackupManifest(const std::string& manifest_path) {
+  return trap_.Procedure("BackupManifest()", [&]() -> int {
+    const std::string folder = tool_folder_ + std::string(kBackupFolderName);
+    if (!files_.IsFolder(folder)) files_.MakeFolder(folder);
+
+    std::string name = files_.StoredName(manifest_path);
+    // Gone since it was found: the copy below then fails with the system's own reason.
+    if (name.empty()) name = LastComponent(manifest_path);
+
+    // Earlier copies are the user's only way back to an old manifest: none is ever replaced.
+    // The first copy of a name keeps the name; later ones get ".2", ".3", ... after it.
+    const std::string first = folder + "\\" + name;
+    if (files_.CopyToNew(manifest_path, first)) return 0;
+    for (uint64_t number = 2;; ++number) {
+      if (files_.CopyToNew(manifest_path, first + "." + std::to_string(number))) return 0;
+    }
+  });
+}
+
+}  // namespace zelvo
