@@ -1,0 +1,335 @@
+// The log file's bytes as LoadListData reads them and SaveListData writes them, through the
+// fake file system (Latin-1 stands in for the ANSI code page).
+#include "log/log_file.h"
+
+#include <initializer_list>
+
+#include <gtest/gtest.h>
+
+#include "fakes/fakes.h"
+#include "log/log_file_format.h"
+
+namespace zelvo::testing {
+namespace {
+
+constexpr char kPath[] = "C:\\Tools\\zelvo.ini";
+constexpr char kGreeting[] = "この度は、Zelvoをダウンロードして頂きありがとうございます。";
+
+// Lines each followed by CR LF.
+std::string Lines(std::initializer_list<std::string_view> lines) {
+  std::string text;
+  for (auto line : lines) text.append(line).append("\r\n");
+  return text;
+}
+
+struct LogFileTest : ::testing::Test {
+  Journal journal;
+  FakeDialogs dialogs{&journal};
+  FakeEnvironment environment;
+  FakeFileSystem files;
+  FakeCodePage code_page;
+  FakeCollator collator;
+  FakeControls controls{&journal};
+  ErrorTrap trap{dialogs, environment};
+  LogModel log{collator, &controls.list};
+  LogView view{log, controls, trap};
+  std::string tool_folder = "C:\\Tools\\";
+  std::string version = "2.20";
+  LogFile log_file{files, code_page, log, view, trap, tool_folder, version};
+
+  LogFileTest() { files.AddFolder("C:\\Tools"); }
+
+  // Loads `content` as zelvo.ini; the load must succeed without a word to the user.
+  void LoadQuietly(const std::string& content) {
+    files.AddFile(kPath, content);
+    ASSERT_EQ(log_file.LoadListData(), 0);
+    EXPECT_TRUE(journal.empty()) << journal.front();
+  }
+
+  // The entries in visible order as name|folder|date|key.
+  std::vector<std::string> Shown() const {
+    std::vector<std::string> shown;
+    for (size_t row = 0; row < log.Count(); ++row) {
+      const LogEntry* entry = log.InItemData(log.Key(row));
+      shown.push_back(log.Name(row) + "|" + entry->folder + "|" + entry->date + "|" +
+                      std::to_string(log.Key(row)));
+    }
+    return shown;
+  }
+
+  std::string Saved() const { return files.Find(kPath)->content; }
+
+  std::vector<std::string> FileNamesInTools() const {
+    std::vector<std::string> names;
+    for (const FakeFile* file : files.FilesIn("C:\\Tools")) names.push_back(file->path);
+    return names;
+  }
+
+  void ExpectReport(const std::string& source, int32_t code) {
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0], Notice(ErrorReportText(source, Win32Failure(code)),
+                                       "予期せぬエラーの発生", Icon::Stop));
+  }
+};
+
+TEST_F(LogFileTest, FirstRunGreetsAndTheSaveCreatesTheFile) {
+  ASSERT_EQ(log_file.LoadListData(), 0);
+  EXPECT_EQ(log.Count(), 0u);
+  EXPECT_EQ(journal, Journal{std::string("status: ") + kGreeting});
+  EXPECT_EQ(controls.tool_tip[Control::lblInformation], kGreeting);
+  EXPECT_TRUE(dialogs.shown.empty());
+
+  ASSERT_EQ(log_file.SaveListData(), 0);
+  EXPECT_EQ(Saved(), "2.20\r\n\r\n");
+  EXPECT_EQ(FileNamesInTools(), std::vector<std::string>{kPath});
+}
+
+TEST_F(LogFileTest, AFolderNamedLikeTheFileCountsAsNoFile) {
+  files.AddFolder(kPath);
+  ASSERT_EQ(log_file.LoadListData(), 0);
+  EXPECT_EQ(journal, Journal{std::string("status: ") + kGreeting});
+  // It cannot be replaced either: reported, nothing lost.
+  EXPECT_EQ(log_file.SaveListData(), -1);
+  ExpectReport("SaveListData()", 5);
+}
+
+TEST_F(LogFileTest, EntriesGetKeysInFileOrderAndAreSavedInVisibleOrder) {
+  LoadQuietly(Lines({"2.20", "b.exe", "C:\\B\\", "2026/01/02", "A.exe", "C:\\A\\", "2026/01/01",
+                     "c.exe", "C:\\C\\", "2026/01/03", ""}));
+  EXPECT_EQ(Shown(),
+            (std::vector<std::string>{"A.exe|C:\\A\\|2026/01/01|1", "b.exe|C:\\B\\|2026/01/02|0",
+                                      "c.exe|C:\\C\\|2026/01/03|2"}));
+  EXPECT_FALSE(log.CurrentRow());
+  EXPECT_EQ(log.SelectedCount(), 0u);
+
+  // An entry added now takes the count plus one; one removed leaves the others their keys.
+  const size_t added = log.Add({"a.exe", "C:\\New\\", "2026/12/07"});
+  EXPECT_EQ(log.Key(added), 4);
+  log.SetSelected(0, true);  // A.exe, key 1
+  log.RemoveSelected();
+  EXPECT_EQ(Shown(),
+            (std::vector<std::string>{"a.exe|C:\\New\\|2026/12/07|4", "b.exe|C:\\B\\|2026/01/02|0",
+                                      "c.exe|C:\\C\\|2026/01/03|2"}));
+
+  ASSERT_EQ(log_file.SaveListData(), 0);
+  EXPECT_EQ(Saved(), Lines({"2.20", "a.exe", "C:\\New\\", "2026/12/07", "b.exe", "C:\\B\\",
+                            "2026/01/02", "c.exe", "C:\\C\\", "2026/01/03", ""}));
+  EXPECT_EQ(FileNamesInTools(), std::vector<std::string>{kPath});
+
+  // Read back, the keys follow the saved (alphabetical) order.
+  ASSERT_EQ(log_file.LoadListData(), 0);
+  EXPECT_EQ(Shown(),
+            (std::vector<std::string>{"a.exe|C:\\New\\|2026/12/07|0", "b.exe|C:\\B\\|2026/01/02|1",
+                                      "c.exe|C:\\C\\|2026/01/03|2"}));
+}
+
+TEST_F(LogFileTest, TheSameNameInTwoFoldersKeepsEachFolderAndDate) {
+  LoadQuietly(Lines(
+      {"2.20", "Foo.exe", "C:\\One\\", "2026/01/01", "Foo.exe", "D:\\Two\\", "2026/02/02", ""}));
+  log.Add({"foo.exe", "E:\\Three\\", "2026/12/07"});
+  ASSERT_EQ(log_file.SaveListData(), 0);
+  const std::string expected =
+      Lines({"2.20", "Foo.exe", "C:\\One\\", "2026/01/01", "Foo.exe", "D:\\Two\\", "2026/02/02",
+             "foo.exe", "E:\\Three\\", "2026/12/07", ""});
+  EXPECT_EQ(Saved(), expected);
+  ASSERT_EQ(log_file.LoadListData(), 0);
+  ASSERT_EQ(log_file.SaveListData(), 0);
+  EXPECT_EQ(Saved(), expected);
+}
+
+TEST_F(LogFileTest, AnEmptyLogRoundTrips) {
+  LoadQuietly("2.20\r\n\r\n");
+  EXPECT_EQ(log.Count(), 0u);
+  ASSERT_EQ(log_file.SaveListData(), 0);
+  EXPECT_EQ(Saved(), "2.20\r\n\r\n");
+  EXPECT_EQ(FileNamesInTools(), std::vector<std::string>{kPath});
+}
+
+TEST_F(LogFileTest, LineEnds) {
+  // CR alone ends a line; an LF after a CR belongs to it; an LF alone is text; the last date
+  // line may end the file without a line end; a name of spaces is a name.
+  LoadQuietly("2.20\rA\nB.exe\r\nC:\\A\\\r2026/01/01\r\n   \rC:\\S\\\r2026/01/02");
+  EXPECT_EQ(Shown(), (std::vector<std::string>{"   |C:\\S\\|2026/01/02|1",
+                                               "A\nB.exe|C:\\A\\|2026/01/01|0"}));
+  ASSERT_EQ(log_file.SaveListData(), 0);
+  EXPECT_EQ(Saved(), Lines({"2.20", "   ", "C:\\S\\", "2026/01/02", "A\nB.exe", "C:\\A\\",
+                            "2026/01/01", ""}));
+  EXPECT_EQ(FileNamesInTools(), std::vector<std::string>{kPath});
+}
+
+TEST_F(LogFileTest, NamesThatFitTheCodePageAreWrittenInIt) {
+  log.Add({"Café.exe", "C:\\Jeux\\Été\\", "2026/12/07"});
+  ASSERT_EQ(log_file.SaveListData(), 0);
+  EXPECT_EQ(Saved(), Lines({"2.20", "Caf\xE9.exe", "C:\\Jeux\\\xC9t\xE9\\", "2026/12/07", ""}));
+  ASSERT_EQ(log_file.LoadListData(), 0);
+  EXPECT_EQ(Shown(), std::vector<std::string>{"Café.exe|C:\\Jeux\\Été\\|2026/12/07|0"});
+}
+
+TEST_F(LogFileTest, ANameTheCodePageCannotHoldTurnsTheWholeFileToUtf8) {
+  log.Add({"Café.exe", "C:\\Jeux\\", "2026/12/07"});
+  log.Add({"Łódź.exe", "C:\\게임\\", "2026/12/07"});
+  ASSERT_EQ(log_file.SaveListData(), 0);
+  EXPECT_EQ(Saved(), "\xEF\xBB\xBF" + Lines({"2.20", "Café.exe", "C:\\Jeux\\", "2026/12/07",
+                                             "Łódź.exe", "C:\\게임\\", "2026/12/07", ""}));
+  ASSERT_EQ(log_file.LoadListData(), 0);
+  EXPECT_EQ(Shown(), (std::vector<std::string>{"Café.exe|C:\\Jeux\\|2026/12/07|0",
+                                               "Łódź.exe|C:\\게임\\|2026/12/07|1"}));
+  EXPECT_EQ(FileNamesInTools(), std::vector<std::string>{kPath});
+}
+
+TEST_F(LogFileTest, AnotherVersionsFileIsIgnoredAndKeptBesideTheNewOne) {
+  const std::string old_file = Lines({"2.10", "Old.exe", "C:\\Old\\", "2020/01/01", ""});
+  LoadQuietly(old_file);
+  EXPECT_EQ(log.Count(), 0u);
+
+  log.Add({"New.exe", "C:\\New\\", "2026/12/07"});
+  ASSERT_EQ(log_file.SaveListData(), 0);
+  EXPECT_EQ(Saved(), Lines({"2.20", "New.exe", "C:\\New\\", "2026/12/07", ""}));
+  ASSERT_NE(files.Find("C:\\Tools\\zelvo.ini.2.10.bak"), nullptr);
+  EXPECT_EQ(files.Find("C:\\Tools\\zelvo.ini.2.10.bak")->content, old_file);
+
+  // The next run loads the new file and keeps no further copy.
+  ASSERT_EQ(log_file.LoadListData(), 0);
+  ASSERT_EQ(log_file.SaveListData(), 0);
+  EXPECT_EQ(files.FilesIn("C:\\Tools").size(), 2u);
+}
+
+TEST_F(LogFileTest, AnEarlierCopyIsNeverOverwritten) {
+  files.AddFile("C:\\Tools\\zelvo.ini.2.10.bak", "first");
+  files.AddFile("C:\\Tools\\zelvo.ini.2.10-2.bak", "second").hidden = true;
+  LoadQuietly("2.10\r\nthird\r\n");
+  ASSERT_EQ(log_file.SaveListData(), 0);
+  EXPECT_EQ(files.Find("C:\\Tools\\zelvo.ini.2.10.bak")->content, "first");
+  EXPECT_EQ(files.Find("C:\\Tools\\zelvo.ini.2.10-2.bak")->content, "second");
+  ASSERT_NE(files.Find("C:\\Tools\\zelvo.ini.2.10-3.bak"), nullptr);
+  EXPECT_EQ(files.Find("C:\\Tools\\zelvo.ini.2.10-3.bak")->content, "2.10\r\nthird\r\n");
+}
+
+TEST_F(LogFileTest, ABareLineFeedFileIsOneLineAndIsKept) {
+  const std::string unix_file = "2.20\nA.exe\nC:\\A\\\n2026/01/01\n\n";
+  LoadQuietly(unix_file);
+  EXPECT_EQ(log.Count(), 0u);
+  ASSERT_EQ(log_file.SaveListData(), 0);
+  EXPECT_EQ(Saved(), "2.20\r\n\r\n");
+  ASSERT_NE(files.Find("C:\\Tools\\zelvo.ini.bare-lf.bak"), nullptr);
+  EXPECT_EQ(files.Find("C:\\Tools\\zelvo.ini.bare-lf.bak")->content, unix_file);
+}
+
+TEST_F(LogFileTest, AFileOfNoVersionAtAllIsKeptAsUnknown) {
+  const std::string binary(
+      "\xFF\xFE"
+      "2\0.\0"
+      "2\0"
+      "0\0",
+      10);
+  LoadQuietly(binary);
+  EXPECT_EQ(log.Count(), 0u);
+  ASSERT_EQ(log_file.SaveListData(), 0);
+  ASSERT_NE(files.Find("C:\\Tools\\zelvo.ini.unknown.bak"), nullptr);
+  EXPECT_EQ(files.Find("C:\\Tools\\zelvo.ini.unknown.bak")->content, binary);
+}
+
+TEST_F(LogFileTest, AnEmptyFileStartsAnEmptyLogQuietly) {
+  LoadQuietly("");
+  EXPECT_EQ(log.Count(), 0u);
+  ASSERT_EQ(log_file.SaveListData(), 0);
+  EXPECT_EQ(Saved(), "2.20\r\n\r\n");
+  EXPECT_EQ(FileNamesInTools(), std::vector<std::string>{kPath});
+}
+
+TEST_F(LogFileTest, ADamagedFileGivesItsCompleteEntriesAndIsKept) {
+  const std::string a = Lines({"A.exe", "C:\\A\\", "2026/01/01"});
+  struct Damage {
+    const char* what;
+    std::string file;
+  };
+  const Damage damages[] = {
+      {"cut after a name", "2.20\r\n" + a + "B.exe\r\n"},
+      {"cut after a name without line end", "2.20\r\n" + a + "B.exe"},
+      {"cut after a folder", "2.20\r\n" + a + "B.exe\r\nC:\\B\\\r\n"},
+      {"empty folder line", "2.20\r\n" + a + Lines({"B.exe", "", "2026/01/02"}) + a},
+      {"empty date line", "2.20\r\n" + a + Lines({"B.exe", "C:\\B\\", ""}) + a},
+      {"entries after the closing empty line", "2.20\r\n" + a + "\r\n" + a + "\r\n"},
+  };
+  for (const Damage& damage : damages) {
+    SCOPED_TRACE(damage.what);
+    FakeFileSystem fresh;
+    std::swap(files, fresh);
+    files.AddFolder("C:\\Tools");
+    journal.clear();
+    LoadQuietly(damage.file);
+    EXPECT_EQ(Shown(), std::vector<std::string>{"A.exe|C:\\A\\|2026/01/01|0"});
+    ASSERT_EQ(log_file.SaveListData(), 0);
+    EXPECT_EQ(Saved(), "2.20\r\n" + a + "\r\n");
+    ASSERT_NE(files.Find("C:\\Tools\\zelvo.ini.damaged.bak"), nullptr);
+    EXPECT_EQ(files.Find("C:\\Tools\\zelvo.ini.damaged.bak")->content, damage.file);
+  }
+}
+
+TEST_F(LogFileTest, EmptyLinesAfterTheEndLoseNothing) {
+  LoadQuietly("2.20\r\nA.exe\r\nC:\\A\\\r\n2026/01/01\r\n\r\n\r\n\r");
+  EXPECT_EQ(log.Count(), 1u);
+  ASSERT_EQ(log_file.SaveListData(), 0);
+  EXPECT_EQ(FileNamesInTools(), std::vector<std::string>{kPath});
+}
+
+TEST_F(LogFileTest, AFailedSaveIsReportedAndLeavesTheOldFile) {
+  const std::string old_file = Lines({"2.20", "A.exe", "C:\\A\\", "2026/01/01", ""});
+  LoadQuietly(old_file);
+  log.Add({"B.exe", "C:\\B\\", "2026/12/07"});
+  files.FailOn("ReplaceFile", kPath, Win32Failure(112));
+  EXPECT_EQ(log_file.SaveListData(), -1);
+  ExpectReport("SaveListData()", 112);
+  EXPECT_EQ(Saved(), old_file);
+}
+
+TEST_F(LogFileTest, AFailedCopyOfAnUnloadedFileStopsTheSave) {
+  const std::string old_file = Lines({"2.10", "Old.exe", "C:\\Old\\", "2020/01/01", ""});
+  LoadQuietly(old_file);
+  files.FailOn("CopyToNew", "", Win32Failure(112));
+  EXPECT_EQ(log_file.SaveListData(), -1);
+  ExpectReport("SaveListData()", 112);
+  EXPECT_EQ(Saved(), old_file);
+  EXPECT_EQ(FileNamesInTools(), std::vector<std::string>{kPath});
+
+  // Once the disk has room, the next save keeps the copy first.
+  ASSERT_EQ(log_file.SaveListData(), 0);
+  EXPECT_EQ(files.Find("C:\\Tools\\zelvo.ini.2.10.bak")->content, old_file);
+}
+
+TEST_F(LogFileTest, AnUnreadableFileIsReported) {
+  files.AddFile(kPath, "2.20\r\n\r\n");
+  files.FailOn("ReadFile", kPath, Win32Failure(32));
+  EXPECT_EQ(log_file.LoadListData(), -1);
+  ExpectReport("LoadListData()", 32);
+}
+
+TEST_F(LogFileTest, LoadingEmptiesTheLogFirst) {
+  log.Add({"Stale.exe", "C:\\", "2026/12/07"});
+  LoadQuietly(Lines({"2.20", "A.exe", "C:\\A\\", "2026/01/01", ""}));
+  EXPECT_EQ(Shown(), std::vector<std::string>{"A.exe|C:\\A\\|2026/01/01|0"});
+}
+
+TEST(LogFileFormat, EntriesWithAnEmptyTextAreLeftOutSoTheRestReadsBack) {
+  FakeCodePage code_page;
+  const LogEntry relative{"a.exe", "", "2026/12/07"};
+  const LogEntry whole{"b.exe", "C:\\B\\", "2026/12/07"};
+  const std::string bytes = FormatLogFile("2.20", {&relative, &whole}, code_page);
+  EXPECT_EQ(bytes, Lines({"2.20", "b.exe", "C:\\B\\", "2026/12/07", ""}));
+}
+
+TEST(LogFileFormat, IllFormedUtf8BecomesReplacementCharacters) {
+  FakeCodePage code_page;
+  const ParsedLogFile parsed = ParseLogFile("\xEF\xBB\xBF" + Lines({"2.20",
+                                                                    "a\xC0\xAF"
+                                                                    "b.exe",
+                                                                    "C:\\\xED\xA0\x80\\", "d"}),
+                                            "2.20", code_page);
+  ASSERT_EQ(parsed.entries.size(), 1u);
+  EXPECT_EQ(parsed.entries[0].name, "a\uFFFD\uFFFDb.exe");
+  EXPECT_EQ(parsed.entries[0].folder, "C:\\\uFFFD\uFFFD\uFFFD\\");
+  EXPECT_EQ(parsed.left_behind, "");
+}
+
+}  // namespace
+}  // namespace zelvo::testing
