@@ -1,0 +1,68 @@
+// The main window on Win32: the frames, labels, list, text boxes and buttons at their places,
+// scaled to the window's DPI in the system's UI font, with tool tips, and drops accepted by the
+// window and every visible control. What happens to it goes to WindowEvents.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <array>
+#include <memory>
+
+#include "platform/win32/list_box.h"
+#include "platform/window.h"
+
+namespace zelvo::win32 {
+
+class Win32MainWindow : public MainWindow {
+ public:
+  // Creates the window hidden, with every control in its start state.
+  Win32MainWindow(HINSTANCE instance, int show_command);
+  ~Win32MainWindow() override;
+  Win32MainWindow(const Win32MainWindow&) = delete;
+  Win32MainWindow& operator=(const Win32MainWindow&) = delete;
+
+  HWND Handle() const { return window_; }
+  void SetEvents(WindowEvents* events) { events_ = events; }
+
+  // Runs until the window is gone; returns the process's exit code.
+  int RunMessageLoop();
+
+  void SetText(Control control, const std::string& text) override;
+  void SetToolTip(Control control, const std::string& text) override;
+  void SetEnabled(Control control, bool enabled) override;
+  void Show() override;
+  ListBox& NameList() override { return names_; }
+
+ private:
+  static constexpr size_t kControlCount = 12;
+
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  static LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wparam, LPARAM lparam,
+                                      UINT_PTR id, DWORD_PTR self);
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  void CreateControls();
+  void CreateToolTips();
+  // Places every control and sets the font for `dpi`.
+  void ApplyDpi(UINT dpi);
+  void DrawLabel(const DRAWITEMSTRUCT& item);
+  void DropOn(Control target, HDROP drop);
+  HWND Window(Control control) const { return windows_[static_cast<size_t>(control)]; }
+
+  struct FontDeleter {
+    void operator()(HFONT font) const { DeleteObject(font); }
+  };
+  using Font = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
+
+  HINSTANCE instance_;
+  int show_command_;
+  HWND window_ = nullptr;
+  HWND tool_tips_ = nullptr;
+  std::array<HWND, kControlCount> windows_{};
+  Win32ListBox names_;
+  Font font_;
+  UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+  WindowEvents* events_ = nullptr;
+};
+
+}  // namespace zelvo::win32
