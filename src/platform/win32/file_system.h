@@ -1,0 +1,27 @@
+// The file operations on the Win32 file API. Every path is made absolute and given the long
+// path prefix (\\?\) before it reaches a call, so paths over 260 characters work.
+#pragma once
+
+#include <windows.h>
+// <windows.h> maps ReplaceFile to ReplaceFileW, which would rename the method below.
+#undef ReplaceFile
+
+#include "platform/file_system.h"
+
+namespace zelvo::win32 {
+
+class Win32FileSystem : public FileSystem {
+ public:
+  std::string StoredName(const std::string& path) override;
+  std::string LongPath(const std::string& path) override;
+  bool IsFolder(const std::string& path) override;
+  void MakeFolder(const std::string& path) override;
+  void RemoveFile(const std::string& path) override;
+  bool CopyToNew(const std::string& from, const std::string& to) override;
+  void WriteFile(const std::string& path, std::string_view bytes) override;
+  void ReplaceFile(const std::string& path, std::string_view bytes) override;
+  std::string ReadFile(const std::string& path) override;
+  std::string ReadRange(const std::string& path, uint64_t offset, uint32_t length) override;
+};
+
+}  // namespace zelvo::win32

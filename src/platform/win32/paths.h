@@ -1,0 +1,34 @@
+// Paths as the Win32 file calls receive them: absolute, and with the \\?\ prefix so that paths
+// over 260 characters work and no call ever resolves a relative path on its own.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace zelvo::win32 {
+
+// `path` made absolute against the current folder (the usual Windows rules: "." and ".."
+// resolved, "/" turned into "\", trailing dots and spaces dropped) and given the \\?\ or
+// \\?\UNC\ prefix. Paths that already carry \\?\ or \\.\ pass unchanged. Throws Failure for an
+// empty path or one holding a NUL character (ERROR_INVALID_NAME).
+std::wstring ExtendedPath(std::wstring_view path);
+std::wstring ExtendedPath(std::string_view utf8);
+
+// An extended path in the form people read: C:\... or \\server\share\...
+std::wstring NormalPath(std::wstring_view path);
+
+// The extended path of an existing file or folder with every component as the file system
+// stores it: short 8.3 components expanded, letter case as stored. Throws Failure when a
+// component cannot be found.
+std::wstring StoredPath(std::wstring_view extended);
+
+// Whether `path` holds a character that a directory search takes as a wildcard. Such a path
+// names no file: searching for it would find some other file instead.
+bool HasWildcard(std::wstring_view path);
+
+// The errors that say "nothing stands there" rather than "could not look".
+bool IsNotFoundError(DWORD error);
+
+}  // namespace zelvo::win32
