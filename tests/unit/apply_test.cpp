@@ -1,0 +1,663 @@
+// Applying the visual style to one program: the boxes the user sees, the files written, the
+// backups kept and the log entry added, through ApplyZelvo and BackupManifest.
+#include "manifest/apply.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "fakes/fakes.h"
+#include "fakes/rig.h"
+#include "manifest/manifest_document.h"
+
+namespace zelvo::testing {
+namespace {
+
+const std::string kConfirmTitle = "XPスタイル適用 - 処理の確認";
+const std::string kFailedTitle = "XPスタイル適用 - 適用失敗";
+
+Message ShortcutNotice(const std::string& name) {
+  return Notice(
+      name + " は、ショートカットファイルのため、リンク先のソフトにXPスタイルを適用します。",
+      kConfirmTitle, Icon::Information);
+}
+
+Message MissingWarning() {
+  return Notice(
+      "指定されたソフトが見つからないため、XPスタイルを適用するコトができません。\r\n"
+      "削除、もしくは移動された可能性があります。",
+      kFailedTitle, Icon::Warning);
+}
+
+Message NotProgramQuestion(const std::string& name) {
+  return Question(name +
+                      " は、実行形式のソフトではありません。\r\n"
+                      "それでもXPスタイルを適用しますか？",
+                  kConfirmTitle, DefaultButton::First);
+}
+
+Message ReplaceQuestion(const std::string& name) {
+  return Question(name +
+                      " には、既にXPスタイルが適用されています。\r\n"
+                      "新たにXPスタイルを適用しますか？\r\n"
+                      "古いマニフェストファイルは、バックアップフォルダにバックアップされます。",
+                  kConfirmTitle, DefaultButton::First);
+}
+
+Message ErrorBox(const std::string& source, const Failure& failure) {
+  return Notice(ErrorReportText(source, failure), "予期せぬエラーの発生", Icon::Stop);
+}
+
+// The start of a 64-bit (or, with the other magic, 32-bit) program file.
+std::string ProgramImage(uint16_t magic) {
+  std::string image(64, '\0');
+  image[0] = 'M';
+  image[1] = 'Z';
+  image[0x3C] = 64;  // e_lfanew
+  image += std::string("PE\0\0", 4);
+  std::string file_header(20, '\0');
+  file_header[16] = static_cast<char>(0xF0);  // SizeOfOptionalHeader
+  image += file_header;
+  image += static_cast<char>(magic & 0xFF);
+  image += static_cast<char>(magic >> 8);
+  image.resize(image.size() + 0xEE, '\0');
+  return image;
+}
+
+const std::string kX86Manifest = ManifestDocument(ManifestArchitecture::X86);
+const std::string kAnyManifest = ManifestDocument(ManifestArchitecture::Any);
+
+// The calls that change something on disk, in order.
+std::vector<std::string> Changes(const FakeFileSystem& files) {
+  std::vector<std::string> changes;
+  for (const auto& call : files.calls) {
+    for (const char* operation :
+         {"WriteFile ", "ReplaceFile ", "CopyToNew ", "MakeFolder ", "RemoveFile "}) {
+      if (call.rfind(operation, 0) == 0) changes.push_back(call);
+    }
+  }
+  return changes;
+}
+
+std::string Content(const FakeFileSystem& files, const std::string& path) {
+  const FakeFile* file = files.Find(path);
+  return file ? file->content : "(none)";
+}
+
+std::vector<std::string> NamesIn(const FakeFileSystem& files, const std::string& folder) {
+  std::vector<std::string> names;
+  for (const FakeFile* file : files.FilesIn(folder)) {
+    names.push_back(file->path.substr(file->path.find_last_of('\\') + 1));
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+struct ApplyTest : ::testing::Test {
+  Rig rig;
+
+  void TearDown() override {
+    // Backups are never lost, and nothing else is deleted either.
+    for (const auto& call : rig.files.calls)
+      EXPECT_EQ(call.rfind("RemoveFile", 0), std::string::npos) << call;
+    EXPECT_TRUE(rig.dialogs.answers.empty()) << "a question that was never asked";
+  }
+
+  int Apply(std::string path) {
+    path_after = path;
+    return rig.applier.ApplyZelvo(path_after);
+  }
+
+  // The entry at visible row `row`, as the log holds it.
+  void ExpectEntry(size_t row, const std::string& name, const std::string& folder,
+                   const std::string& date) {
+    ASSERT_LT(row, rig.log.Count());
+    EXPECT_EQ(rig.log.Name(row), name);
+    const LogEntry* entry = rig.log.InItemData(rig.log.Key(row));
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->name, name);
+    EXPECT_EQ(entry->folder, folder);
+    EXPECT_EQ(entry->date, date);
+  }
+
+  // The visible list shows the model's rows, selection and current row.
+  void ExpectListMirrorsLog() {
+    ASSERT_EQ(rig.controls.list.rows.size(), rig.log.Count());
+    for (size_t row = 0; row < rig.log.Count(); ++row) {
+      EXPECT_EQ(rig.controls.list.rows[row].text, rig.log.Name(row));
+      EXPECT_EQ(rig.controls.list.rows[row].selected, rig.log.IsSelected(row)) << row;
+    }
+    EXPECT_EQ(rig.controls.list.current, rig.log.CurrentRow());
+  }
+
+  std::string path_after;
+};
+
+// --- Programs that get their manifest -------------------------------------------------------
+
+TEST_F(ApplyTest, ProgramGetsItsManifestAndASelectedCurrentEntryShownInTheDetails) {
+  rig.files.AddFile("C:\\Apps\\Foo.exe", "not a PE image");
+
+  EXPECT_EQ(Apply("C:\\Apps\\Foo.exe"), 0);
+
+  EXPECT_TRUE(rig.dialogs.shown.empty());
+  EXPECT_EQ(path_after, "C:\\Apps\\Foo.exe");
+  EXPECT_EQ(Content(rig.files, "C:\\Apps\\Foo.exe.manifest"), kX86Manifest);
+  EXPECT_EQ(Changes(rig.files), std::vector<std::string>{"WriteFile C:\\Apps\\Foo.exe.manifest"});
+  EXPECT_FALSE(rig.files.HasFolder("C:\\Tools\\backup"));
+
+  ASSERT_EQ(rig.log.Count(), 1u);
+  ExpectEntry(0, "Foo.exe", "C:\\Apps\\", "2026/12/07");
+  EXPECT_EQ(rig.log.Key(0), 1);
+  EXPECT_TRUE(rig.log.IsSelected(0));
+  EXPECT_EQ(rig.log.CurrentRow(), 0u);
+  ExpectListMirrorsLog();
+
+  // The click handling ran: details shown, buttons enabled.
+  EXPECT_EQ(rig.controls.text[Control::txtLogName], "Foo.exe");
+  EXPECT_EQ(rig.controls.text[Control::txtLogPath], "C:\\Apps\\");
+  EXPECT_EQ(rig.controls.text[Control::txtLogData], "2026/12/07");
+  for (Control control : {Control::cmdReturn, Control::cmdDelLog, Control::cmdShell}) {
+    EXPECT_TRUE(rig.controls.enabled[control]);
+  }
+}
+
+TEST_F(ApplyTest, ProgramExtensionCountsInAnyCaseAndNamesKeepTheStoredCase) {
+  rig.files.AddFile("C:\\Apps\\UPPER.EXE");
+  rig.files.AddFile("C:\\Apps\\Mixed.Exe");
+  rig.files.AddFile("C:\\Apps\\Foo.exe");
+
+  EXPECT_EQ(Apply("C:\\Apps\\UPPER.EXE"), 0);
+  EXPECT_EQ(Apply("C:\\Apps\\Mixed.Exe"), 0);
+  EXPECT_EQ(Apply("c:\\apps\\FOO.EXE"), 0);  // typed in another case
+
+  EXPECT_TRUE(rig.dialogs.shown.empty());
+  EXPECT_EQ(rig.files.Find("C:\\Apps\\UPPER.EXE.manifest")->path, "C:\\Apps\\UPPER.EXE.manifest");
+  EXPECT_EQ(rig.files.Find("C:\\Apps\\Mixed.Exe.manifest")->path, "C:\\Apps\\Mixed.Exe.manifest");
+  EXPECT_EQ(rig.files.Find("C:\\Apps\\Foo.exe.manifest")->path, "C:\\Apps\\Foo.exe.manifest");
+  ASSERT_EQ(rig.log.Count(), 3u);
+  ExpectEntry(0, "Foo.exe", "C:\\Apps\\", "2026/12/07");
+  ExpectEntry(1, "Mixed.Exe", "C:\\Apps\\", "2026/12/07");
+  ExpectEntry(2, "UPPER.EXE", "C:\\Apps\\", "2026/12/07");
+}
+
+TEST_F(ApplyTest, SixtyFourBitProgramsGetTheArchitectureStarEveryOtherFileX86) {
+  rig.files.AddFile("C:\\Apps\\x64.exe", ProgramImage(0x20B));
+  rig.files.AddFile("C:\\Apps\\x86.exe", ProgramImage(0x10B));
+  rig.files.AddFile("C:\\Apps\\tiny.exe", "MZ");
+  rig.files.AddFile("C:\\Apps\\locked.exe", ProgramImage(0x20B));
+  rig.files.FailOn("ReadRange", "C:\\Apps\\locked.exe", Win32Failure(32));
+
+  for (const char* name : {"x64.exe", "x86.exe", "tiny.exe", "locked.exe"}) {
+    EXPECT_EQ(Apply(std::string("C:\\Apps\\") + name), 0) << name;
+  }
+
+  EXPECT_EQ(Content(rig.files, "C:\\Apps\\x64.exe.manifest"), kAnyManifest);
+  EXPECT_EQ(Content(rig.files, "C:\\Apps\\x64.exe.manifest").size(), 448u);
+  EXPECT_EQ(Content(rig.files, "C:\\Apps\\x86.exe.manifest").size(), 450u);
+  EXPECT_EQ(Content(rig.files, "C:\\Apps\\x86.exe.manifest"), kX86Manifest);
+  EXPECT_EQ(Content(rig.files, "C:\\Apps\\tiny.exe.manifest"), kX86Manifest);
+  // A program that cannot be read is no failure: it gets the usual document.
+  EXPECT_EQ(Content(rig.files, "C:\\Apps\\locked.exe.manifest"), kX86Manifest);
+  EXPECT_TRUE(rig.dialogs.shown.empty());
+  EXPECT_EQ(rig.log.Count(), 4u);
+}
+
+TEST_F(ApplyTest, DateIsYearMonthDayWithSlashesAndLeadingZeros) {
+  rig.files.AddFile("C:\\Apps\\a.exe");
+  rig.files.AddFile("C:\\Apps\\b.exe");
+  rig.clock.today = {2005, 3, 9};
+  Apply("C:\\Apps\\a.exe");
+  rig.clock.today = {2026, 10, 31};
+  Apply("C:\\Apps\\b.exe");
+  ExpectEntry(0, "a.exe", "C:\\Apps\\", "2005/03/09");
+  ExpectEntry(1, "b.exe", "C:\\Apps\\", "2026/10/31");
+}
+
+TEST_F(ApplyTest, NewEntryIsAddedBesideTheSelectionItFinds) {
+  rig.log.Load({{"b.exe", "C:\\B\\", "2026/01/01"}, {"c.exe", "C:\\C\\", "2026/01/02"}});
+  rig.log.SetCurrentRow(0);
+  rig.log.SetSelected(0, true);  // b.exe selected, c.exe not
+  rig.files.AddFile("C:\\Apps\\a.exe");
+
+  EXPECT_EQ(Apply("C:\\Apps\\a.exe"), 0);
+
+  ASSERT_EQ(rig.log.Count(), 3u);
+  ExpectEntry(0, "a.exe", "C:\\Apps\\", "2026/12/07");
+  EXPECT_EQ(rig.log.Key(0), 3);  // two rows before it: 2 + 1
+  EXPECT_EQ(rig.log.CurrentRow(), 0u);
+  EXPECT_TRUE(rig.log.IsSelected(0));
+  EXPECT_TRUE(rig.log.IsSelected(1));  // b.exe keeps its selection
+  EXPECT_FALSE(rig.log.IsSelected(2));
+  ExpectListMirrorsLog();
+  EXPECT_EQ(rig.controls.text[Control::txtLogName], "a.exe...");  // several rows selected
+  EXPECT_EQ(rig.controls.text[Control::txtLogPath], "C:\\Apps\\");
+}
+
+TEST_F(ApplyTest, KeysAreRowCountPlusOneOrAnotherFreeOneNeverTwice) {
+  rig.log.Load({{"k0.exe", "C:\\", "d"}, {"k1.exe", "C:\\", "d"}, {"k2.exe", "C:\\", "d"}});
+  rig.files.AddFile("C:\\Apps\\new1.exe");
+  rig.files.AddFile("C:\\Apps\\new2.exe");
+
+  Apply("C:\\Apps\\new1.exe");
+  const LogEntry* first = rig.log.InItemData(4);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->name, "new1.exe");
+
+  // Forget k0.exe: three rows are left, and 3 + 1 is new1.exe's key.
+  rig.log.SetAllSelected(false);
+  rig.log.SetSelected(0, true);
+  rig.log.RemoveSelected();
+  Apply("C:\\Apps\\new2.exe");
+
+  std::set<int32_t> keys;
+  for (size_t row = 0; row < rig.log.Count(); ++row) keys.insert(rig.log.Key(row));
+  EXPECT_EQ(keys.size(), 4u);
+  EXPECT_EQ(rig.log.InItemData(4)->name, "new1.exe");
+  const size_t added = *rig.log.CurrentRow();
+  EXPECT_EQ(rig.log.Name(added), "new2.exe");
+  EXPECT_EQ(rig.log.InItemData(rig.log.Key(added))->name, "new2.exe");
+}
+
+TEST_F(ApplyTest, SameProgramTwiceGivesTwoEntriesAndKeepsTheFirstManifestAsBackup) {
+  rig.files.AddFile("C:\\Apps\\Foo.exe");
+  EXPECT_EQ(Apply("C:\\Apps\\Foo.exe"), 0);
+  rig.clock.today = {2026, 12, 8};
+  rig.dialogs.answers = {Answer::Yes};
+  EXPECT_EQ(Apply("C:\\Apps\\Foo.exe"), 0);
+
+  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ReplaceQuestion("Foo.exe")});
+  ASSERT_EQ(rig.log.Count(), 2u);
+  ExpectEntry(0, "Foo.exe", "C:\\Apps\\", "2026/12/07");
+  ExpectEntry(1, "Foo.exe", "C:\\Apps\\", "2026/12/08");
+  EXPECT_EQ(rig.log.Key(0), 1);
+  EXPECT_EQ(rig.log.Key(1), 2);
+  EXPECT_TRUE(rig.log.IsSelected(0));
+  EXPECT_TRUE(rig.log.IsSelected(1));
+  EXPECT_EQ(rig.log.CurrentRow(), 1u);
+  EXPECT_EQ(Content(rig.files, "C:\\Tools\\backup\\Foo.exe.manifest"), kX86Manifest);
+}
+
+// --- Shortcuts -------------------------------------------------------------------------------
+
+TEST_F(ApplyTest, ShortcutInAnyCaseIsFollowedToItsTargetAfterANotice) {
+  rig.files.AddFile("C:\\Desk\\Foo.lnk");
+  rig.files.AddFile("C:\\Apps\\Foo.exe");
+  rig.shortcuts.targets["C:\\Desk\\Foo.lnk"] = "C:\\Apps\\Foo.exe";
+
+  EXPECT_EQ(Apply("C:\\Desk\\FOO.LNK"), 0);
+
+  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ShortcutNotice("Foo.lnk")});
+  EXPECT_EQ(path_after, "C:\\Apps\\Foo.exe");  // the caller's text holds the target
+  EXPECT_EQ(Content(rig.files, "C:\\Apps\\Foo.exe.manifest"), kX86Manifest);
+  EXPECT_EQ(rig.files.Find("C:\\Desk\\Foo.lnk.manifest"), nullptr);
+  ASSERT_EQ(rig.log.Count(), 1u);
+  ExpectEntry(0, "Foo.exe", "C:\\Apps\\", "2026/12/07");
+}
+
+TEST_F(ApplyTest, ShortcutToNothingOrToAMissingFileIsAMissingTarget) {
+  rig.files.AddFile("C:\\Desk\\Gone.lnk");
+  rig.files.AddFile("C:\\Desk\\Printer.lnk");
+  rig.shortcuts.targets["C:\\Desk\\Gone.lnk"] = "C:\\Apps\\Gone.exe";
+  rig.shortcuts.targets["C:\\Desk\\Printer.lnk"] = "";
+
+  EXPECT_EQ(Apply("C:\\Desk\\Gone.lnk"), kNotApplied);
+  EXPECT_EQ(path_after, "C:\\Apps\\Gone.exe");
+  EXPECT_EQ(Apply("C:\\Desk\\Printer.lnk"), kNotApplied);
+  EXPECT_EQ(path_after, "");
+
+  EXPECT_EQ(rig.dialogs.shown,
+            (std::vector<Message>{ShortcutNotice("Gone.lnk"), MissingWarning(),
+                                  ShortcutNotice("Printer.lnk"), MissingWarning()}));
+  EXPECT_TRUE(Changes(rig.files).empty());
+  EXPECT_EQ(rig.log.Count(), 0u);
+}
+
+TEST_F(ApplyTest, ShortcutToAShortcutIsNotFollowedFurther) {
+  rig.files.AddFile("C:\\Desk\\Foo.lnk");
+  rig.files.AddFile("C:\\Desk\\Other.lnk");
+  rig.files.AddFile("C:\\Apps\\Foo.exe");
+  rig.shortcuts.targets["C:\\Desk\\Foo.lnk"] = "C:\\Desk\\Other.lnk";
+  rig.shortcuts.targets["C:\\Desk\\Other.lnk"] = "C:\\Apps\\Foo.exe";
+  rig.dialogs.answers = {Answer::No};
+
+  EXPECT_EQ(Apply("C:\\Desk\\Foo.lnk"), kNotApplied);
+
+  EXPECT_EQ(rig.dialogs.shown,
+            (std::vector<Message>{ShortcutNotice("Foo.lnk"), NotProgramQuestion("Other.lnk")}));
+  EXPECT_EQ(path_after, "C:\\Desk\\Other.lnk");
+  EXPECT_TRUE(Changes(rig.files).empty());
+}
+
+TEST_F(ApplyTest, ShortcutThatCannotBeReadIsReportedOnceAndNothingIsDone) {
+  rig.files.AddFile("C:\\Desk\\Broken.lnk");  // no target known: reading it fails
+  const Failure unreadable(static_cast<int32_t>(0x80070002),
+                           "指定されたファイルが見つかりません。");
+
+  EXPECT_EQ(Apply("C:\\Desk\\Broken.lnk"), kFailed);
+  EXPECT_EQ(path_after, "C:\\Desk\\Broken.lnk");
+  // A shortcut that is not there at all shows the notice without a name, then fails alike.
+  EXPECT_EQ(Apply("C:\\Desk\\Missing.lnk"), kFailed);
+
+  EXPECT_EQ(
+      rig.dialogs.shown,
+      (std::vector<Message>{ShortcutNotice("Broken.lnk"), ErrorBox("ApplyZelvo()", unreadable),
+                            ShortcutNotice(""), ErrorBox("ApplyZelvo()", unreadable)}));
+  EXPECT_TRUE(Changes(rig.files).empty());
+  EXPECT_EQ(rig.log.Count(), 0u);
+  EXPECT_FALSE(rig.environment.ended);
+}
+
+// --- Missing targets -------------------------------------------------------------------------
+
+TEST(ApplyMissingTargetTest, PathsThatFindNoOrdinaryFileGetTheWarningAndNothingElse) {
+  for (const std::string path :
+       {"C:\\Apps\\Gone.exe", "C:\\Apps\\Folder.exe", "C:\\Apps\\Hidden.exe",
+        "C:\\Apps\\System.exe", "", "C:\\Apps\\*.exe", "C:\\Apps\\Fo?.exe", "C:\\Apps\\*.lnk",
+        "C:\\Apps\\Fo?.lnk", "C:\\Apps\\Foo.exe\\"}) {
+    SCOPED_TRACE(path);
+    Rig rig;
+    rig.files.AddFile("C:\\Apps\\Foo.exe");
+    rig.files.AddFile("C:\\Apps\\Foo.lnk");
+    rig.files.AddFolder("C:\\Apps\\Folder.exe");
+    rig.files.AddFile("C:\\Apps\\Hidden.exe").hidden = true;
+    rig.files.AddFile("C:\\Apps\\System.exe").system = true;
+    // Were a pattern ever read as a shortcut, it would lead to Foo.exe.
+    rig.shortcuts.targets["C:\\Apps\\*.lnk"] = "C:\\Apps\\Foo.exe";
+    rig.shortcuts.targets["C:\\Apps\\Fo?.lnk"] = "C:\\Apps\\Foo.exe";
+
+    std::string target = path;
+    EXPECT_EQ(rig.applier.ApplyZelvo(target), kNotApplied);
+
+    EXPECT_EQ(target, path);
+    EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{MissingWarning()});
+    EXPECT_TRUE(Changes(rig.files).empty());
+    EXPECT_EQ(rig.log.Count(), 0u);
+  }
+}
+
+// --- Files that are not programs -------------------------------------------------------------
+
+TEST_F(ApplyTest, NonProgramAnsweredNoIsLeftAlone) {
+  rig.files.AddFile("D:\\scripts\\run.bat");
+  rig.dialogs.answers = {Answer::No};
+
+  EXPECT_EQ(Apply("D:\\scripts\\run.bat"), kNotApplied);
+
+  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{NotProgramQuestion("run.bat")});
+  EXPECT_TRUE(Changes(rig.files).empty());
+  EXPECT_EQ(rig.log.Count(), 0u);
+}
+
+TEST_F(ApplyTest, NonProgramAnsweredYesGetsItsFullNamePlusManifest) {
+  rig.files.AddFile("D:\\scripts\\run.bat");
+  rig.dialogs.answers = {Answer::Yes};
+
+  EXPECT_EQ(Apply("d:\\SCRIPTS\\RUN.BAT"), 0);
+
+  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{NotProgramQuestion("run.bat")});
+  EXPECT_EQ(rig.files.Find("D:\\scripts\\run.bat.manifest")->path, "D:\\scripts\\run.bat.manifest");
+  EXPECT_EQ(Content(rig.files, "D:\\scripts\\run.bat.manifest"), kX86Manifest);
+  ExpectEntry(0, "run.bat", "D:\\scripts\\", "2026/12/07");
+}
+
+TEST_F(ApplyTest, NonProgramWithAManifestIsAskedTwiceInOrder) {
+  rig.files.AddFile("D:\\scripts\\run.bat");
+  rig.files.AddFile("D:\\scripts\\run.bat.manifest", "old");
+  rig.dialogs.answers = {Answer::Yes, Answer::No};
+
+  EXPECT_EQ(Apply("D:\\scripts\\run.bat"), kNotApplied);
+
+  EXPECT_EQ(rig.dialogs.shown,
+            (std::vector<Message>{NotProgramQuestion("run.bat"), ReplaceQuestion("run.bat")}));
+  EXPECT_EQ(Content(rig.files, "D:\\scripts\\run.bat.manifest"), "old");
+  EXPECT_TRUE(Changes(rig.files).empty());
+}
+
+// --- Short (8.3) paths -----------------------------------------------------------------------
+
+TEST_F(ApplyTest, ShortPathIsExpandedBeforeAnythingIsWrittenOrLogged) {
+  const std::string long_path = "C:\\Program Files\\Foobar App\\Foobar App.exe";
+  rig.files.AddFile(long_path);
+  rig.files.AddShortName("C:\\PROGRA~1\\FOOBAR~1\\FOOBAR~1.EXE", long_path);
+
+  EXPECT_EQ(Apply("C:\\PROGRA~1\\FOOBAR~1\\FOOBAR~1.EXE"), 0);
+
+  EXPECT_TRUE(rig.dialogs.shown.empty());
+  EXPECT_EQ(Changes(rig.files), std::vector<std::string>{"WriteFile " + long_path + ".manifest"});
+  EXPECT_EQ(Content(rig.files, long_path + ".manifest"), kX86Manifest);
+  ExpectEntry(0, "Foobar App.exe", "C:\\Program Files\\Foobar App\\", "2026/12/07");
+}
+
+TEST_F(ApplyTest, ShortPathFindsTheLongManifestAndTheLongExtensionDecides) {
+  // The short form of "tool.exe2" ends in ".EXE"; the long name is what Windows runs by.
+  rig.files.AddFile("C:\\Apps\\tool.exe2");
+  rig.files.AddShortName("C:\\Apps\\TOOL~1.EXE", "C:\\Apps\\tool.exe2");
+  rig.files.AddFile("C:\\Apps\\Long Name.exe");
+  rig.files.AddFile("C:\\Apps\\Long Name.exe.manifest", "old");
+  rig.files.AddShortName("C:\\Apps\\LONGNA~1.EXE", "C:\\Apps\\Long Name.exe");
+  rig.dialogs.answers = {Answer::No, Answer::Yes};
+
+  EXPECT_EQ(Apply("C:\\Apps\\TOOL~1.EXE"), kNotApplied);
+  EXPECT_EQ(Apply("C:\\Apps\\LONGNA~1.EXE"), 0);
+
+  EXPECT_EQ(rig.dialogs.shown, (std::vector<Message>{NotProgramQuestion("tool.exe2"),
+                                                     ReplaceQuestion("Long Name.exe")}));
+  EXPECT_EQ(Content(rig.files, "C:\\Tools\\backup\\Long Name.exe.manifest"), "old");
+  EXPECT_EQ(Content(rig.files, "C:\\Apps\\Long Name.exe.manifest"), kX86Manifest);
+  ASSERT_EQ(rig.log.Count(), 1u);
+  ExpectEntry(0, "Long Name.exe", "C:\\Apps\\", "2026/12/07");
+}
+
+// --- An existing manifest and its backup ---------------------------------------------------
+
+TEST_F(ApplyTest, ExistingManifestAnsweredNoStaysAndNothingIsBackedUp) {
+  rig.files.AddFile("C:\\Apps\\Foo.exe");
+  rig.files.AddFile("C:\\Apps\\Foo.exe.manifest", "old");
+  rig.dialogs.answers = {Answer::No};
+
+  EXPECT_EQ(Apply("C:\\Apps\\Foo.exe"), kNotApplied);
+
+  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ReplaceQuestion("Foo.exe")});
+  EXPECT_EQ(Content(rig.files, "C:\\Apps\\Foo.exe.manifest"), "old");
+  EXPECT_TRUE(Changes(rig.files).empty());
+  EXPECT_FALSE(rig.files.HasFolder("C:\\Tools\\backup"));
+  EXPECT_EQ(rig.log.Count(), 0u);
+}
+
+TEST_F(ApplyTest, ExistingManifestAnsweredYesIsCopiedToANewBackupFolderThenReplaced) {
+  rig.files.AddFile("C:\\Apps\\Foo.exe");
+  rig.files.AddFile("C:\\Apps\\FOO.EXE.MANIFEST", "old");  // stored in its own case
+  rig.dialogs.answers = {Answer::Yes};
+
+  EXPECT_EQ(Apply("C:\\Apps\\Foo.exe"), 0);
+
+  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ReplaceQuestion("Foo.exe")});
+  EXPECT_EQ(Changes(rig.files),
+            (std::vector<std::string>{
+                "MakeFolder C:\\Tools\\backup",
+                "CopyToNew C:\\Apps\\Foo.exe.manifest -> C:\\Tools\\backup\\FOO.EXE.MANIFEST",
+                "WriteFile C:\\Apps\\Foo.exe.manifest"}));
+  EXPECT_EQ(Content(rig.files, "C:\\Tools\\backup\\FOO.EXE.MANIFEST"), "old");
+  EXPECT_EQ(Content(rig.files, "C:\\Apps\\Foo.exe.manifest"), kX86Manifest);
+  ExpectEntry(0, "Foo.exe", "C:\\Apps\\", "2026/12/07");
+}
+
+TEST_F(ApplyTest, HiddenManifestIsNotSeenAndItsWriteFailureIsReported) {
+  rig.files.AddFile("C:\\Apps\\Foo.exe");
+  rig.files.AddFile("C:\\Apps\\Foo.exe.manifest", "hidden").hidden = true;
+
+  EXPECT_EQ(Apply("C:\\Apps\\Foo.exe"), kFailed);
+
+  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ErrorBox("ApplyZelvo()", Win32Failure(5))});
+  EXPECT_EQ(Content(rig.files, "C:\\Apps\\Foo.exe.manifest"), "hidden");
+  EXPECT_FALSE(rig.files.HasFolder("C:\\Tools\\backup"));
+  EXPECT_EQ(rig.log.Count(), 0u);
+}
+
+struct BackupTest : ApplyTest {
+  // Gives `program` a manifest holding `old`, then applies it with Yes to the question.
+  int Reapply(const std::string& program, const std::string& old) {
+    if (!rig.files.Find(program)) rig.files.AddFile(program);
+    rig.files.AddFile(program + ".manifest", old);
+    rig.dialogs.answers.push_back(Answer::Yes);
+    return Apply(program);
+  }
+};
+
+TEST_F(BackupTest, LaterCopiesOfANameGetNumberedNamesAndNoCopyIsEverReplaced) {
+  EXPECT_EQ(Reapply("C:\\Apps\\Foo.exe", "first"), 0);
+  EXPECT_EQ(Reapply("C:\\Apps\\Foo.exe", "second"), 0);
+  EXPECT_EQ(Reapply("C:\\Apps\\Foo.exe", "third"), 0);
+
+  EXPECT_EQ(
+      NamesIn(rig.files, "C:\\Tools\\backup"),
+      (std::vector<std::string>{"Foo.exe.manifest", "Foo.exe.manifest.2", "Foo.exe.manifest.3"}));
+  EXPECT_EQ(Content(rig.files, "C:\\Tools\\backup\\Foo.exe.manifest"), "first");
+  EXPECT_EQ(Content(rig.files, "C:\\Tools\\backup\\Foo.exe.manifest.2"), "second");
+  EXPECT_EQ(Content(rig.files, "C:\\Tools\\backup\\Foo.exe.manifest.3"), "third");
+  // The folder is made once.
+  EXPECT_EQ(
+      std::count(rig.files.calls.begin(), rig.files.calls.end(), "MakeFolder C:\\Tools\\backup"),
+      1);
+}
+
+TEST_F(BackupTest, TwoProgramsOfTheSameNameFromTwoFoldersKeepBothCopies) {
+  EXPECT_EQ(Reapply("C:\\A\\setup.exe", "from A"), 0);
+  EXPECT_EQ(Reapply("C:\\B\\setup.exe", "from B"), 0);
+
+  EXPECT_EQ(Content(rig.files, "C:\\Tools\\backup\\setup.exe.manifest"), "from A");
+  EXPECT_EQ(Content(rig.files, "C:\\Tools\\backup\\setup.exe.manifest.2"), "from B");
+  ASSERT_EQ(rig.log.Count(), 2u);
+  ExpectEntry(0, "setup.exe", "C:\\A\\", "2026/12/07");
+  ExpectEntry(1, "setup.exe", "C:\\B\\", "2026/12/07");
+}
+
+TEST_F(BackupTest, HiddenOrReadOnlyOldCopiesStayAsTheyAre) {
+  rig.files.AddFile("C:\\Tools\\backup\\Foo.exe.manifest", "hidden copy").hidden = true;
+  rig.files.AddFile("C:\\Tools\\backup\\Foo.exe.manifest.2", "read-only copy").read_only = true;
+
+  EXPECT_EQ(Reapply("C:\\Apps\\Foo.exe", "new"), 0);
+
+  EXPECT_EQ(Content(rig.files, "C:\\Tools\\backup\\Foo.exe.manifest"), "hidden copy");
+  EXPECT_EQ(Content(rig.files, "C:\\Tools\\backup\\Foo.exe.manifest.2"), "read-only copy");
+  EXPECT_EQ(Content(rig.files, "C:\\Tools\\backup\\Foo.exe.manifest.3"), "new");
+  // The folder stood there already.
+  EXPECT_EQ(std::count_if(rig.files.calls.begin(), rig.files.calls.end(),
+                          [](const std::string& call) { return call.rfind("MakeFolder", 0) == 0; }),
+            0);
+}
+
+TEST_F(BackupTest, FileNamedBackupStopsEverythingWithOneReport) {
+  rig.files.AddFile("C:\\Tools\\backup", "not a folder");
+
+  EXPECT_EQ(Reapply("C:\\Apps\\Foo.exe", "old"), kFailed);
+
+  EXPECT_EQ(rig.dialogs.shown,
+            (std::vector<Message>{ReplaceQuestion("Foo.exe"),
+                                  ErrorBox("BackupManifest()", Win32Failure(183))}));
+  EXPECT_EQ(Changes(rig.files), std::vector<std::string>{"MakeFolder C:\\Tools\\backup"});
+  EXPECT_EQ(Content(rig.files, "C:\\Apps\\Foo.exe.manifest"), "old");
+  EXPECT_EQ(Content(rig.files, "C:\\Tools\\backup"), "not a folder");
+  EXPECT_EQ(rig.log.Count(), 0u);
+}
+
+TEST_F(BackupTest, BackupManifestOnItsOwn) {
+  rig.files.AddFile("C:\\Apps\\Foo.exe.manifest", "old");
+  EXPECT_EQ(rig.applier.BackupManifest("C:\\Apps\\Foo.exe.manifest"), 0);
+  EXPECT_EQ(Content(rig.files, "C:\\Tools\\backup\\Foo.exe.manifest"), "old");
+  EXPECT_EQ(Content(rig.files, "C:\\Apps\\Foo.exe.manifest"), "old");  // the original stays
+  EXPECT_TRUE(rig.dialogs.shown.empty());
+
+  // A manifest that has gone meanwhile cannot be copied: the system's reason is reported.
+  EXPECT_EQ(rig.applier.BackupManifest("C:\\Apps\\Gone.exe.manifest"), kFailed);
+  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ErrorBox("BackupManifest()", Win32Failure(2))});
+  EXPECT_EQ(NamesIn(rig.files, "C:\\Tools\\backup"), std::vector<std::string>{"Foo.exe.manifest"});
+}
+
+// --- Failures of the platform ----------------------------------------------------------------
+
+struct InjectedFailure {
+  const char* operation;
+  const char* path;     // "" for any path
+  bool after_question;  // injected while the replace question is up
+  const char* source;
+  int32_t number;
+  std::vector<std::string> changes;  // every change attempted, the failed one last
+  bool backup_made;
+};
+
+const std::string kMakeFolder = "MakeFolder C:\\Tools\\backup";
+const std::string kCopy =
+    "CopyToNew C:\\Apps\\Foo.exe.manifest -> C:\\Tools\\backup\\Foo.exe.manifest";
+const std::string kWrite = "WriteFile C:\\Apps\\Foo.exe.manifest";
+
+class ApplyFailureTest : public ::testing::TestWithParam<InjectedFailure> {};
+
+TEST_P(ApplyFailureTest, IsReportedOnceWithItsSourceAndStopsAllThatFollows) {
+  const InjectedFailure& injected = GetParam();
+  Rig rig;
+  rig.files.AddFile("C:\\Apps\\Foo.exe");
+  rig.files.AddFile("C:\\Apps\\Foo.exe.manifest", "old");
+  const Failure failure = Win32Failure(injected.number);
+  if (injected.after_question) {
+    rig.dialogs.on_show = [&](const Message& message) {
+      if (message == ReplaceQuestion("Foo.exe")) {
+        rig.files.FailOn(injected.operation, injected.path, failure);
+      }
+    };
+  } else {
+    rig.files.FailOn(injected.operation, injected.path, failure);
+  }
+  rig.dialogs.answers = {Answer::Yes};
+
+  std::string path = "C:\\Apps\\Foo.exe";
+  EXPECT_EQ(rig.applier.ApplyZelvo(path), kFailed);
+
+  ASSERT_FALSE(rig.dialogs.shown.empty());
+  EXPECT_EQ(rig.dialogs.shown.back(), ErrorBox(injected.source, failure));
+  const size_t boxes_before = rig.dialogs.shown.size() - 1;
+  for (size_t i = 0; i < boxes_before; ++i) {
+    EXPECT_EQ(rig.dialogs.shown[i], ReplaceQuestion("Foo.exe"));
+  }
+  EXPECT_EQ(Changes(rig.files), injected.changes);
+  EXPECT_EQ(Content(rig.files, "C:\\Apps\\Foo.exe.manifest"), "old");
+  EXPECT_EQ(Content(rig.files, "C:\\Tools\\backup\\Foo.exe.manifest"),
+            injected.backup_made ? "old" : "(none)");
+  EXPECT_EQ(rig.log.Count(), 0u);
+  EXPECT_FALSE(rig.controls.list.current);
+  EXPECT_FALSE(rig.environment.ended);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachPlatformCall, ApplyFailureTest,
+    ::testing::Values(
+        InjectedFailure{"StoredName", "C:\\Apps\\Foo.exe", false, "ApplyZelvo()", 5, {}, false},
+        InjectedFailure{"LongPath", "C:\\Apps\\Foo.exe", false, "ApplyZelvo()", 3, {}, false},
+        InjectedFailure{
+            "StoredName", "C:\\Apps\\Foo.exe.manifest", false, "ApplyZelvo()", 32, {}, false},
+        InjectedFailure{"IsFolder", "", true, "BackupManifest()", 5, {}, false},
+        InjectedFailure{"MakeFolder", "", true, "BackupManifest()", 112, {kMakeFolder}, false},
+        InjectedFailure{"StoredName",
+                        "C:\\Apps\\Foo.exe.manifest",
+                        true,
+                        "BackupManifest()",
+                        32,
+                        {kMakeFolder},
+                        false},
+        InjectedFailure{
+            "CopyToNew", "", true, "BackupManifest()", 112, {kMakeFolder, kCopy}, false},
+        // The backup made before the write stays; the old manifest stays beside the program.
+        InjectedFailure{"WriteFile",
+                        "C:\\Apps\\Foo.exe.manifest",
+                        false,
+                        "ApplyZelvo()",
+                        5,
+                        {kMakeFolder, kCopy, kWrite},
+                        true}));
+
+}  // namespace
+}  // namespace zelvo::testing
