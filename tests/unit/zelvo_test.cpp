@@ -1,0 +1,231 @@
+// Start-up, the window's events and shutdown, through the application object as the window
+// drives it: the order of start-up, the single instance, the drop handlers' names, and that a
+// failure neither costs the log nor is reported twice.
+#include "app/zelvo.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fakes.h"
+
+namespace zelvo::testing {
+namespace {
+
+const std::string kLogPath = "C:\\Tools\\zelvo.ini";
+
+class FakeDrop : public DroppedFiles {
+ public:
+  explicit FakeDrop(std::vector<std::string> paths) : paths_(std::move(paths)) {}
+  size_t Count() override { return paths_.size(); }
+  std::string Path(size_t index) override {
+    if (unreadable) throw Failure(87, "パラメーターが間違っています。");
+    return paths_.at(index);
+  }
+  bool unreadable = false;
+
+ private:
+  std::vector<std::string> paths_;
+};
+
+struct ZelvoTest : ::testing::Test {
+  Journal journal;
+  FakeDialogs dialogs{&journal};
+  FakeFileSystem files;
+  FakeShortcuts shortcuts;
+  FakeClock clock;
+  FakeEnvironment environment;
+  FakeCodePage code_page;
+  FakeCollator collator;
+  FakeLauncher launcher{&journal};
+  FakeControls window{&journal};
+  Zelvo app{Platform{dialogs, files, shortcuts, clock, environment, code_page, collator,
+                     launcher, window}};
+
+  ZelvoTest() { files.AddFolder("C:\\Tools"); }
+
+  // Runs `action`, which is expected to end the program.
+  template <class Action>
+  void ExpectEnd(Action action) {
+    EXPECT_THROW(action(), ProgramEnded);
+  }
+
+  std::vector<Message> Reports() const {
+    std::vector<Message> reports;
+    for (const auto& message : dialogs.shown) {
+      if (message.title == "予期せぬエラーの発生") reports.push_back(message);
+    }
+    return reports;
+  }
+
+  static bool Names(const Message& report, const std::string& source) {
+    return report.text.find("エラー元 ： " + source + "\r\n") != std::string::npos;
+  }
+};
+
+TEST(VersionAndFolder, MinorVersionHasAtLeastTwoDigitsAndTheFolderOneBackslash) {
+  EXPECT_EQ(VersionText({2, 20}), "2.20");
+  EXPECT_EQ(VersionText({2, 5}), "2.05");
+  EXPECT_EQ(VersionText({2, 120}), "2.120");
+  EXPECT_EQ(ToolFolder("C:\\Tools"), "C:\\Tools\\");
+  EXPECT_EQ(ToolFolder("C:\\"), "C:\\");
+  EXPECT_EQ(ToolFolder("\\\\server\\share\\Zelvo"), "\\\\server\\share\\Zelvo\\");
+}
+
+TEST_F(ZelvoTest, StartUpSetsTheCaptionLoadsTheLogShowsTheWindowThenAppliesTheCommandLine) {
+  files.AddFile("C:\\Apps\\Foo.exe", "old program");
+  environment.command_line = "\"C:\\Tools\\zelvo.exe\"  C:\\Apps\\foo.EXE";
+
+  app.Form_Load();
+
+  EXPECT_EQ(window.text[Control::frmMain], "Zelvoちゃん Version 2.20");
+  EXPECT_EQ(app.ToolFolderValue(), "C:\\Tools\\");
+  EXPECT_TRUE(window.shown);
+  // No log yet: the greeting, then the command line's program with its stored name.
+  EXPECT_EQ(journal, (Journal{"status: この度は、Zelvoをダウンロードして頂きありがとうございます。",
+                              "status: Foo.exe に、XPスタイルを適用しました！"}));
+  EXPECT_NE(files.Find("C:\\Apps\\Foo.exe.manifest"), nullptr);
+  EXPECT_EQ(window.list.rows.size(), 1u);
+  EXPECT_FALSE(environment.ended);
+}
+
+TEST_F(ZelvoTest, BoxesOfTheCommandLineStandInFrontOfTheShownWindow) {
+  files.AddFile("C:\\Apps\\run.bat");
+  environment.command_line = "zelvo.exe C:\\Apps\\run.bat";
+  dialogs.answers = {Answer::No};
+  bool shown_during_box = false;
+  dialogs.on_show = [&](const Message&) { shown_during_box = window.shown; };
+  app.Form_Load();
+  EXPECT_TRUE(shown_during_box);
+  EXPECT_EQ(window.text[Control::lblInformation], "run.bat への適用がキャンセルされました。");
+}
+
+TEST_F(ZelvoTest, ASecondInstanceOnlyWarnsAndEnds) {
+  environment.previous_instance = true;
+  environment.command_line = "zelvo.exe C:\\Apps\\Foo.exe";
+  files.AddFile("C:\\Apps\\Foo.exe");
+  files.AddFile(kLogPath, "2.20\r\n\r\n");
+
+  ExpectEnd([&] { app.Form_Load(); });
+
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0],
+            Notice("既にZelvoちゃんは起動されています。", "Zelvoちゃん", Icon::Warning));
+  EXPECT_FALSE(window.shown);
+  EXPECT_EQ(files.Find("C:\\Apps\\Foo.exe.manifest"), nullptr);
+  EXPECT_EQ(files.Find(kLogPath)->content, "2.20\r\n\r\n");
+  for (const auto& call : files.calls) EXPECT_NE(call, "ReadFile " + kLogPath);
+}
+
+TEST_F(ZelvoTest, ALogThatCannotBeReadEndsStartUpWithOneReportAndNoSave) {
+  files.AddFile(kLogPath, "2.20\r\nA.exe\r\nC:\\A\\\r\n2026/01/01\r\n\r\n");
+  files.FailOn("ReadFile", kLogPath, Win32Failure(32));
+
+  ExpectEnd([&] { app.Form_Load(); });
+
+  ASSERT_EQ(Reports().size(), 1u);
+  EXPECT_TRUE(Names(Reports()[0], "LoadListData()"));
+  EXPECT_FALSE(window.shown);
+  EXPECT_EQ(files.Find(kLogPath)->content, "2.20\r\nA.exe\r\nC:\\A\\\r\n2026/01/01\r\n\r\n");
+}
+
+TEST_F(ZelvoTest, AFailureOnTheCommandLineKeepsTheEntriesAppliedBeforeIt) {
+  files.AddFile("C:\\Apps\\A.exe");
+  files.AddFile("C:\\Locked\\B.exe");
+  files.AddFile("C:\\Apps\\C.exe");
+  files.FailOn("WriteFile", "C:\\Locked\\B.exe.manifest", Win32Failure(5));
+  environment.command_line = "zelvo.exe C:\\Apps\\A.exe C:\\Locked\\B.exe C:\\Apps\\C.exe";
+
+  ExpectEnd([&] { app.Form_Load(); });
+
+  ASSERT_EQ(Reports().size(), 1u);
+  EXPECT_TRUE(Names(Reports()[0], "ApplyZelvo()"));
+  EXPECT_EQ(files.Find("C:\\Apps\\C.exe.manifest"), nullptr);
+  ASSERT_NE(files.Find(kLogPath), nullptr);
+  EXPECT_EQ(files.Find(kLogPath)->content, "2.20\r\nA.exe\r\nC:\\Apps\\\r\n2026/12/07\r\n\r\n");
+}
+
+TEST_F(ZelvoTest, ClosingSavesOnceWhateverClosesTheWindow) {
+  app.Form_Load();
+  files.calls.clear();
+  app.Closing();  // the close box
+  app.Closing();  // and then the session ending
+  int saves = 0;
+  for (const auto& call : files.calls) saves += call == "ReplaceFile " + kLogPath;
+  EXPECT_EQ(saves, 1);
+  EXPECT_EQ(files.Find(kLogPath)->content, "2.20\r\n\r\n");
+  EXPECT_FALSE(environment.ended);
+}
+
+TEST_F(ZelvoTest, AFailedSaveAtCloseIsReportedOnceAndNotTriedAgain) {
+  app.Form_Load();
+  files.FailOn("ReplaceFile", kLogPath, Win32Failure(112));
+  files.calls.clear();
+
+  ExpectEnd([&] { app.Form_QueryUnload(); });
+
+  ASSERT_EQ(Reports().size(), 1u);
+  EXPECT_TRUE(Names(Reports()[0], "SaveListData()"));
+  EXPECT_EQ(files.calls.size(), 1u);
+}
+
+TEST_F(ZelvoTest, ADropOnAnyControlAppliesItsFiles) {
+  app.Form_Load();
+  for (Control target : {Control::frmMain, Control::txtLogData, Control::cmdShell}) {
+    const std::string folder = "C:\\Apps" + std::to_string(static_cast<int>(target)) + "\\";
+    files.AddFile(folder + "A.exe");
+    files.AddFile(folder + "B.exe");
+    FakeDrop drop({folder + "A.exe", folder + "B.exe"});
+    app.Dropped(target, drop);
+    EXPECT_NE(files.Find(folder + "B.exe.manifest"), nullptr);
+  }
+  EXPECT_EQ(window.list.rows.size(), 6u);
+  EXPECT_EQ(window.text[Control::lblInformation], "B.exe に、XPスタイルを適用しました！");
+  EXPECT_TRUE(Reports().empty());
+}
+
+TEST_F(ZelvoTest, AFailureInADropHandlerNamesThatHandlerAndKeepsTheLog) {
+  app.Form_Load();
+  files.AddFile("C:\\Apps\\A.exe");
+  FakeDrop first({"C:\\Apps\\A.exe"});
+  app.Dropped(Control::fraDropPoint, first);
+
+  for (auto [target, source] :
+       {std::pair{Control::frmMain, "Form_OLEDragDrop()"},
+        std::pair{Control::lstLogName, "lstLogName_OLEDragDrop()"},
+        std::pair{Control::txtLogPath, "txtLogPath_OLEDragDrop()"}}) {
+    dialogs.shown.clear();
+    FakeDrop broken({"C:\\Apps\\A.exe"});
+    broken.unreadable = true;
+    ExpectEnd([&] { app.Dropped(target, broken); });
+    ASSERT_EQ(Reports().size(), 1u) << source;
+    EXPECT_TRUE(Names(Reports()[0], source)) << Reports()[0].text;
+  }
+  EXPECT_EQ(files.Find(kLogPath)->content, "2.20\r\nA.exe\r\nC:\\Apps\\\r\n2026/12/07\r\n\r\n");
+}
+
+TEST_F(ZelvoTest, TheUsersSelectionShowsTheCurrentEntry) {
+  files.AddFile(kLogPath,
+                "2.20\r\nB.exe\r\nC:\\B\\\r\n2026/01/02\r\nA.exe\r\nC:\\A\\\r\n2026/01/01\r\n\r\n");
+  app.Form_Load();
+  window.list.rows[0].selected = window.list.rows[1].selected = true;
+  window.list.current = 1;
+  app.SelectionChanged();
+  EXPECT_EQ(window.text[Control::txtLogName], "B.exe...");
+  EXPECT_EQ(window.text[Control::txtLogPath], "C:\\B\\");
+  EXPECT_EQ(window.text[Control::txtLogData], "2026/01/02");
+  EXPECT_TRUE(window.enabled[Control::cmdShell]);
+}
+
+TEST_F(ZelvoTest, TheButtonsRunTheirActions) {
+  files.AddFile(kLogPath, "2.20\r\nA.exe\r\nC:\\A\\\r\n2026/01/01\r\n\r\n");
+  app.Form_Load();
+  window.list.rows[0].selected = true;
+  window.list.current = 0;
+  app.SelectionChanged();
+  dialogs.answers = {Answer::Yes};
+  app.Clicked(Control::cmdDelLog);
+  EXPECT_TRUE(window.list.rows.empty());
+  EXPECT_EQ(window.text[Control::lblInformation], "選択されたソフトを、リストから削除しました。");
+}
+
+}  // namespace
+}  // namespace zelvo::testing
