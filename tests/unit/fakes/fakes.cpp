@@ -305,7 +305,18 @@ ListSelection FakeListBox::UserSelection() {
   return selection;
 }
 
+void FakeControls::FailOnSetText(Control control, Failure failure) {
+  failures_.emplace_back(control, std::move(failure));
+}
+
 void FakeControls::SetText(Control control, const std::string& value) {
+  for (auto it = failures_.begin(); it != failures_.end(); ++it) {
+    if (it->first == control) {
+      Failure failure = it->second;
+      failures_.erase(it);
+      throw failure;
+    }
+  }
   text[control] = value;
   if (journal_ && control == Control::lblInformation) journal_->push_back("status: " + value);
 }

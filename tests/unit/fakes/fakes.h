@@ -182,8 +182,12 @@ class FakeControls : public MainWindow {
   void Show() override { shown = true; }
   ListBox& NameList() override { return list; }
 
+  // The next SetText on `control` throws `failure`, before anything is shown.
+  void FailOnSetText(Control control, Failure failure);
+
  private:
   Journal* journal_;
+  std::vector<std::pair<Control, Failure>> failures_;
 };
 
 class FakeLauncher : public ProcessLauncher {

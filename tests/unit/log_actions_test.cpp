@@ -1,0 +1,521 @@
+// Restore, remove and launch on the selected log entries, driven as the user drives the window:
+// select rows, click, answer the boxes; then the files, the log and the window are examined.
+#include "log/log_actions.h"
+
+#include <chrono>
+#include <functional>
+#include <initializer_list>
+
+#include <gtest/gtest.h>
+
+#include "fakes/rig.h"
+
+namespace zelvo::testing {
+namespace {
+
+constexpr char kRestoreTitle[] = "元に戻す - 処理の確認";
+constexpr char kLaunchFailedTitle[] = "ソフトを起動する - 起動の失敗";
+
+Message ReportBox(std::string_view source, const Failure& failure) {
+  return Notice(ErrorReportText(source, failure), "予期せぬエラーの発生", Icon::Stop);
+}
+
+std::string MissingManifestQuestion(const std::string& name) {
+  return "選択された " + name +
+         "には、XPスタイルが適用されていません。\r\n"
+         "手動で元に戻されたか、ファイルが移動された可能性があります。\r\n" +
+         name + " を、リストから削除しますか？";
+}
+
+struct LogActionsTest : ::testing::Test {
+  Rig rig;
+  LogActions actions{rig.dialogs, rig.files, rig.launcher, rig.log, rig.view, rig.trap};
+
+  // Five entries whose file order (their keys 0..4) differs from the visible, sorted order:
+  // visible row 0 is Alpha.exe (key 1), while row 0 of the hidden lists is zeta.exe's.
+  void LoadFive() {
+    rig.log.Load({{"zeta.exe", "C:\\Z\\", "2026/01/01"},
+                  {"Alpha.exe", "C:\\Program Files\\Alpha\\", "2026/01/02"},
+                  {"mid.exe", "D:\\Apps\\", "2026/01/03"},
+                  {"beta.exe", "C:\\B\\", "2026/01/04"},
+                  {"omega.exe", "C:\\O\\", "2026/01/05"}});
+  }
+
+  size_t RowOf(const std::string& name) {
+    for (size_t row = 0; row < rig.log.Count(); ++row) {
+      if (rig.log.Name(row) == name) return row;
+    }
+    ADD_FAILURE() << "no row " << name;
+    return 0;
+  }
+
+  // Selects the rows as the user would, the last one named becoming the current row, and then
+  // forgets what the window and the files recorded so far.
+  void Select(std::initializer_list<std::string> names) {
+    for (const auto& name : names) {
+      rig.log.SetSelected(RowOf(name), true);
+      rig.log.SetCurrentRow(RowOf(name));
+    }
+    rig.view.lstLogName_Click();
+    Forget();
+  }
+
+  void Forget() {
+    rig.journal.clear();
+    rig.dialogs.shown.clear();
+    rig.files.calls.clear();
+  }
+
+  // The log in visible order: name, folder and date found by the row's key, the key, "*" for a
+  // selected row.
+  std::vector<std::string> Log() {
+    std::vector<std::string> rows;
+    for (size_t row = 0; row < rig.log.Count(); ++row) {
+      const LogEntry* entry = rig.log.InItemData(rig.log.Key(row));
+      rows.push_back(rig.log.Name(row) + " " + (entry ? entry->folder + " " + entry->date : "?") +
+                     " #" + std::to_string(rig.log.Key(row)) +
+                     (rig.log.IsSelected(row) ? " *" : ""));
+    }
+    return rows;
+  }
+
+  // What the list control shows: its rows, "*" for a selected one.
+  std::vector<std::string> Shown() {
+    std::vector<std::string> rows;
+    for (const auto& row : rig.controls.list.rows)
+      rows.push_back(row.text + (row.selected ? " *" : ""));
+    return rows;
+  }
+
+  void ExpectViewDisabledAndEmpty() {
+    for (Control control : {Control::cmdReturn, Control::cmdDelLog, Control::cmdShell,
+                            Control::txtLogName, Control::txtLogPath, Control::txtLogData}) {
+      EXPECT_EQ(rig.controls.enabled.at(control), false) << static_cast<int>(control);
+    }
+    EXPECT_EQ(rig.controls.text[Control::txtLogName], "");
+    EXPECT_EQ(rig.controls.text[Control::txtLogPath], "");
+    EXPECT_EQ(rig.controls.text[Control::txtLogData], "");
+  }
+
+  void ExpectButtonsEnabled() {
+    for (Control control : {Control::cmdReturn, Control::cmdDelLog, Control::cmdShell}) {
+      EXPECT_EQ(rig.controls.enabled.at(control), true) << static_cast<int>(control);
+    }
+  }
+};
+
+// --- Every action -------------------------------------------------------------------------
+
+TEST_F(LogActionsTest, EachActionWithoutSelectionOrCurrentRowOnlyShowsItsHint) {
+  struct Case {
+    std::function<void(LogActions&)> click;
+    std::string hint;
+  };
+  const Case cases[] = {
+      {&LogActions::cmdReturn_Click, "元に戻すソフトをリストから選択して下さい。"},
+      {&LogActions::cmdDelLog_Click, "削除するソフトをリストから選択して下さい。"},
+      {&LogActions::cmdShell_Click, "起動するソフトをリストから選択して下さい。"},
+  };
+  LoadFive();
+  rig.files.AddFile("C:\\Program Files\\Alpha\\Alpha.exe");
+  rig.files.AddFile("C:\\Program Files\\Alpha\\Alpha.exe.manifest");
+  const auto before = Log();
+  for (const auto& c : cases) {
+    // A current row but nothing selected (the user Ctrl+clicked the last selected row away).
+    rig.log.SetCurrentRow(RowOf("Alpha.exe"));
+    rig.controls.enabled.clear();
+    Forget();
+    c.click(actions);
+    EXPECT_EQ(rig.journal, (Journal{"status: " + c.hint}));
+    EXPECT_TRUE(rig.controls.enabled.empty()) << "the buttons are not refreshed";
+
+    // A selected row but no current row.
+    rig.log.SetSelected(RowOf("Alpha.exe"), true);
+    rig.log.SetCurrentRow(std::nullopt);
+    Forget();
+    c.click(actions);
+    EXPECT_EQ(rig.journal, (Journal{"status: " + c.hint}));
+    EXPECT_TRUE(rig.files.calls.empty());
+    EXPECT_TRUE(rig.controls.enabled.empty());
+    rig.log.SetSelected(RowOf("Alpha.exe"), false);
+  }
+  EXPECT_EQ(Log(), before);
+  EXPECT_NE(rig.files.Find("C:\\Program Files\\Alpha\\Alpha.exe.manifest"), nullptr);
+  EXPECT_TRUE(rig.launcher.started.empty());
+  EXPECT_FALSE(rig.environment.ended);
+}
+
+// --- Restore ------------------------------------------------------------------------------
+
+TEST_F(LogActionsTest, RestoreCancelledAtTheCountQuestionChangesNothing) {
+  LoadFive();
+  rig.files.AddFile("C:\\Program Files\\Alpha\\Alpha.exe.manifest");
+  Select({"Alpha.exe"});
+  rig.controls.enabled.clear();
+  rig.dialogs.answers = {Answer::No};
+
+  actions.cmdReturn_Click();
+
+  ASSERT_EQ(rig.dialogs.shown.size(), 1u);
+  EXPECT_EQ(rig.dialogs.shown[0], Question("選択されている 1 個のソフトを元に戻しますか？",
+                                           kRestoreTitle, DefaultButton::Second));
+  EXPECT_EQ(rig.journal.back(), "status: 元に戻す処理がキャンセルされました。");
+  EXPECT_EQ(rig.journal.size(), 2u);
+  EXPECT_NE(rig.files.Find("C:\\Program Files\\Alpha\\Alpha.exe.manifest"), nullptr);
+  EXPECT_TRUE(rig.log.IsSelected(RowOf("Alpha.exe")));
+  EXPECT_TRUE(rig.controls.enabled.empty()) << "the buttons are not refreshed";
+}
+
+TEST_F(LogActionsTest, RestoreDeletesPresentManifestsAndAsksForMissingOnes) {
+  LoadFive();
+  // Alpha.exe: its manifest is deleted; a file of that name in the folder of the entry at the
+  // same hidden position (zeta.exe's) must survive.
+  rig.files.AddFile("C:\\Program Files\\Alpha\\Alpha.exe", "program");
+  rig.files.AddFile("C:\\Program Files\\Alpha\\Alpha.exe.manifest");
+  rig.files.AddFile("C:\\Z\\Alpha.exe.manifest");
+  // beta.exe: no manifest, dropped (Yes). mid.exe: hidden manifest counts as missing, kept
+  // (No). zeta.exe: system manifest counts as missing, dropped (Yes).
+  rig.files.AddFile("D:\\Apps\\mid.exe.manifest").hidden = true;
+  rig.files.AddFile("C:\\Z\\zeta.exe.manifest").system = true;
+  // omega.exe is not selected: its manifest stays.
+  rig.files.AddFile("C:\\O\\omega.exe.manifest");
+  Select({"Alpha.exe", "beta.exe", "mid.exe", "zeta.exe"});
+  rig.dialogs.answers = {Answer::Yes, Answer::Yes, Answer::No, Answer::Yes};
+
+  actions.cmdReturn_Click();
+
+  EXPECT_EQ(rig.journal,
+            (Journal{
+                "box: 元に戻す - 処理の確認 | 選択されている 4 個のソフトを元に戻しますか？",
+                "status: Alpha.exeを元に戻します...",
+                "status: Alpha.exeを元に戻しました。",
+                "status: beta.exeを元に戻します...",
+                "box: 元に戻す - 処理の確認 | " + MissingManifestQuestion("beta.exe"),
+                "status: beta.exe は、リストから削除されました。",
+                "status: mid.exeを元に戻します...",
+                "box: 元に戻す - 処理の確認 | " + MissingManifestQuestion("mid.exe"),
+                "status: zeta.exeを元に戻します...",
+                "box: 元に戻す - 処理の確認 | " + MissingManifestQuestion("zeta.exe"),
+                "status: zeta.exe は、リストから削除されました。",
+                "status: 元に戻す処理が完了しました。",
+            }));
+  ASSERT_EQ(rig.dialogs.shown.size(), 4u);
+  EXPECT_EQ(rig.dialogs.shown[1],
+            Question("選択された beta.exeには、XPスタイルが適用されていません。\r\n"
+                     "手動で元に戻されたか、ファイルが移動された可能性があります。\r\n"
+                     "beta.exe を、リストから削除しますか？",
+                     kRestoreTitle, DefaultButton::Second));
+  EXPECT_EQ(rig.dialogs.shown[3].default_button, DefaultButton::Second);
+
+  // Only the one manifest was deleted.
+  std::vector<std::string> removed;
+  for (const auto& call : rig.files.calls) {
+    if (call.starts_with("RemoveFile")) removed.push_back(call);
+  }
+  EXPECT_EQ(removed,
+            (std::vector<std::string>{"RemoveFile C:\\Program Files\\Alpha\\Alpha.exe.manifest"}));
+  EXPECT_EQ(rig.files.Find("C:\\Program Files\\Alpha\\Alpha.exe.manifest"), nullptr);
+  EXPECT_NE(rig.files.Find("C:\\Program Files\\Alpha\\Alpha.exe"), nullptr);
+  EXPECT_NE(rig.files.Find("C:\\Z\\Alpha.exe.manifest"), nullptr);
+  EXPECT_NE(rig.files.Find("D:\\Apps\\mid.exe.manifest"), nullptr);
+  EXPECT_NE(rig.files.Find("C:\\Z\\zeta.exe.manifest"), nullptr);
+  EXPECT_NE(rig.files.Find("C:\\O\\omega.exe.manifest"), nullptr);
+
+  EXPECT_EQ(Log(), (std::vector<std::string>{"mid.exe D:\\Apps\\ 2026/01/03 #2",
+                                             "omega.exe C:\\O\\ 2026/01/05 #4"}));
+  EXPECT_EQ(Shown(), (std::vector<std::string>{"mid.exe", "omega.exe"}));
+  ExpectViewDisabledAndEmpty();
+  EXPECT_TRUE(rig.dialogs.answers.empty());
+}
+
+TEST_F(LogActionsTest, RestoreAnsweredNoUnselectsTheRowAndTheViewFollowsAtOnce) {
+  LoadFive();
+  Select({"beta.exe", "mid.exe", "omega.exe"});
+  EXPECT_EQ(rig.controls.text[Control::txtLogName], "omega.exe...");
+  rig.dialogs.answers = {Answer::Yes, Answer::No, Answer::No, Answer::No};
+  // What the window shows while the question for each later entry is up.
+  std::vector<std::string> seen;
+  rig.dialogs.on_show = [&](const Message&) {
+    seen.push_back(rig.controls.text[Control::txtLogName] + " " +
+                   std::to_string(rig.controls.enabled[Control::cmdReturn]) + " " +
+                   std::to_string(rig.controls.list.rows[RowOf("beta.exe")].selected));
+  };
+
+  actions.cmdReturn_Click();
+
+  // After beta.exe is unselected, two rows are still selected; after mid.exe, one: the name box
+  // loses its "..." then. The buttons stay enabled until the last selected row is unselected.
+  EXPECT_EQ(seen, (std::vector<std::string>{"omega.exe... 1 1", "omega.exe... 1 1",
+                                            "omega.exe... 1 0", "omega.exe 1 0"}));
+  // No status text for a No: the next one is the next entry's.
+  EXPECT_EQ(rig.journal[2], "box: 元に戻す - 処理の確認 | " + MissingManifestQuestion("beta.exe"));
+  EXPECT_EQ(rig.journal[3], "status: mid.exeを元に戻します...");
+  EXPECT_EQ(rig.journal.back(), "status: 元に戻す処理が完了しました。");
+  EXPECT_EQ(rig.log.Count(), 5u);
+  EXPECT_EQ(rig.log.SelectedCount(), 0u);
+  EXPECT_EQ(Shown(), (std::vector<std::string>{"Alpha.exe", "beta.exe", "mid.exe", "omega.exe",
+                                               "zeta.exe"}));
+  ExpectViewDisabledAndEmpty();
+}
+
+TEST_F(LogActionsTest, RestoreThatCannotDeleteAManifestReportsOnceAndKeepsTheLog) {
+  LoadFive();
+  rig.files.AddFile("C:\\Program Files\\Alpha\\Alpha.exe.manifest");
+  rig.files.AddFile("C:\\B\\beta.exe.manifest").read_only = true;
+  rig.files.AddFile("C:\\Z\\zeta.exe.manifest");
+  Select({"Alpha.exe", "beta.exe", "zeta.exe"});
+  const auto before = Log();
+  rig.dialogs.answers = {Answer::Yes};
+
+  EXPECT_THROW(actions.cmdReturn_Click(), ProgramEnded);
+
+  ASSERT_EQ(rig.dialogs.shown.size(), 2u);
+  EXPECT_EQ(rig.dialogs.shown[1], ReportBox("cmdReturn_Click()", Win32Failure(5)));
+  EXPECT_EQ(rig.journal[rig.journal.size() - 2], "status: beta.exeを元に戻します...");
+  EXPECT_EQ(rig.environment.ended, 1);
+  // Deleted before the failure stays deleted; no entry has left the log; later ones untouched.
+  EXPECT_EQ(rig.files.Find("C:\\Program Files\\Alpha\\Alpha.exe.manifest"), nullptr);
+  EXPECT_NE(rig.files.Find("C:\\B\\beta.exe.manifest"), nullptr);
+  EXPECT_NE(rig.files.Find("C:\\Z\\zeta.exe.manifest"), nullptr);
+  EXPECT_EQ(Log(), before);
+}
+
+TEST_F(LogActionsTest, RestoreWhoseStatusTextFailsEndsWithTheOneReportOfPutInformation) {
+  LoadFive();
+  rig.files.AddFile("C:\\Program Files\\Alpha\\Alpha.exe.manifest");
+  Select({"Alpha.exe"});
+  rig.dialogs.answers = {Answer::Yes};
+  rig.controls.FailOnSetText(Control::lblInformation, Win32Failure(1400));
+
+  EXPECT_THROW(actions.cmdReturn_Click(), ProgramEnded);
+
+  ASSERT_EQ(rig.dialogs.shown.size(), 2u);
+  EXPECT_EQ(rig.dialogs.shown[1], ReportBox("PutInformation()", Win32Failure(1400)));
+  EXPECT_NE(rig.files.Find("C:\\Program Files\\Alpha\\Alpha.exe.manifest"), nullptr);
+  EXPECT_EQ(rig.log.Count(), 5u);
+}
+
+// --- Remove -------------------------------------------------------------------------------
+
+TEST_F(LogActionsTest, RemoveAnsweredNoKeepsTheSelectionAndRefreshesTheButtons) {
+  LoadFive();
+  Select({"Alpha.exe", "mid.exe"});
+  const auto before = Log();
+  rig.controls.enabled.clear();
+  rig.dialogs.answers = {Answer::No};
+
+  actions.cmdDelLog_Click();
+
+  ASSERT_EQ(rig.dialogs.shown.size(), 1u);
+  EXPECT_EQ(rig.dialogs.shown[0],
+            Question("選択されている 2 個のソフトをリストから削除しますか？\r\n"
+                     "リストから削除しても、手動で元に戻すコトができます。",
+                     "リストから削除 - 処理の確認", DefaultButton::Second));
+  EXPECT_EQ(rig.journal.back(), "status: リストからの削除処理がキャンセルされました。");
+  EXPECT_EQ(Log(), before);
+  ExpectButtonsEnabled();
+}
+
+TEST_F(LogActionsTest, RemoveAnsweredYesTakesEachEntryWithItsOwnFolderAndDate) {
+  LoadFive();
+  rig.files.AddFile("C:\\B\\beta.exe.manifest");
+  // Adjacent visible rows 1 and 2, keys 3 and 2.
+  Select({"beta.exe", "mid.exe"});
+  rig.dialogs.answers = {Answer::Yes};
+
+  actions.cmdDelLog_Click();
+
+  EXPECT_EQ(rig.journal, (Journal{"box: リストから削除 - 処理の確認 | "
+                                  "選択されている 2 個のソフトをリストから削除しますか？\r\n"
+                                  "リストから削除しても、手動で元に戻すコトができます。",
+                                  "status: 選択されたソフトを、リストから削除しました。"}));
+  EXPECT_EQ(Log(), (std::vector<std::string>{"Alpha.exe C:\\Program Files\\Alpha\\ 2026/01/02 #1",
+                                             "omega.exe C:\\O\\ 2026/01/05 #4",
+                                             "zeta.exe C:\\Z\\ 2026/01/01 #0"}));
+  EXPECT_EQ(Shown(), (std::vector<std::string>{"Alpha.exe", "omega.exe", "zeta.exe"}));
+  ExpectViewDisabledAndEmpty();
+  // The programs keep their manifests.
+  EXPECT_NE(rig.files.Find("C:\\B\\beta.exe.manifest"), nullptr);
+  EXPECT_TRUE(rig.files.calls.empty());
+}
+
+TEST_F(LogActionsTest, RemoveAllRowsEmptiesTheLog) {
+  LoadFive();
+  Select({"Alpha.exe", "beta.exe", "mid.exe", "omega.exe", "zeta.exe"});
+  rig.dialogs.answers = {Answer::Yes};
+
+  actions.cmdDelLog_Click();
+
+  EXPECT_EQ(rig.dialogs.shown.at(0).text,
+            "選択されている 5 個のソフトをリストから削除しますか？\r\n"
+            "リストから削除しても、手動で元に戻すコトができます。");
+  EXPECT_TRUE(Log().empty());
+  EXPECT_TRUE(Shown().empty());
+  EXPECT_FALSE(rig.log.CurrentRow());
+  ExpectViewDisabledAndEmpty();
+}
+
+TEST_F(LogActionsTest, DeleteLogRemovesOnlySelectedEntriesAndTheViewFollows) {
+  LoadFive();
+  rig.log.SetCurrentRow(RowOf("mid.exe"));
+  const auto before = Log();
+  EXPECT_EQ(actions.DeleteLog(), 0);  // nothing selected
+  EXPECT_EQ(Log(), before);
+  EXPECT_TRUE(rig.journal.empty());
+  EXPECT_TRUE(rig.dialogs.shown.empty());
+
+  Select({"Alpha.exe", "mid.exe"});
+  ExpectButtonsEnabled();
+  EXPECT_EQ(actions.DeleteLog(), 0);
+  EXPECT_EQ(Shown(), (std::vector<std::string>{"beta.exe", "omega.exe", "zeta.exe"}));
+  // No row is selected any more: the buttons are off at once, and the boxes show the row that
+  // became current, as after any change of the selection.
+  for (Control control : {Control::cmdReturn, Control::cmdDelLog, Control::cmdShell}) {
+    EXPECT_FALSE(rig.controls.enabled.at(control));
+  }
+  EXPECT_EQ(rig.controls.text[Control::txtLogName], "omega.exe");
+  EXPECT_EQ(rig.controls.text[Control::txtLogPath], "C:\\O\\");
+  EXPECT_TRUE(rig.journal.empty()) << "DeleteLog shows no status text";
+}
+
+TEST_F(LogActionsTest, DeleteLogOnALargeLogKeepsEveryOtherEntryWhole) {
+  constexpr size_t kEntries = 100'000;
+  std::vector<LogEntry> entries;
+  entries.reserve(kEntries);
+  // File order is the reverse of the sorted order.
+  for (size_t i = kEntries; i-- > 0;) {
+    const std::string number = std::to_string(1'000'000 + i);
+    entries.push_back({"p" + number + ".exe", "C:\\" + number + "\\", "2026/01/01"});
+  }
+  rig.log.Load(std::move(entries));
+  for (size_t row = 0; row < kEntries; row += 2) rig.log.SetSelected(row, true);
+  rig.log.SetCurrentRow(0);
+
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(actions.DeleteLog(), 0);
+  const auto took = std::chrono::steady_clock::now() - start;
+  RecordProperty(
+      "DeleteLogMilliseconds",
+      std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(took).count()));
+
+  ASSERT_EQ(rig.log.Count(), kEntries / 2);
+  ASSERT_EQ(rig.controls.list.rows.size(), kEntries / 2);
+  for (size_t row = 0; row < rig.log.Count(); ++row) {
+    const std::string number = std::to_string(1'000'000 + 2 * row + 1);
+    const LogEntry* entry = rig.log.InItemData(rig.log.Key(row));
+    ASSERT_NE(entry, nullptr);
+    ASSERT_EQ(rig.log.Name(row), "p" + number + ".exe");
+    ASSERT_EQ(entry->folder, "C:\\" + number + "\\");
+    ASSERT_EQ(rig.log.Key(row), static_cast<int32_t>(kEntries - 2 - 2 * row));
+  }
+}
+
+// --- Launch -------------------------------------------------------------------------------
+
+TEST_F(LogActionsTest, LaunchQuestionWarnsOnlyForSeveralAndNoStartsNothing) {
+  LoadFive();
+  rig.files.AddFile("C:\\Program Files\\Alpha\\Alpha.exe");
+  rig.files.AddFile("D:\\Apps\\mid.exe");
+  Select({"Alpha.exe"});
+  rig.dialogs.answers = {Answer::No};
+  actions.cmdShell_Click();
+  EXPECT_EQ(rig.journal, (Journal{"box: ソフトを起動する - 処理の確認 | "
+                                  "選択されている 1 個のソフトを起動しますか？",
+                                  "status: ソフトの起動処理がキャンセルされました。"}));
+  EXPECT_EQ(rig.dialogs.shown.at(0),
+            Question("選択されている 1 個のソフトを起動しますか？", "ソフトを起動する - 処理の確認",
+                     DefaultButton::Second));
+
+  Select({"mid.exe"});
+  rig.dialogs.answers = {Answer::No};
+  actions.cmdShell_Click();
+  EXPECT_EQ(rig.dialogs.shown.at(0),
+            Question("選択されている 2 個のソフトを起動しますか？\r\n"
+                     "１度に複数のソフトを起動すると、パソコンが不安定になる可能性があります。",
+                     "ソフトを起動する - 処理の確認", DefaultButton::Second));
+  EXPECT_EQ(rig.journal.back(), "status: ソフトの起動処理がキャンセルされました。");
+  EXPECT_TRUE(rig.launcher.started.empty());
+  EXPECT_TRUE(rig.files.calls.empty());
+}
+
+TEST_F(LogActionsTest, LaunchHandlesEachSelectedEntryInVisibleOrderAndChangesNothing) {
+  // File order: refused, gone, Alpha, unselected, notes, hidden; sorted, Alpha.EXE comes first
+  // while row 0 of the hidden lists is refused.exe's folder.
+  rig.log.Load({{"refused.exe", "C:\\R\\", "2026/02/01"},
+                {"gone.exe", "C:\\G\\", "2026/02/02"},
+                {"Alpha.EXE", "C:\\Program Files\\Alpha\\", "2026/02/03"},
+                {"unselected.exe", "C:\\U\\", "2026/02/04"},
+                {"notes.txt", "C:\\Docs\\", "2026/02/05"},
+                {"hidden.exe", "C:\\H\\", "2026/02/06"}});
+  rig.files.AddFile("C:\\Program Files\\Alpha\\Alpha.EXE");
+  rig.files.AddFile("C:\\R\\refused.exe");
+  rig.files.AddFile("C:\\R\\Alpha.EXE");  // a decoy where pairing by position would look
+  rig.files.AddFile("C:\\U\\unselected.exe");
+  rig.files.AddFile("C:\\Docs\\notes.txt");
+  rig.files.AddFile("C:\\H\\hidden.exe").hidden = true;
+  rig.launcher.refused.insert("C:\\R\\refused.exe");
+  Select({"Alpha.EXE", "gone.exe", "hidden.exe", "notes.txt", "refused.exe"});
+  const auto before = Log();
+  const auto current = rig.log.CurrentRow();
+  rig.controls.enabled.clear();
+  rig.dialogs.answers = {Answer::Yes};
+
+  actions.cmdShell_Click();
+
+  EXPECT_EQ(rig.journal,
+            (Journal{
+                "box: ソフトを起動する - 処理の確認 | 選択されている 5 個のソフトを起動しますか？"
+                "\r\n１度に複数のソフトを起動すると、パソコンが不安定になる可能性があります。",
+                "start: C:\\Program Files\\Alpha\\Alpha.EXE",
+                "status: Alpha.EXE を起動しました。",
+                "status: gone.exe は、実行するコトができませんでした。",
+                "box: ソフトを起動する - 起動の失敗 | gone.exe が、見つかりませんでした。\r\n"
+                "移動、もしくは削除された可能性があります。",
+                "status: hidden.exe は、実行するコトができませんでした。",
+                "box: ソフトを起動する - 起動の失敗 | hidden.exe が、見つかりませんでした。\r\n"
+                "移動、もしくは削除された可能性があります。",
+                "box: ソフトを起動する - 起動の失敗 | 選択されている notes.txt "
+                "は、実行形式ではないため実行するコトができません。",
+                "status: notes.txt は、実行するコトができませんでした。",
+                "start: C:\\R\\refused.exe",
+                "status: refused.exe の起動に失敗しました。",
+                "box: ソフトを起動する - 起動の失敗 | refused.exe の起動に失敗しました。",
+                "status: ソフトの起動処理が完了しました。",
+            }));
+  ASSERT_EQ(rig.dialogs.shown.size(), 5u);
+  EXPECT_EQ(rig.dialogs.shown[4],
+            Notice("refused.exe の起動に失敗しました。", kLaunchFailedTitle, Icon::Warning));
+  for (size_t box = 1; box < 5; ++box) {
+    EXPECT_EQ(rig.dialogs.shown[box].buttons, Buttons::Ok) << box;
+    EXPECT_EQ(rig.dialogs.shown[box].icon, Icon::Warning) << box;
+    EXPECT_EQ(rig.dialogs.shown[box].title, kLaunchFailedTitle) << box;
+  }
+  // Started by its exact path, in its own folder.
+  EXPECT_EQ(rig.launcher.started,
+            (std::vector<std::pair<std::string, std::string>>{
+                {"C:\\Program Files\\Alpha\\Alpha.EXE", "C:\\Program Files\\Alpha\\"}}));
+  // A file that is no program is not even looked up.
+  for (const auto& call : rig.files.calls) EXPECT_EQ(call.find("notes.txt"), std::string::npos);
+  // The log, its selection and the buttons stay as they were.
+  EXPECT_EQ(Log(), before);
+  EXPECT_EQ(rig.log.CurrentRow(), current);
+  EXPECT_TRUE(rig.controls.enabled.empty());
+}
+
+TEST_F(LogActionsTest, LaunchWhoseStatusTextFailsEndsBeforeTheNextProgram) {
+  LoadFive();
+  rig.files.AddFile("C:\\Program Files\\Alpha\\Alpha.exe");
+  rig.files.AddFile("C:\\B\\beta.exe");
+  Select({"Alpha.exe", "beta.exe"});
+  rig.dialogs.answers = {Answer::Yes};
+  rig.controls.FailOnSetText(Control::lblInformation, Win32Failure(1400));
+
+  EXPECT_THROW(actions.cmdShell_Click(), ProgramEnded);
+
+  ASSERT_EQ(rig.dialogs.shown.size(), 2u);
+  EXPECT_EQ(rig.dialogs.shown[1], ReportBox("PutInformation()", Win32Failure(1400)));
+  EXPECT_EQ(rig.launcher.started.size(), 1u);
+}
+
+}  // namespace
+}  // namespace zelvo::testing
