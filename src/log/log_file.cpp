@@ -43,7 +43,7 @@ int LogFile::SaveListData() {
     const std::string bytes = FormatLogFile(version_text_, entries, code_page_);
     const std::string path = Path();
     if (!left_behind_.empty()) KeepUnloadedFile(path);
-    files_.ReplaceFile(path, bytes);
+    files_.ReplaceAtomically(path, bytes);
     left_behind_.clear();
     return 0;
   });

@@ -41,7 +41,7 @@ class FileSystem {
   // Replaces the file at `path` (or creates it) with `bytes` so that a reader sees either the
   // old content or the new one whole, never a mix: a temporary file beside it is written and
   // flushed, then moved over the old one in one step.
-  virtual void ReplaceFile(const std::string& path, std::string_view bytes) = 0;
+  virtual void ReplaceAtomically(const std::string& path, std::string_view bytes) = 0;
 
   // The whole content of a file.
   virtual std::string ReadFile(const std::string& path) = 0;

@@ -75,7 +75,7 @@ std::vector<std::string> Changes(const FakeFileSystem& files) {
   std::vector<std::string> changes;
   for (const auto& call : files.calls) {
     for (const char* operation :
-         {"WriteFile ", "ReplaceFile ", "CopyToNew ", "MakeFolder ", "RemoveFile "}) {
+         {"WriteFile ", "ReplaceAtomically ", "CopyToNew ", "MakeFolder ", "RemoveFile "}) {
       if (call.rfind(operation, 0) == 0) changes.push_back(call);
     }
   }

@@ -277,7 +277,7 @@ TEST_F(LogFileTest, AFailedSaveIsReportedAndLeavesTheOldFile) {
   const std::string old_file = Lines({"2.20", "A.exe", "C:\\A\\", "2026/01/01", ""});
   LoadQuietly(old_file);
   log.Add({"B.exe", "C:\\B\\", "2026/12/07"});
-  files.FailOn("ReplaceFile", kPath, Win32Failure(112));
+  files.FailOn("ReplaceAtomically", kPath, Win32Failure(112));
   EXPECT_EQ(log_file.SaveListData(), -1);
   ExpectReport("SaveListData()", 112);
   EXPECT_EQ(Saved(), old_file);

@@ -149,7 +149,7 @@ TEST_F(ZelvoTest, ClosingSavesOnceWhateverClosesTheWindow) {
   app.Closing();  // the close box
   app.Closing();  // and then the session ending
   int saves = 0;
-  for (const auto& call : files.calls) saves += call == "ReplaceFile " + kLogPath;
+  for (const auto& call : files.calls) saves += call == "ReplaceAtomically " + kLogPath;
   EXPECT_EQ(saves, 1);
   EXPECT_EQ(files.Find(kLogPath)->content, "2.20\r\n\r\n");
   EXPECT_FALSE(environment.ended);
@@ -157,7 +157,7 @@ TEST_F(ZelvoTest, ClosingSavesOnceWhateverClosesTheWindow) {
 
 TEST_F(ZelvoTest, AFailedSaveAtCloseIsReportedOnceAndNotTriedAgain) {
   app.Form_Load();
-  files.FailOn("ReplaceFile", kLogPath, Win32Failure(112));
+  files.FailOn("ReplaceAtomically", kLogPath, Win32Failure(112));
   files.calls.clear();
 
   ExpectEnd([&] { app.Form_QueryUnload(); });

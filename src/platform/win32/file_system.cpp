@@ -135,7 +135,7 @@ void Win32FileSystem::WriteFile(const std::string& path, std::string_view bytes)
   CloseWritten(file);
 }
 
-void Win32FileSystem::ReplaceFile(const std::string& path, std::string_view bytes) {
+void Win32FileSystem::ReplaceAtomically(const std::string& path, std::string_view bytes) {
   const std::wstring target = ExtendedPath(path);
   // Windows refuses to move a file over a read-only one; Wine does not. Refusing first keeps
   // the read-only file whole on both, with the error Windows gives.

@@ -3,8 +3,6 @@
 #pragma once
 
 #include <windows.h>
-// <windows.h> maps ReplaceFile to ReplaceFileW, which would rename the method below.
-#undef ReplaceFile
 
 #include "platform/file_system.h"
 
@@ -19,7 +17,7 @@ class Win32FileSystem : public FileSystem {
   void RemoveFile(const std::string& path) override;
   bool CopyToNew(const std::string& from, const std::string& to) override;
   void WriteFile(const std::string& path, std::string_view bytes) override;
-  void ReplaceFile(const std::string& path, std::string_view bytes) override;
+  void ReplaceAtomically(const std::string& path, std::string_view bytes) override;
   std::string ReadFile(const std::string& path) override;
   std::string ReadRange(const std::string& path, uint64_t offset, uint32_t length) override;
 };

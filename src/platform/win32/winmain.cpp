@@ -1,4 +1,72 @@
-// Placeholder entry point until the main window lands.
+// The program's entry point: the Windows side of everything is built here, handed to the
+// application's logic, and the window's message loop runs until the window is gone.
 #include <windows.h>
+#include <commctrl.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 0; }
+#include "app/zelvo.h"
+#include "platform/win32/clock.h"
+#include "platform/win32/com.h"
+#include "platform/win32/dialogs.h"
+#include "platform/win32/environment.h"
+#include "platform/win32/file_system.h"
+#include "platform/win32/main_window.h"
+#include "platform/win32/process.h"
+#include "platform/win32/shortcuts.h"
+#include "platform/win32/text_codec.h"
+
+namespace {
+
+// Only System32 is searched for DLLs that are loaded later: a DLL of a system name planted
+// beside the program (in a Downloads folder, say) is never picked up.
+void RestrictDllSearch() {
+  using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+  const FARPROC found =
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
+  const auto set_directories = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
+      reinterpret_cast<void (*)()>(found));
+  if (set_directories) set_directories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  SetDllDirectoryW(L"");  // and never the current folder, on systems without the above
+}
+
+int Run(HINSTANCE instance, int show_command) {
+  using namespace zelvo;
+  using namespace zelvo::win32;
+
+  Win32Dialogs dialogs;
+  Win32Environment environment;
+  try {
+    ComApartment com;
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    Win32FileSystem files;
+    Win32Shortcuts shortcuts;
+    Win32Clock clock;
+    Win32AnsiCodePage code_page;
+    Win32Collator collator;
+    Win32ProcessLauncher launcher;
+    Win32MainWindow window(instance, show_command);
+    dialogs.SetOwner(window.Handle());
+
+    Zelvo app(Platform{dialogs, files, shortcuts, clock, environment, code_page, collator,
+                       launcher, window});
+    window.SetEvents(&app);
+    app.Form_Load();
+    const int exit_code = window.RunMessageLoop();
+    window.SetEvents(nullptr);
+    return exit_code;
+  } catch (const std::exception& error) {
+    // Only the building of the window can fail here: the window's own handlers trap theirs.
+    ErrorTrap trap(dialogs, environment);
+    trap.Report("Form_Load()", error);
+    return 1;
+  }
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
+  RestrictDllSearch();
+  HeapSetInformation(nullptr, HeapEnableTerminationOnCorruption, nullptr, 0);
+  return Run(instance, show_command);
+}

@@ -195,8 +195,8 @@ void FakeFileSystem::WriteFile(const std::string& path, std::string_view bytes) 
   AddFile(path, std::string(bytes));
 }
 
-void FakeFileSystem::ReplaceFile(const std::string& path, std::string_view bytes) {
-  Enter("ReplaceFile", path);
+void FakeFileSystem::ReplaceAtomically(const std::string& path, std::string_view bytes) {
+  Enter("ReplaceAtomically", path);
   if (HasFolder(path)) throw Win32Failure(5);
   RequireParent(path);
   if (FakeFile* file = FindFile(path)) {
