@@ -1,0 +1,284 @@
+// Programs named on the command line or dropped on the window, through the real apply procedure
+// and the fakes: what is applied, in which order, and what the status line says.
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fakes.h"
+#include "fakes/rig.h"
+
+namespace zelvo::testing {
+namespace {
+
+const std::string kApplied = " に、XPスタイルを適用しました！";
+const std::string kCancelled = " への適用がキャンセルされました。";
+
+std::string Applied(const std::string& name) { return "status: " + name + kApplied; }
+std::string Cancelled(const std::string& name) { return "status: " + name + kCancelled; }
+
+Message ErrorBox(const std::string& source, const Failure& failure) {
+  return Notice(ErrorReportText(source, failure), "予期せぬエラーの発生", Icon::Stop);
+}
+
+TEST(ArgumentText, FollowsTheProgramNameAndItsBlanks) {
+  EXPECT_EQ(ArgumentText("\"C:\\Tools\\zelvo.exe\" C:\\a.exe"), "C:\\a.exe");
+  EXPECT_EQ(ArgumentText("\"C:\\My Tools\\zelvo.exe\"  \t \"C:\\a b.exe\" x"), "\"C:\\a b.exe\" x");
+  EXPECT_EQ(ArgumentText("C:\\Tools\\zelvo.exe\tC:\\a.exe "), "C:\\a.exe ");
+  EXPECT_EQ(ArgumentText("zelvo C:\\a.exe"), "C:\\a.exe");
+  // A quoted name ends at its closing quote even without a blank after it.
+  EXPECT_EQ(ArgumentText("\"zelvo.exe\"C:\\a.exe"), "C:\\a.exe");
+  EXPECT_EQ(ArgumentText("\"C:\\Tools\\zelvo.exe\""), "");
+  EXPECT_EQ(ArgumentText("\"C:\\Tools\\zelvo.exe\"   "), "");
+  EXPECT_EQ(ArgumentText("\"C:\\Tools\\zelvo.exe"), "");
+  EXPECT_EQ(ArgumentText("zelvo.exe"), "");
+  EXPECT_EQ(ArgumentText(""), "");
+}
+
+TEST(SplitArguments, EveryShapeOfCommandLine) {
+  using Paths = std::vector<std::string>;
+  // The two forms of old: all quoted, or none.
+  EXPECT_EQ(SplitArguments("\"C:\\a.exe\" \"C:\\Program Files\\b.exe\""),
+            (Paths{"C:\\a.exe", "C:\\Program Files\\b.exe"}));
+  EXPECT_EQ(SplitArguments("C:\\a.exe C:\\b.exe"), (Paths{"C:\\a.exe", "C:\\b.exe"}));
+  EXPECT_EQ(SplitArguments("\"C:\\Program Files\\b.exe\""), Paths{"C:\\Program Files\\b.exe"});
+  // Explorer quotes only the paths that hold a blank.
+  EXPECT_EQ(SplitArguments("C:\\a.exe \"C:\\Program Files\\b.exe\""),
+            (Paths{"C:\\a.exe", "C:\\Program Files\\b.exe"}));
+  EXPECT_EQ(SplitArguments("\"C:\\Program Files\\b.exe\" C:\\a.exe"),
+            (Paths{"C:\\Program Files\\b.exe", "C:\\a.exe"}));
+  // Blanks never make an empty path.
+  EXPECT_EQ(SplitArguments(""), Paths{});
+  EXPECT_EQ(SplitArguments("   "), Paths{});
+  EXPECT_EQ(SplitArguments(" \t "), Paths{});
+  EXPECT_EQ(SplitArguments("\"\""), Paths{});
+  EXPECT_EQ(SplitArguments("C:\\a.exe  C:\\b.exe"), (Paths{"C:\\a.exe", "C:\\b.exe"}));
+  EXPECT_EQ(SplitArguments("C:\\a.exe\tC:\\b.exe "), (Paths{"C:\\a.exe", "C:\\b.exe"}));
+  EXPECT_EQ(SplitArguments(" C:\\a.exe"), Paths{"C:\\a.exe"});
+  // Quotes group wherever they stand; a backslash before a quote escapes nothing.
+  EXPECT_EQ(SplitArguments("C:\\\"Program Files\"\\b.exe"), Paths{"C:\\Program Files\\b.exe"});
+  EXPECT_EQ(SplitArguments("\"C:\\Program Files\\\" C:\\b.exe"),
+            (Paths{"C:\\Program Files\\", "C:\\b.exe"}));
+  EXPECT_EQ(SplitArguments("\\\\server\\share\\c.exe"), Paths{"\\\\server\\share\\c.exe"});
+  // An unclosed quote runs to the end.
+  EXPECT_EQ(SplitArguments("\"C:\\Program Files\\b.exe"), Paths{"C:\\Program Files\\b.exe"});
+}
+
+struct ProgramBatchTest : ::testing::Test {
+  Rig rig;
+  ProgramBatch batch{rig.applier, rig.view, rig.files, rig.trap};
+
+  ProgramBatchTest() { ResetFiles(); }
+
+  // Three programs without manifests, and nothing else.
+  void ResetFiles() {
+    FakeFileSystem fresh;
+    std::swap(rig.files, fresh);
+    rig.files.AddFolder("C:\\Tools");
+    rig.files.AddFile("C:\\Apps\\a.exe");
+    rig.files.AddFile("C:\\Program Files\\Big App\\b.exe");
+    rig.files.AddFile("C:\\Apps\\c.exe");
+  }
+
+  // An entry from an earlier run, selected and current.
+  void SelectAnOldEntry() {
+    rig.log.Load({{"old.exe", "C:\\Old\\", "2020/01/01"}});
+    rig.log.SetCurrentRow(0);
+    rig.log.SetSelected(0, true);
+    rig.journal.clear();
+  }
+
+  bool HasManifest(const std::string& program) {
+    return rig.files.Find(program + ".manifest") != nullptr;
+  }
+
+  // The names of the selected rows, in visible order.
+  std::vector<std::string> SelectedNames() {
+    std::vector<std::string> names;
+    for (size_t row : rig.log.SelectedRows()) names.push_back(rig.log.Name(row));
+    return names;
+  }
+};
+
+TEST_F(ProgramBatchTest, EveryShapeOfCommandLineAppliesThePathsInOrder) {
+  struct Shape {
+    const char* what;
+    std::string text;
+    Journal statuses;
+  };
+  const Shape shapes[] = {
+      {"all quoted",
+       "\"C:\\Apps\\a.exe\" \"C:\\Program Files\\Big App\\b.exe\"",
+       {Applied("a.exe"), Applied("b.exe")}},
+      {"none quoted", "C:\\Apps\\c.exe C:\\Apps\\a.exe", {Applied("c.exe"), Applied("a.exe")}},
+      {"as Explorer writes it",
+       "C:\\Apps\\a.exe \"C:\\Program Files\\Big App\\b.exe\"",
+       {Applied("a.exe"), Applied("b.exe")}},
+      {"first quoted, then not",
+       "\"C:\\Program Files\\Big App\\b.exe\" C:\\Apps\\c.exe",
+       {Applied("b.exe"), Applied("c.exe")}},
+      {"two blanks", "C:\\Apps\\a.exe  C:\\Apps\\c.exe", {Applied("a.exe"), Applied("c.exe")}},
+      {"trailing blank", "C:\\Apps\\a.exe ", {Applied("a.exe")}},
+  };
+  for (const Shape& shape : shapes) {
+    SCOPED_TRACE(shape.what);
+    ResetFiles();
+    rig.journal.clear();
+    rig.log.Load({});
+    EXPECT_EQ(batch.GetCommandLine(shape.text), 0);
+    EXPECT_EQ(rig.journal, shape.statuses);
+    EXPECT_EQ(rig.log.Count(), shape.statuses.size());
+    EXPECT_EQ(rig.log.SelectedCount(), shape.statuses.size());
+  }
+  EXPECT_TRUE(HasManifest("C:\\Apps\\a.exe"));
+  EXPECT_FALSE(HasManifest("C:\\Apps\\c.exe"));
+  EXPECT_EQ(rig.controls.tool_tip[Control::lblInformation], "a.exe" + kApplied);
+}
+
+TEST_F(ProgramBatchTest, NothingOnTheCommandLineDoesNothingAtAll) {
+  for (const std::string text : {"", " ", "   ", "\t", "\"\""}) {
+    SCOPED_TRACE(text);
+    SelectAnOldEntry();
+    rig.files.calls.clear();
+    rig.controls.enabled.clear();
+    EXPECT_EQ(batch.GetCommandLine(text), 0);
+    EXPECT_TRUE(rig.journal.empty());
+    EXPECT_TRUE(rig.files.calls.empty());
+    EXPECT_TRUE(rig.controls.enabled.empty());
+    EXPECT_EQ(SelectedNames(), std::vector<std::string>{"old.exe"});
+  }
+}
+
+TEST_F(ProgramBatchTest, TheOldSelectionIsClearedOnceAndTheBatchStaysSelected) {
+  SelectAnOldEntry();
+  EXPECT_EQ(batch.GetCommandLine("C:\\Apps\\c.exe C:\\Apps\\a.exe"), 0);
+  EXPECT_EQ(SelectedNames(), (std::vector<std::string>{"a.exe", "c.exe"}));
+  EXPECT_EQ(rig.controls.text[Control::txtLogName], "a.exe...");
+
+  EXPECT_EQ(batch.ApplyZelvoDropFile({"C:\\Program Files\\Big App\\b.exe"}), 0);
+  EXPECT_EQ(SelectedNames(), std::vector<std::string>{"b.exe"});
+  EXPECT_EQ(rig.controls.text[Control::txtLogName], "b.exe");
+}
+
+TEST_F(ProgramBatchTest, MissingAndDeclinedProgramsAreCancelled) {
+  rig.files.AddFile("C:\\Apps\\readme.txt");
+  rig.dialogs.answers = {Answer::No};
+  EXPECT_EQ(batch.GetCommandLine("C:\\Apps\\gone.exe C:\\Apps\\readme.txt C:\\Apps\\a.exe"), 0);
+  ASSERT_EQ(rig.journal.size(), 5u);
+  EXPECT_EQ(rig.journal[1], Cancelled(""));  // nothing there: the text starts with the space
+  EXPECT_EQ(rig.journal[1], "status:  への適用がキャンセルされました。");
+  EXPECT_EQ(rig.journal[3], Cancelled("readme.txt"));
+  EXPECT_EQ(rig.journal[4], Applied("a.exe"));
+  EXPECT_EQ(rig.log.Count(), 1u);
+}
+
+TEST_F(ProgramBatchTest, TheNameIsShownAsStoredOnDisk) {
+  rig.files.AddShortName("C:\\PROGRA~1\\BIGAPP~1\\B.EXE", "C:\\Program Files\\Big App\\b.exe");
+  EXPECT_EQ(batch.GetCommandLine("c:\\apps\\A.EXE C:\\PROGRA~1\\BIGAPP~1\\B.EXE"), 0);
+  EXPECT_EQ(rig.journal, (Journal{Applied("a.exe"), Applied("b.exe")}));
+}
+
+TEST_F(ProgramBatchTest, AShortcutIsNamedByItsTargetOnTheCommandLineAndByItselfWhenDropped) {
+  rig.files.AddFile("C:\\Links\\Foo.lnk");
+  rig.files.AddFile("C:\\Apps\\Foo.exe");
+  rig.shortcuts.targets["C:\\Links\\Foo.lnk"] = "C:\\Apps\\Foo.exe";
+
+  EXPECT_EQ(batch.GetCommandLine("C:\\Links\\Foo.lnk"), 0);
+  ASSERT_EQ(rig.journal.size(), 2u);  // the shortcut notice, then the status
+  EXPECT_EQ(rig.journal[1], Applied("Foo.exe"));
+
+  rig.journal.clear();
+  rig.files.RemoveFile("C:\\Apps\\Foo.exe.manifest");
+  EXPECT_EQ(batch.ApplyZelvoDropFile({"C:\\Links\\Foo.lnk"}), 0);
+  ASSERT_EQ(rig.journal.size(), 2u);
+  EXPECT_EQ(rig.journal[1], Applied("Foo.lnk"));
+  EXPECT_EQ(rig.log.Count(), 2u);
+  EXPECT_EQ(rig.log.Name(0), "Foo.exe");
+  EXPECT_EQ(rig.log.Name(1), "Foo.exe");
+}
+
+TEST_F(ProgramBatchTest, ADropIsAppliedInTheOrderOfItsFiles) {
+  EXPECT_EQ(batch.ApplyZelvoDropFile(
+                {"C:\\Apps\\c.exe", "C:\\Apps\\a.exe", "C:\\Program Files\\Big App\\b.exe"}),
+            0);
+  EXPECT_EQ(rig.journal, (Journal{Applied("c.exe"), Applied("a.exe"), Applied("b.exe")}));
+  EXPECT_EQ(rig.controls.text[Control::lblInformation], "b.exe" + kApplied);
+  EXPECT_EQ(SelectedNames(), (std::vector<std::string>{"a.exe", "b.exe", "c.exe"}));
+}
+
+TEST_F(ProgramBatchTest, AFailedProgramStopsTheDropWithOneReport) {
+  const Failure denied = Win32Failure(5);
+  rig.files.FailOn("WriteFile", "C:\\Program Files\\Big App\\b.exe.manifest", denied);
+  EXPECT_EQ(batch.ApplyZelvoDropFile(
+                {"C:\\Apps\\a.exe", "C:\\Program Files\\Big App\\b.exe", "C:\\Apps\\c.exe"}),
+            -1);
+  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ErrorBox("ApplyZelvo()", denied)});
+  EXPECT_EQ(rig.journal.front(), Applied("a.exe"));
+  EXPECT_EQ(rig.journal.size(), 2u);  // no status after the failure
+  EXPECT_TRUE(HasManifest("C:\\Apps\\a.exe"));
+  EXPECT_FALSE(HasManifest("C:\\Apps\\c.exe"));
+  EXPECT_EQ(rig.log.Count(), 1u);
+  EXPECT_FALSE(rig.environment.ended);  // ending the program is the drop handler's part
+}
+
+TEST_F(ProgramBatchTest, AFailedProgramStopsTheCommandLine) {
+  const Failure denied = Win32Failure(5);
+  rig.files.FailOn("WriteFile", "C:\\Apps\\a.exe.manifest", denied);
+  EXPECT_EQ(batch.GetCommandLine("C:\\Apps\\a.exe C:\\Apps\\c.exe"), -1);
+  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ErrorBox("ApplyZelvo()", denied)});
+  EXPECT_FALSE(HasManifest("C:\\Apps\\c.exe"));
+  EXPECT_EQ(rig.journal.size(), 1u);
+}
+
+TEST_F(ProgramBatchTest, AFailedStatusLineDoesNotStopTheBatch) {
+  const Failure failure = Win32Failure(1400);
+  rig.controls.FailOnSetText(Control::lblInformation, failure);
+  EXPECT_EQ(batch.ApplyZelvoDropFile({"C:\\Apps\\a.exe", "C:\\Apps\\c.exe"}), 0);
+  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ErrorBox("PutInformation()", failure)});
+  EXPECT_TRUE(HasManifest("C:\\Apps\\c.exe"));
+  EXPECT_EQ(rig.controls.text[Control::lblInformation], "c.exe" + kApplied);
+
+  rig.dialogs.shown.clear();
+  rig.controls.FailOnSetText(Control::lblInformation, failure);
+  EXPECT_EQ(batch.GetCommandLine("\"C:\\Program Files\\Big App\\b.exe\""), 0);
+  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ErrorBox("PutInformation()", failure)});
+  EXPECT_TRUE(HasManifest("C:\\Program Files\\Big App\\b.exe"));
+}
+
+TEST_F(ProgramBatchTest, AFailureOfTheBatchItselfNamesIt) {
+  // The status line's name lookup fails after the program has been applied.
+  rig.files.AddFile("C:\\Links\\Foo.lnk");
+  rig.files.AddFile("C:\\Apps\\Foo.exe");
+  rig.shortcuts.targets["C:\\Links\\Foo.lnk"] = "C:\\Apps\\Foo.exe";
+  const Failure failure = Win32Failure(21);
+  rig.dialogs.on_show = [&](const Message& message) {
+    if (message.icon == Icon::Information)
+      rig.files.FailOn("StoredName", "C:\\Links\\Foo.lnk", failure);
+  };
+  EXPECT_EQ(batch.ApplyZelvoDropFile({"C:\\Links\\Foo.lnk", "C:\\Apps\\a.exe"}), -1);
+  ASSERT_EQ(rig.dialogs.shown.size(), 2u);
+  EXPECT_EQ(rig.dialogs.shown[1], ErrorBox("ApplyZelvoDropFile()", failure));
+  EXPECT_FALSE(HasManifest("C:\\Apps\\a.exe"));
+
+  rig.files.AddFile("C:\\Apps\\readme.txt");
+  rig.dialogs.shown.clear();
+  rig.dialogs.answers = {Answer::No};
+  rig.dialogs.on_show = [&](const Message& message) {
+    if (message.icon == Icon::Question)
+      rig.files.FailOn("StoredName", "C:\\Apps\\readme.txt", failure);
+  };
+  EXPECT_EQ(batch.GetCommandLine("C:\\Apps\\readme.txt C:\\Apps\\a.exe"), -1);
+  ASSERT_EQ(rig.dialogs.shown.size(), 2u);
+  EXPECT_EQ(rig.dialogs.shown[1], ErrorBox("GetCommandLine()", failure));
+  EXPECT_FALSE(HasManifest("C:\\Apps\\a.exe"));
+}
+
+TEST_F(ProgramBatchTest, ADropWithoutFilesOnlyClearsTheSelection) {
+  SelectAnOldEntry();
+  EXPECT_EQ(batch.ApplyZelvoDropFile({}), 0);
+  EXPECT_TRUE(SelectedNames().empty());
+  EXPECT_TRUE(rig.journal.empty());
+  EXPECT_FALSE(rig.controls.enabled[Control::cmdReturn]);
+}
+
+}  // namespace
+}  // namespace zelvo::testing
