@@ -1,7 +1,8 @@
 # Sourced: starts an X server and a persistent wineserver for a Windows build folder, and stops
 # both when the calling script exits. Keeps DISPLAY when a display is there and usable.
 start_headless() {
-  local build_dir=$1
+  local build_dir
+  build_dir=$(realpath "$1")
   export WINEPREFIX="$build_dir/wine/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   export LOCPATH="$build_dir/wine/locale"
 

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <string>
 
 #include "platform/win32/control_ids.h"
@@ -327,10 +328,24 @@ void Win32MainWindow::DrawLabel(const DRAWITEMSTRUCT& item) {
   const bool status = item.CtlID == static_cast<UINT>(kIdLblInformation);
   SetTextColor(dc, status ? GetSysColor(COLOR_HIGHLIGHT) : kDarkBlue);
   SetBkMode(dc, TRANSPARENT);
-  const HGDIOBJ old_font = SelectObject(dc, font_.get());
+  // One centred line. A text a little too wide for it is drawn in a slightly smaller font;
+  // one far too wide ends in an ellipsis, and the tool tip shows it whole.
+  Font smaller;
+  HGDIOBJ old_font = SelectObject(dc, font_.get());
+  RECT needed = item.rcItem;
+  const int width = item.rcItem.right - item.rcItem.left;
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &needed,
+            DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+  const int needed_width = needed.right - needed.left;
+  LOGFONTW shape{};
+  if (needed_width > width && width > 0 && GetObjectW(font_.get(), sizeof(shape), &shape)) {
+    constexpr int kSmallestPercent = 85;
+    const int percent = std::max(kSmallestPercent, MulDiv(width, 100, needed_width) - 1);
+    shape.lfHeight = shape.lfHeight * percent / 100;  // towards zero: at least a pixel smaller
+    smaller.reset(CreateFontIndirectW(&shape));
+    if (smaller) SelectObject(dc, smaller.get());
+  }
   RECT rect = item.rcItem;
-  // One centred line; a status text too long for it ends in an ellipsis, and its tool tip
-  // shows it whole.
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect,
             DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
   SelectObject(dc, old_font);
