@@ -55,7 +55,9 @@ void LogActions::cmdReturn_Click() {
       if (!log_.IsSelected(row)) continue;
       const std::string name = log_.Name(row);
       const LogEntry* entry = log_.InItemData(log_.Key(row));
-      if (!entry) continue;  // never guess a folder: that could delete another program's file
+      // Every visible row has its entry; should one ever lack it, touch no file rather than
+      // take a folder that belongs to another entry.
+      if (!entry) continue;
       if (!Inform(name + "を元に戻します...")) return;
 
       const std::string manifest = entry->folder + name + kManifestSuffix;
