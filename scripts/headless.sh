@@ -24,11 +24,24 @@ start_headless() {
   # One wineserver for the whole run: otherwise every test waits for Wine's services to end.
   wineserver -p
   env LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8 wine wineboot >/dev/null 2>&1 || true
+  # The same for the unprivileged user's prefix, which scripts/wine-setup.sh makes as root.
+  local user_prefix
+  user_prefix=$(readlink -f "$build_dir/wine/prefix-nobody" 2>/dev/null || true)
+  if [ "$(id -u)" -eq 0 ] && [ -f "$user_prefix/.zelvo-ready" ]; then
+    ZELVO_AS_UNPRIVILEGED=(setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups --
+      env HOME="$(dirname "$user_prefix")/home" WINEPREFIX="$user_prefix")
+    "${ZELVO_AS_UNPRIVILEGED[@]}" wineserver -p
+    "${ZELVO_AS_UNPRIVILEGED[@]}" LOCPATH="$(dirname "$user_prefix")/locale" \
+      LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8 wine wineboot >/dev/null 2>&1 || true
+  fi
   trap stop_headless EXIT
 }
 
 stop_headless() {
   wineserver -k 2>/dev/null || true
+  if [ -n "${ZELVO_AS_UNPRIVILEGED+set}" ]; then
+    "${ZELVO_AS_UNPRIVILEGED[@]}" wineserver -k 2>/dev/null || true
+  fi
   if [ -n "${ZELVO_XVFB_PID:-}" ]; then
     kill "$ZELVO_XVFB_PID" 2>/dev/null || true
   fi

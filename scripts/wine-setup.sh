@@ -19,7 +19,41 @@ export LOCPATH="$locale_dir"
 # Set for Wine only: bash itself does not look for locales under LOCPATH.
 japanese=(env LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8)
 
-[ -f "$prefix/.zelvo-ready" ] && exit 0
+# The tests of permissions run Wine as an unprivileged user, because Wine run as root writes
+# into read-only files. As root, that user gets a copy of the ready prefix, the locale and a
+# home of its own, in a place it can reach: the build folder, or /var/tmp when a parent folder
+# keeps it out. BUILD_DIR/wine/prefix-nobody points at that prefix; wine-run-unprivileged
+# uses it. Argument "fresh": the root prefix was just made, so copy it again.
+unprivileged_user=nobody
+prepare_unprivileged() {
+  [ "$(id -u)" -eq 0 ] || return 0
+  local group area user_prefix
+  group=$(id -g "$unprivileged_user")
+  as_user() { setpriv --reuid="$unprivileged_user" --regid="$group" --clear-groups -- "$@"; }
+  if as_user test -r "$wine_dir" -a -x "$wine_dir"; then
+    area="$wine_dir/unprivileged"
+  else
+    area="/var/tmp/zelvo-unprivileged-$(printf '%s' "$build_dir" | sha256sum | cut -c1-16)"
+  fi
+  user_prefix="$area/prefix"
+  ln -sfn "$user_prefix" "$wine_dir/prefix-nobody"
+  [ "${1:-}" != fresh ] && [ -f "$user_prefix/.zelvo-ready" ] && return 0
+
+  rm -rf "$area"
+  mkdir -p "$area/home" "$area/run"
+  cp -a "$prefix" "$user_prefix"
+  # Debian's Wine keeps the name of root's server folder in the prefix: the user needs its own.
+  rm -f "$user_prefix/.zelvo-ready" "$user_prefix/wineserver"
+  cp -a "$locale_dir" "$area/locale"
+  chown -R "$unprivileged_user:$group" "$area"
+  chmod 755 "$area"
+  as_user env HOME="$area/home" WINEPREFIX="$user_prefix" LOCPATH="$area/locale" \
+    "${japanese[@]:1}" wineboot >/dev/null 2>&1 || true
+  as_user env HOME="$area/home" WINEPREFIX="$user_prefix" wineserver -w
+  as_user touch "$user_prefix/.zelvo-ready"
+}
+
+[ -f "$prefix/.zelvo-ready" ] && { prepare_unprivileged; exit 0; }
 
 rm -rf "$prefix"
 "${japanese[@]}" wineboot -i >/dev/null 2>&1 || true
@@ -48,3 +82,4 @@ settings="$wine_dir/settings.reg"
 "${japanese[@]}" wine regedit /S "$(winepath -w "$settings")" >/dev/null 2>&1
 wineserver -w
 touch "$prefix/.zelvo-ready"
+prepare_unprivileged fresh

@@ -1,0 +1,294 @@
+// The file system adapter on real files under Wine: the name lookup and its exclusions, long
+// and short names, paths over 260 characters, Japanese names in code page 932, copies that
+// never overwrite, and replacements that leave the old file whole when they fail.
+#include "platform/win32/file_system.h"
+
+#include <windows.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/failure.h"
+#include "platform/win32/strings.h"
+#include "test_support.h"
+
+namespace zelvo::win32 {
+namespace {
+
+using test::AddAttributes;
+using test::Exists;
+using test::ListFolder;
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
+using ::testing::StartsWith;
+
+// Runs `action` and returns the number of the Failure it throws (0 when it throws none).
+template <class Action>
+int32_t FailureNumber(Action&& action) {
+  try {
+    action();
+  } catch (const Failure& failure) {
+    return failure.Number();
+  }
+  return 0;
+}
+
+class FileSystemTest : public ::testing::Test {
+ protected:
+  TempFolder folder_;
+  Win32FileSystem files_;
+};
+
+TEST_F(FileSystemTest, StoredNameGivesTheNameInItsStoredCase) {
+  WriteBytes(folder_.Path("Foo.exe"), "x");
+  EXPECT_EQ(files_.StoredName(folder_.Path("Foo.exe")), "Foo.exe");
+  EXPECT_EQ(files_.StoredName(folder_.Path("foo.EXE")), "Foo.exe");
+  EXPECT_EQ(files_.StoredName(folder_.Path("FOO.EXE")), "Foo.exe");
+  // Forward slashes and "." and ".." are resolved as Windows resolves them.
+  EXPECT_EQ(files_.StoredName(folder_.Path(".\\sub\\..\\Foo.exe")), "Foo.exe");
+  EXPECT_EQ(files_.StoredName(folder_.Path("/Foo.exe")), "Foo.exe");
+}
+
+TEST_F(FileSystemTest, StoredNameFindsNoFoldersHiddenOrSystemFiles) {
+  test::MakeFolder(folder_.Path("Folder.exe"));
+  WriteBytes(folder_.Path("Hidden.exe"), "x");
+  AddAttributes(folder_.Path("Hidden.exe"), FILE_ATTRIBUTE_HIDDEN);
+  WriteBytes(folder_.Path("System.exe"), "x");
+  AddAttributes(folder_.Path("System.exe"), FILE_ATTRIBUTE_SYSTEM);
+  WriteBytes(folder_.Path("ReadOnly.exe"), "x");
+  AddAttributes(folder_.Path("ReadOnly.exe"), FILE_ATTRIBUTE_READONLY);
+
+  EXPECT_EQ(files_.StoredName(folder_.Path("Folder.exe")), "");
+  EXPECT_EQ(files_.StoredName(folder_.Path("Hidden.exe")), "");
+  EXPECT_EQ(files_.StoredName(folder_.Path("System.exe")), "");
+  // Read-only is an ordinary file.
+  EXPECT_EQ(files_.StoredName(folder_.Path("ReadOnly.exe")), "ReadOnly.exe");
+}
+
+TEST_F(FileSystemTest, StoredNameOfAPathThatCannotNameOneFileIsEmpty) {
+  WriteBytes(folder_.Path("Foo.exe"), "x");
+  EXPECT_EQ(files_.StoredName(""), "");
+  EXPECT_EQ(files_.StoredName(folder_.Path("*.exe")), "");
+  EXPECT_EQ(files_.StoredName(folder_.Path("Fo?.exe")), "");
+  EXPECT_EQ(files_.StoredName(folder_.Path("Fo<")), "");  // the file system's own wildcards
+  EXPECT_EQ(files_.StoredName(folder_.Path("Foo\".exe")), "");
+  EXPECT_EQ(files_.StoredName(folder_.Path("Foo.exe") + "\\"), "");
+  EXPECT_EQ(files_.StoredName(folder_.Path("Foo.exe") + "|"), "");
+  EXPECT_EQ(files_.StoredName(folder_.Path("Missing.exe")), "");
+  EXPECT_EQ(files_.StoredName(folder_.Path("Missing\\Foo.exe")), "");
+  EXPECT_EQ(files_.StoredName(folder_.Path("Foo.exe\\Foo.exe")), "");
+  EXPECT_EQ(files_.StoredName(std::string("C:\\a\0b.exe", 10)), "");
+  EXPECT_EQ(files_.StoredName("Q:\\No such drive\\Foo.exe"), "");
+  EXPECT_EQ(files_.StoredName("\\\\no-such-server-zelvo\\share\\Foo.exe"), "");
+}
+
+TEST_F(FileSystemTest, StoredNameResolvesARelativePathAgainstTheCurrentFolder) {
+  WriteBytes(folder_.Path("Relative.exe"), "x");
+  std::wstring previous(GetCurrentDirectoryW(0, nullptr), L'\0');
+  previous.resize(GetCurrentDirectoryW(static_cast<DWORD>(previous.size()), previous.data()));
+  ASSERT_TRUE(SetCurrentDirectoryW(Wide(folder_.Path()).c_str()));
+  const std::string found = files_.StoredName("relative.exe");
+  SetCurrentDirectoryW(previous.c_str());
+  EXPECT_EQ(found, "Relative.exe");
+}
+
+TEST_F(FileSystemTest, ShortNamesLeadToTheLongStoredName) {
+  const std::string long_path = folder_.Path("Long Program Name.exe");
+  WriteBytes(long_path, "x");
+  const std::wstring extended = test::Extended(long_path);
+  std::wstring short_path(GetShortPathNameW(extended.c_str(), nullptr, 0), L'\0');
+  short_path.resize(GetShortPathNameW(extended.c_str(), short_path.data(),
+                                      static_cast<DWORD>(short_path.size())));
+  ASSERT_NE(short_path, extended) << "no short name to test with";
+  ASSERT_EQ(short_path.find(L"Long Program Name"), std::wstring::npos);
+
+  EXPECT_EQ(files_.StoredName(Utf8(short_path)), "Long Program Name.exe");
+  EXPECT_EQ(files_.LongPath(Utf8(short_path)), long_path);
+}
+
+TEST_F(FileSystemTest, LongPathGivesEveryComponentAsStored) {
+  test::MakeFolder(folder_.Path("Program Files"));
+  WriteBytes(folder_.Path("Program Files\\Foo.exe"), "x");
+  EXPECT_EQ(files_.LongPath(folder_.Path("PROGRAM FILES\\foo.EXE")),
+            folder_.Path("Program Files\\Foo.exe"));
+  // The temporary folder's own path comes back as the system stores it, drive letter upper case.
+  std::string lower = folder_.Path("program files\\foo.exe");
+  lower[0] = static_cast<char>(std::tolower(lower[0]));
+  EXPECT_EQ(files_.LongPath(lower), folder_.Path("Program Files\\Foo.exe"));
+  EXPECT_EQ(FailureNumber([&] { files_.LongPath(folder_.Path("Missing.exe")); }),
+            ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(FileSystemTest, FolderTestMakeFolderAndRemoveFile) {
+  const std::string folder = folder_.Path("backup");
+  EXPECT_FALSE(files_.IsFolder(folder));
+  EXPECT_FALSE(files_.IsFolder(""));
+  files_.MakeFolder(folder);
+  EXPECT_TRUE(files_.IsFolder(folder));
+  EXPECT_TRUE(files_.IsFolder(folder + "\\"));
+  EXPECT_EQ(FailureNumber([&] { files_.MakeFolder(folder); }), ERROR_ALREADY_EXISTS);
+  EXPECT_EQ(FailureNumber([&] { files_.MakeFolder(folder_.Path("a\\b")); }), ERROR_PATH_NOT_FOUND);
+
+  WriteBytes(folder_.Path("file"), "x");
+  EXPECT_FALSE(files_.IsFolder(folder_.Path("file")));
+  files_.RemoveFile(folder_.Path("file"));
+  EXPECT_FALSE(Exists(folder_.Path("file")));
+  EXPECT_EQ(FailureNumber([&] { files_.RemoveFile(folder_.Path("file")); }), ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(FileSystemTest, AFileInTheWayOfANewFolderFails) {
+  WriteBytes(folder_.Path("backup"), "not a folder");
+  EXPECT_FALSE(files_.IsFolder(folder_.Path("backup")));
+  EXPECT_EQ(FailureNumber([&] { files_.MakeFolder(folder_.Path("backup")); }),
+            ERROR_ALREADY_EXISTS);
+  EXPECT_EQ(ReadBytes(folder_.Path("backup")), "not a folder");
+}
+
+TEST_F(FileSystemTest, CopyToNewNeverOverwrites) {
+  WriteBytes(folder_.Path("from"), "new");
+  WriteBytes(folder_.Path("existing"), "old");
+  WriteBytes(folder_.Path("hidden"), "old hidden");
+  AddAttributes(folder_.Path("hidden"), FILE_ATTRIBUTE_HIDDEN);
+  WriteBytes(folder_.Path("system"), "old system");
+  AddAttributes(folder_.Path("system"), FILE_ATTRIBUTE_SYSTEM);
+  test::MakeFolder(folder_.Path("folder"));
+
+  EXPECT_TRUE(files_.CopyToNew(folder_.Path("from"), folder_.Path("copy")));
+  EXPECT_EQ(ReadBytes(folder_.Path("copy")), "new");
+  EXPECT_FALSE(files_.CopyToNew(folder_.Path("from"), folder_.Path("existing")));
+  EXPECT_EQ(ReadBytes(folder_.Path("existing")), "old");
+  EXPECT_FALSE(files_.CopyToNew(folder_.Path("from"), folder_.Path("hidden")));
+  EXPECT_EQ(ReadBytes(folder_.Path("hidden")), "old hidden");
+  EXPECT_FALSE(files_.CopyToNew(folder_.Path("from"), folder_.Path("system")));
+  EXPECT_EQ(ReadBytes(folder_.Path("system")), "old system");
+  EXPECT_FALSE(files_.CopyToNew(folder_.Path("from"), folder_.Path("folder")));
+  EXPECT_TRUE(files_.IsFolder(folder_.Path("folder")));
+
+  EXPECT_EQ(FailureNumber([&] { files_.CopyToNew(folder_.Path("missing"), folder_.Path("to")); }),
+            ERROR_FILE_NOT_FOUND);
+  EXPECT_FALSE(Exists(folder_.Path("to")));
+}
+
+TEST_F(FileSystemTest, WriteReadAndReadRange) {
+  const std::string path = folder_.Path("text.txt");
+  files_.WriteFile(path, std::string("first\r\nsecond\r\n\0end", 19));
+  EXPECT_EQ(ReadBytes(path), std::string("first\r\nsecond\r\n\0end", 19));
+  files_.WriteFile(path, "short");  // an existing file is emptied first
+  EXPECT_EQ(files_.ReadFile(path), "short");
+  files_.WriteFile(path, "");
+  EXPECT_EQ(files_.ReadFile(path), "");
+
+  files_.WriteFile(path, "0123456789");
+  EXPECT_EQ(files_.ReadRange(path, 0, 4), "0123");
+  EXPECT_EQ(files_.ReadRange(path, 6, 100), "6789");
+  EXPECT_EQ(files_.ReadRange(path, 10, 4), "");
+  EXPECT_EQ(files_.ReadRange(path, 1000, 4), "");
+
+  EXPECT_EQ(FailureNumber([&] { files_.ReadFile(folder_.Path("missing")); }), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(FailureNumber([&] { files_.WriteFile(folder_.Path("missing\\file"), "x"); }),
+            ERROR_PATH_NOT_FOUND);
+}
+
+TEST_F(FileSystemTest, ALargeFileReadsWhole) {
+  std::string bytes(3 * 1024 * 1024 + 17, '\0');
+  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 + i / 4096);
+  files_.WriteFile(folder_.Path("large"), bytes);
+  EXPECT_EQ(files_.ReadFile(folder_.Path("large")), bytes);
+  EXPECT_EQ(files_.ReadRange(folder_.Path("large"), 1024 * 1024 - 3, 2 * 1024 * 1024),
+            bytes.substr(1024 * 1024 - 3, 2 * 1024 * 1024));
+}
+
+TEST_F(FileSystemTest, ReplaceAtomicallyCreatesAndReplacesLeavingNoTemporaryFile) {
+  const std::string path = folder_.Path("zelvo.ini");
+  files_.ReplaceAtomically(path, "first");
+  EXPECT_EQ(ReadBytes(path), "first");
+  files_.ReplaceAtomically(path, "second, longer");
+  EXPECT_EQ(ReadBytes(path), "second, longer");
+  files_.ReplaceAtomically(path, "3");
+  EXPECT_EQ(ReadBytes(path), "3");
+  EXPECT_EQ(ListFolder(folder_.Path()), "zelvo.ini");
+}
+
+TEST_F(FileSystemTest, ReplaceAtomicallyTakesTheNextNameWhenATemporaryFileWasLeftBehind) {
+  const std::string path = folder_.Path("zelvo.ini");
+  const std::string leftover = path + "." + std::to_string(GetCurrentProcessId()) + ".tmp";
+  WriteBytes(leftover, "left by a crash");
+  files_.ReplaceAtomically(path, "new");
+  EXPECT_EQ(ReadBytes(path), "new");
+  EXPECT_EQ(ReadBytes(leftover), "left by a crash");
+  EXPECT_EQ(ListFolder(folder_.Path()),
+            "zelvo.ini|zelvo.ini." + std::to_string(GetCurrentProcessId()) + ".tmp");
+}
+
+TEST_F(FileSystemTest, ReplaceAtomicallyThatCannotWriteLeavesTheOldWhole) {
+  // A folder where the file should be.
+  test::MakeFolder(folder_.Path("zelvo.ini"));
+  WriteBytes(folder_.Path("zelvo.ini\\inside"), "kept");
+  EXPECT_NE(FailureNumber([&] { files_.ReplaceAtomically(folder_.Path("zelvo.ini"), "new"); }), 0);
+  EXPECT_EQ(ReadBytes(folder_.Path("zelvo.ini\\inside")), "kept");
+  EXPECT_EQ(ListFolder(folder_.Path()), "zelvo.ini");
+
+  // A missing parent folder.
+  EXPECT_EQ(
+      FailureNumber([&] { files_.ReplaceAtomically(folder_.Path("missing\\zelvo.ini"), "new"); }),
+      ERROR_PATH_NOT_FOUND);
+
+  // A read-only file: Windows refuses to replace it, and so must the adapter under Wine.
+  const std::string read_only = folder_.Path("read-only.ini");
+  WriteBytes(read_only, "old content");
+  AddAttributes(read_only, FILE_ATTRIBUTE_READONLY);
+  const int32_t number = FailureNumber([&] { files_.ReplaceAtomically(read_only, "new"); });
+  EXPECT_EQ(number, ERROR_ACCESS_DENIED);
+  EXPECT_EQ(ReadBytes(read_only), "old content");
+  EXPECT_EQ(ListFolder(folder_.Path()), "read-only.ini|zelvo.ini");
+}
+
+TEST_F(FileSystemTest, PathsLongerThan260CharactersWork) {
+  std::string folder = folder_.Path();
+  while (folder.size() < 300) {
+    folder += "\\" + std::string(40, 'd') + std::to_string(folder.size());
+    files_.MakeFolder(folder);
+  }
+  const std::string path = folder + "\\Program With A Long Name.exe";
+  ASSERT_GT(path.size(), 300u);
+
+  files_.WriteFile(path, "long");
+  EXPECT_TRUE(files_.IsFolder(folder));
+  EXPECT_EQ(files_.StoredName(path), "Program With A Long Name.exe");
+  EXPECT_EQ(files_.LongPath(path), path);
+  EXPECT_EQ(files_.ReadFile(path), "long");
+  EXPECT_EQ(files_.ReadRange(path, 1, 2), "on");
+  EXPECT_TRUE(files_.CopyToNew(path, path + ".manifest"));
+  EXPECT_FALSE(files_.CopyToNew(path, path + ".manifest"));
+  files_.ReplaceAtomically(path + ".manifest", "replaced");
+  EXPECT_EQ(files_.ReadFile(path + ".manifest"), "replaced");
+  files_.RemoveFile(path + ".manifest");
+  EXPECT_EQ(files_.StoredName(path + ".manifest"), "");
+  files_.MakeFolder(folder + "\\backup");
+  EXPECT_TRUE(files_.IsFolder(folder + "\\backup"));
+}
+
+TEST_F(FileSystemTest, JapaneseNamesInCodePage932) {
+  ASSERT_EQ(GetACP(), 932u);
+  // ソ and 表 end in the byte of "\" in Shift-JIS: the classic trap for byte-wise path code.
+  const std::string folder = folder_.Path("ソフト表示");
+  files_.MakeFolder(folder);
+  EXPECT_TRUE(files_.IsFolder(folder));
+  const std::string path = folder + "\\表計算ソフト.exe";
+  files_.WriteFile(path, "日本語");
+  EXPECT_EQ(files_.StoredName(path), "表計算ソフト.exe");
+  EXPECT_EQ(files_.LongPath(path), path);
+  EXPECT_EQ(files_.ReadFile(path), "日本語");
+  EXPECT_TRUE(files_.CopyToNew(path, path + ".manifest"));
+  files_.ReplaceAtomically(path + ".manifest", "置き換え");
+  EXPECT_EQ(files_.ReadFile(path + ".manifest"), "置き換え");
+  files_.RemoveFile(path + ".manifest");
+  EXPECT_EQ(files_.StoredName(path + ".manifest"), "");
+  EXPECT_EQ(ListFolder(folder), "表計算ソフト.exe");
+}
+
+}  // namespace
+}  // namespace zelvo::win32

@@ -1,0 +1,37 @@
+// Started by the launcher and environment tests: writes what it found about itself into
+// "<its file name>.txt" in its current folder, then ends.
+#include <windows.h>
+
+#include <string>
+
+#include "platform/failure.h"
+#include "platform/win32/environment.h"
+#include "platform/win32/file_system.h"
+#include "platform/win32/strings.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  using namespace zelvo::win32;
+  Win32Environment environment;
+  std::string report;
+  try {
+    const zelvo::ProgramVersion version = environment.Version();
+    report += "version=" + std::to_string(version.major) + "." + std::to_string(version.minor);
+    report += "\nfolder=" + environment.ProgramFolder();
+    report += "\ncommand=" + environment.CommandLine();
+    std::wstring current(GetCurrentDirectoryW(0, nullptr), L'\0');
+    current.resize(GetCurrentDirectoryW(static_cast<DWORD>(current.size()), current.data()));
+    report += "\ncurrent=" + Utf8(current);
+  } catch (const zelvo::Failure& failure) {
+    report += "\nfailure=" + std::to_string(failure.Number());
+  }
+  report += "\n";
+
+  std::wstring own(32768, L'\0');
+  own.resize(GetModuleFileNameW(nullptr, own.data(), static_cast<DWORD>(own.size())));
+  const std::string name = Utf8(own.substr(own.find_last_of(L'\\') + 1));
+  // Written under another name first, so the test never reads half a report.
+  Win32FileSystem files;
+  files.WriteFile(name + ".part", report);
+  MoveFileExW(Wide(name + ".part").c_str(), Wide(name + ".txt").c_str(), MOVEFILE_REPLACE_EXISTING);
+  return 0;
+}

@@ -1,0 +1,92 @@
+// Starting programs: the probe program is copied where a test wants it, started, and writes
+// back where it ran, what command line it got and what it learnt about itself.
+#include "platform/win32/process.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "platform/win32/strings.h"
+#include "test_support.h"
+
+namespace zelvo::win32 {
+namespace {
+
+using test::Exists;
+using test::TempFolder;
+
+std::string ProbeSource() { return test::TestProgramFolder() + "\\launch_probe.exe"; }
+
+void CopyProbe(const std::string& to) {
+  ASSERT_TRUE(CopyFileW(test::Extended(ProbeSource()).c_str(), test::Extended(to).c_str(), TRUE))
+      << GetLastError();
+}
+
+// The probe's report "<program>.txt" in the folder it ran in, as key=value lines; empty when
+// it did not appear within 30 seconds.
+std::map<std::string, std::string> WaitForReport(const std::string& report_path) {
+  for (int waited = 0; waited < 300 && !Exists(report_path); ++waited) Sleep(100);
+  std::map<std::string, std::string> report;
+  if (!Exists(report_path)) return report;
+  const std::string text = test::ReadBytes(report_path);
+  size_t start = 0;
+  for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+    const std::string line = text.substr(start, end - start);
+    const size_t equals = line.find('=');
+    report[line.substr(0, equals)] = line.substr(equals + 1);
+  }
+  return report;
+}
+
+TEST(ProcessLauncherTest, StartsTheProgramInItsFolderWithItsQuotedPath) {
+  TempFolder temp;
+  const std::string folder = temp.Path("起動 テスト");
+  test::MakeFolder(folder);
+  const std::string program = folder + "\\My Probe.exe";
+  CopyProbe(program);
+
+  EXPECT_TRUE(Win32ProcessLauncher().Start(program, folder));
+  auto report = WaitForReport(program + ".txt");
+  ASSERT_FALSE(report.empty()) << "the program did not run in its folder";
+  EXPECT_EQ(report["current"], folder);
+  EXPECT_EQ(report["command"], "\"" + program + "\"");
+  EXPECT_EQ(report["folder"], folder);
+  EXPECT_EQ(report["version"], "3.7");
+  EXPECT_EQ(report.count("failure"), 0u) << report["failure"];
+}
+
+TEST(ProcessLauncherTest, AProgramAtADriveRootKeepsTheRootsBackslash) {
+  const std::string program = "C:\\zelvo-probe-" + std::to_string(GetCurrentProcessId()) + "-" +
+                              std::to_string(GetTickCount64()) + ".exe";
+  CopyProbe(program);
+  const bool started = Win32ProcessLauncher().Start(program, "C:\\");
+  auto report = WaitForReport(program + ".txt");
+  for (int attempt = 0; attempt < 50 && !DeleteFileW(Wide(program).c_str()); ++attempt) Sleep(100);
+  DeleteFileW(Wide(program + ".txt").c_str());
+
+  EXPECT_TRUE(started);
+  ASSERT_FALSE(report.empty());
+  EXPECT_EQ(report["folder"], "C:\\");
+  EXPECT_EQ(report["current"], "C:\\");
+}
+
+TEST(ProcessLauncherTest, AProgramThatCannotStartGivesFalse) {
+  TempFolder temp;
+  Win32ProcessLauncher launcher;
+  EXPECT_FALSE(launcher.Start(temp.Path("Missing.exe"), temp.Path()));
+  // Named exactly: no search along PATH finds the system's own notepad.exe.
+  EXPECT_FALSE(launcher.Start("notepad.exe", temp.Path()));
+  test::WriteBytes(temp.Path("Text.exe"), "this is text, not a program");
+  EXPECT_FALSE(launcher.Start(temp.Path("Text.exe"), temp.Path()));
+  // The program exists but the folder to run it in does not.
+  CopyProbe(temp.Path("probe.exe"));
+  EXPECT_FALSE(launcher.Start(temp.Path("probe.exe"), temp.Path("Missing Folder")));
+  Sleep(500);
+  EXPECT_FALSE(Exists(temp.Path("probe.exe.txt")));
+}
+
+}  // namespace
+}  // namespace zelvo::win32
