@@ -37,7 +37,7 @@ void MakeShortcut(const std::string& link_path, const std::string& target) {
   }
   ComPtr<IPersistFile> file;
   CheckHresult(link.As(&file));
-  CheckHresult(file->Save(Wide(link_path).c_str(), TRUE));
+  CheckHresult(file->Save(test::Extended(link_path).c_str(), TRUE));
 }
 
 class ShortcutsTest : public ::testing::Test {
@@ -62,6 +62,18 @@ TEST_F(ShortcutsTest, ReadsAJapaneseTargetInCodePage932) {
   WriteBytes(target, "MZ");
   MakeShortcut(folder_.Path("表計算へのショートカット.lnk"), target);
   EXPECT_EQ(shortcuts_.TargetPath(folder_.Path("表計算へのショートカット.lnk")), target);
+}
+
+TEST_F(ShortcutsTest, AShortcutDeepInAPathLongerThan260Characters) {
+  std::string folder = folder_.Path();
+  while (folder.size() < 300) {
+    folder += "\\" + std::string(50, 'l');
+    test::MakeFolder(folder);
+  }
+  const std::string target = folder_.Path("Foo.exe");
+  WriteBytes(target, "MZ");
+  MakeShortcut(folder + "\\Foo.lnk", target);
+  EXPECT_EQ(shortcuts_.TargetPath(folder + "\\Foo.lnk"), target);
 }
 
 TEST_F(ShortcutsTest, ATargetThatNoLongerExistsIsStillReported) {

@@ -79,6 +79,11 @@ std::wstring NormalPath(std::wstring_view path) {
   return std::wstring(path);
 }
 
+std::wstring ShellPath(std::wstring_view extended) {
+  std::wstring normal = NormalPath(extended);
+  return normal.size() < MAX_PATH ? normal : std::wstring(extended);
+}
+
 // GetLongPathNameW only expands components that are short names; a long component keeps the
 // letter case it was typed in. Looking each component up gives the stored form of all of them.
 std::wstring StoredPath(std::wstring_view extended) {

@@ -11,7 +11,7 @@ bool Win32ProcessLauncher::Start(const std::string& program_path,
                                  const std::string& working_folder) {
   // The program is named exactly (no search along PATH); its command line is its own path in
   // quotes, as the shell gives it, so a path with spaces stays one argument.
-  const std::wstring program = ExtendedPath(program_path);
+  const std::wstring program = ShellPath(ExtendedPath(program_path));
   std::wstring command_line = L"\"" + NormalPath(program) + L"\"";
   // A current folder cannot carry the \\?\ prefix.
   const std::wstring folder =

@@ -21,7 +21,7 @@ constexpr int kLongestPath = 32768;
 
 std::string Win32Shortcuts::TargetPath(const std::string& shortcut_path) {
   using Microsoft::WRL::ComPtr;
-  const std::wstring path = ExtendedPath(shortcut_path);
+  const std::wstring path = ShellPath(ExtendedPath(shortcut_path));
 
   ComPtr<IShellLinkW> link;
   CheckHresult(
