@@ -24,6 +24,11 @@ start_headless() {
   # One wineserver for the whole run: otherwise every test waits for Wine's services to end.
   wineserver -p
   env LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8 wine wineboot >/dev/null 2>&1 || true
+  # Wine's desktop process too, with no output: started by the first test program that needs it,
+  # it would keep that program's standard error (Wine passes it on to every process it starts),
+  # so CTest would wait for the desktop to end before it saw that test finish, and one test at a
+  # time would each wait about 2 s.
+  env LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8 wine explorer.exe /desktop </dev/null >/dev/null 2>&1 &
   # The same for the unprivileged user's prefix, which scripts/wine-setup.sh makes as root.
   local user_prefix
   user_prefix=$(readlink -f "$build_dir/wine/prefix-nobody" 2>/dev/null || true)
