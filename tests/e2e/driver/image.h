@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <ostream>
 #include <vector>
 
 #include "driver/wait.h"
@@ -28,6 +29,11 @@ class Image {
 
   // An uncompressed 24-bit bottom-up BMP, as every viewer and ImageMagick read it.
   void SaveBmp(const std::filesystem::path& path) const;
+
+  // How GoogleTest shows an image in a failure.
+  friend void PrintTo(const Image& image, std::ostream* out) {
+    *out << image.width_ << " x " << image.height_ << " image";
+  }
 
  private:
   int width_ = 0;
