@@ -155,6 +155,10 @@ TEST(DriverWindow, ReadsCaptionTextsStatesAndLayout) {
   EXPECT_TRUE(SameRect(window.Rect(kIdLstLogName), RECT{16, 96, 216, 180}));
   EXPECT_TRUE(SameRect(window.Rect(kIdCmdDelLog), RECT{144, 252, 264, 282}));
 
+  EXPECT_THAT(window.ControlOrder(),
+              ElementsAre(kIdFraDropPoint, kIdLblDropPoint, kIdLblInformation, kIdFraLog,
+                          kIdLstLogName, kIdTxtLogName, kIdTxtLogPath, kIdCmdReturn, kIdCmdDelLog));
+
   EXPECT_FALSE(window.HasControl(4242));
   EXPECT_THROW(window.Text(4242), DriverError);
 }
@@ -205,6 +209,7 @@ TEST(DriverList, ClicksSelectRowsAsAUserDoes) {
   EXPECT_THAT(window.SelectedRows(kIdLstLogName), ElementsAre(1));
   EXPECT_EQ(window.CaretRow(kIdLstLogName), 1);
   EXPECT_EQ(window.Text(kIdTxtLogName), "b");
+  EXPECT_THAT(window.FocusedControl(), Optional(kIdLstLogName));
 
   window.ClickRow(kIdLstLogName, 3, Keys::Control);
   EXPECT_THAT(window.SelectedRows(kIdLstLogName), ElementsAre(1, 3));

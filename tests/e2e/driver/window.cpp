@@ -119,6 +119,32 @@ std::optional<std::string> MainWindow::ToolTip(int id) const {
   return ToolTipText(process_->Handle(), process_->Id(), Control(id));
 }
 
+namespace {
+
+void CollectInZOrder(HWND parent, std::vector<int>& ids) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    ids.push_back(GetDlgCtrlID(child));
+    CollectInZOrder(child, ids);
+  }
+}
+
+}  // namespace
+
+std::vector<int> MainWindow::ControlOrder() const {
+  std::vector<int> ids;
+  CollectInZOrder(hwnd_, ids);
+  return ids;
+}
+
+std::optional<int> MainWindow::FocusedControl() const {
+  GUITHREADINFO info{sizeof(info)};
+  Check(GetGUIThreadInfo(GetWindowThreadProcessId(hwnd_, nullptr), &info), "GetGUIThreadInfo");
+  if (!info.hwndFocus || (info.hwndFocus != hwnd_ && !IsChild(hwnd_, info.hwndFocus))) {
+    return std::nullopt;
+  }
+  return info.hwndFocus == hwnd_ ? 0 : GetDlgCtrlID(info.hwndFocus);
+}
+
 std::string MainWindow::ControlClass(int id) const { return ClassName(Control(id)); }
 
 DWORD MainWindow::Style(int id) const {

@@ -39,6 +39,10 @@ class MainWindow {
   SIZE ClientSize() const;
   // The control's tool tip text; nullopt when it has none.
   std::optional<std::string> ToolTip(int id) const;
+  // The ids of all controls in z-order, depth first: the tab order.
+  std::vector<int> ControlOrder() const;
+  // The control with the keyboard focus, if the focus is in this window.
+  std::optional<int> FocusedControl() const;
   // GetClassName of the control ("Button", "Edit", "ListBox", "Static") and its styles.
   std::string ControlClass(int id) const;
   DWORD Style(int id) const;
