@@ -2,6 +2,7 @@
 // right after it belongs to that line end; a line feed alone is part of the text.
 #include "log/log_file_format.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace zelvo {
@@ -97,17 +98,8 @@ std::string DescribeForeignFile(std::string_view first_line) {
   return version_like ? std::string(first_line) : "unknown";
 }
 
-// Appends `text` in the ANSI code page; false when it does not fit.
-bool AppendAnsi(std::string& out, std::string_view text, const AnsiCodePage& code_page) {
-  if (IsAscii(text)) {
-    out.append(text);
-  } else if (auto ansi = code_page.Encode(text)) {
-    out.append(*ansi);
-  } else {
-    return false;
-  }
-  out.append(kLineEnd);
-  return true;
+size_t CountCarriageReturns(std::string_view text) {
+  return static_cast<size_t>(std::count(text.begin(), text.end(), '\r'));
 }
 
 // An empty text would read back as the end of the log and cost every entry after it, so an entry
@@ -122,16 +114,28 @@ ParsedLogFile ParseLogFile(std::string_view bytes, std::string_view version_text
                            const AnsiCodePage& code_page) {
   const bool utf8 = bytes.starts_with(kUtf8ByteOrderMark);
   if (utf8) bytes.remove_prefix(kUtf8ByteOrderMark.size());
-  const auto text = [&](std::string_view line) {
-    if (utf8) return ValidUtf8(line);
-    return IsAscii(line) ? std::string(line) : code_page.Decode(line);
+
+  // The file is converted in one go: line by line, a large log would cost a conversion call per
+  // line. A carriage return is never part of a character, except when a damaged double-byte
+  // character swallows it: then the lines are converted one by one after all.
+  std::string converted;
+  std::string_view text = bytes;
+  bool line_by_line = false;
+  if (!IsAscii(bytes)) {
+    converted = utf8 ? ValidUtf8(bytes) : code_page.Decode(bytes);
+    line_by_line = CountCarriageReturns(converted) != CountCarriageReturns(bytes);
+    if (!line_by_line) text = converted;
+  }
+  const auto line_text = [&](std::string_view line) {
+    if (!line_by_line || IsAscii(line)) return std::string(line);
+    return utf8 ? ValidUtf8(line) : code_page.Decode(line);
   };
 
   ParsedLogFile parsed;
-  LineReader lines(bytes);
+  LineReader lines(text);
   if (lines.AtEnd()) return parsed;  // an empty file holds no entry that could be lost
 
-  const std::string version = text(lines.Next());
+  const std::string version = line_text(lines.Next());
   if (version != version_text) {
     parsed.left_behind = DescribeForeignFile(version);
     return parsed;
@@ -150,7 +154,7 @@ ParsedLogFile ParseLogFile(std::string_view bytes, std::string_view version_text
     const std::string_view date = lines.Next();
     if (date.empty()) break;
     lost = false;
-    parsed.entries.push_back({text(name), text(folder), text(date)});
+    parsed.entries.push_back({line_text(name), line_text(folder), line_text(date)});
   }
   while (!lost && !lines.AtEnd()) lost = !lines.Next().empty();
   if (lost) parsed.left_behind = "damaged";
@@ -160,30 +164,13 @@ ParsedLogFile ParseLogFile(std::string_view bytes, std::string_view version_text
 std::string FormatLogFile(std::string_view version_text,
                           const std::vector<const LogEntry*>& entries,
                           const AnsiCodePage& code_page) {
-  size_t size = kUtf8ByteOrderMark.size() + version_text.size() + 2 * kLineEnd.size();
+  size_t size = version_text.size() + 2 * kLineEnd.size();
   for (const LogEntry* entry : entries) {
     size += entry->name.size() + entry->folder.size() + entry->date.size() + 3 * kLineEnd.size();
   }
-
-  std::string ansi;
-  ansi.reserve(size);
-  bool fits = AppendAnsi(ansi, version_text, code_page);
-  for (auto entry = entries.begin(); fits && entry != entries.end(); ++entry) {
-    if (!Writable(**entry)) continue;
-    fits = AppendAnsi(ansi, (*entry)->name, code_page) &&
-           AppendAnsi(ansi, (*entry)->folder, code_page) &&
-           AppendAnsi(ansi, (*entry)->date, code_page);
-  }
-  if (fits) {
-    ansi.append(kLineEnd);
-    return ansi;
-  }
-
-  // A name the code page cannot hold would come back as another name: keep every text exact.
-  std::string utf8;
-  utf8.reserve(size);
-  utf8.append(kUtf8ByteOrderMark);
-  const auto line = [&](std::string_view text) { utf8.append(text).append(kLineEnd); };
+  std::string text;
+  text.reserve(size);
+  const auto line = [&](std::string_view line_text) { text.append(line_text).append(kLineEnd); };
   line(version_text);
   for (const LogEntry* entry : entries) {
     if (!Writable(*entry)) continue;
@@ -191,8 +178,13 @@ std::string FormatLogFile(std::string_view version_text,
     line(entry->folder);
     line(entry->date);
   }
-  utf8.append(kLineEnd);
-  return utf8;
+  text.append(kLineEnd);
+
+  if (IsAscii(text)) return text;
+  // The code page has no state, so the whole text fits it exactly when every line does.
+  if (auto ansi = code_page.Encode(text)) return std::move(*ansi);
+  // A name the code page cannot hold would come back as another name: keep every text exact.
+  return std::string(kUtf8ByteOrderMark) + text;
 }
 
 }  // namespace zelvo

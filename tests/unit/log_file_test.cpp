@@ -318,6 +318,39 @@ TEST(LogFileFormat, EntriesWithAnEmptyTextAreLeftOutSoTheRestReadsBack) {
   EXPECT_EQ(bytes, Lines({"2.20", "b.exe", "C:\\B\\", "2026/12/07", ""}));
 }
 
+// A double-byte code page as Windows decodes it: the lead byte 0x81 takes the next byte along,
+// whatever it is.
+class DoubleByteCodePage : public FakeCodePage {
+ public:
+  std::string Decode(std::string_view ansi) const override {
+    std::string utf8;
+    for (size_t i = 0; i < ansi.size(); ++i) {
+      if (ansi[i] == '\x81') {
+        utf8 += "\u3000";
+        ++i;
+      } else {
+        utf8 += FakeCodePage::Decode(ansi.substr(i, 1));
+      }
+    }
+    return utf8;
+  }
+};
+
+TEST(LogFileFormat, ALeadByteBeforeALineEndDoesNotSwallowIt) {
+  DoubleByteCodePage code_page;
+  const ParsedLogFile parsed = ParseLogFile(Lines({"2.20", "a\x81", "C:\\\xE9\\", "2026/01/01",
+                                                   "b\x81\x81"
+                                                   "b",
+                                                   "C:\\", "d", ""}),
+                                            "2.20", code_page);
+  ASSERT_EQ(parsed.entries.size(), 2u);
+  EXPECT_EQ(parsed.entries[0].name, "a\u3000");
+  EXPECT_EQ(parsed.entries[0].folder, "C:\\é\\");
+  EXPECT_EQ(parsed.entries[0].date, "2026/01/01");
+  EXPECT_EQ(parsed.entries[1].name, "b\u3000b");
+  EXPECT_EQ(parsed.left_behind, "");
+}
+
 TEST(LogFileFormat, IllFormedUtf8BecomesReplacementCharacters) {
   FakeCodePage code_page;
   const ParsedLogFile parsed = ParseLogFile("\xEF\xBB\xBF" + Lines({"2.20",

@@ -1,0 +1,130 @@
+// The log file on a real disk in code page 932: Japanese names are written as exact Shift-JIS
+// bytes (a trail byte may be a backslash) and read back, and a name Shift-JIS cannot hold makes
+// the file UTF-8.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <vector>
+
+#include "app/error_report.h"
+#include "log/log_file.h"
+#include "log/log_model.h"
+#include "log/log_view.h"
+#include "platform/win32/file_system.h"
+#include "platform/win32/text_codec.h"
+#include "test_support.h"
+
+namespace zelvo::test {
+namespace {
+
+class RecordedDialogs : public Dialogs {
+ public:
+  Answer Show(const Message& message) override {
+    shown.push_back(message);
+    return Answer::Ok;
+  }
+  std::vector<Message> shown;
+};
+
+class QuietEnvironment : public Environment {
+ public:
+  ProgramVersion Version() override { return {2, 20}; }
+  bool PreviousInstanceRunning() override { return false; }
+  std::string ProgramFolder() override { return {}; }
+  std::string CommandLine() override { return {}; }
+  std::string DescribeFailure(int32_t number) override { return std::to_string(number); }
+  [[noreturn]] void EndNow(int exit_code) override {
+    ADD_FAILURE() << "the program ended";
+    ExitProcess(static_cast<UINT>(exit_code));
+  }
+};
+
+class NoControls : public WindowControls {
+ public:
+  void SetText(Control, const std::string&) override {}
+  void SetToolTip(Control, const std::string&) override {}
+  void SetEnabled(Control, bool) override {}
+};
+
+std::string Lines(std::initializer_list<std::string_view> lines) {
+  std::string text;
+  for (auto line : lines) text.append(line).append("\r\n");
+  return text;
+}
+
+struct LogFileCp932Test : ::testing::Test {
+  TempFolder temp;
+  win32::Win32FileSystem files;
+  win32::Win32AnsiCodePage code_page;
+  win32::Win32Collator collator;
+  RecordedDialogs dialogs;
+  QuietEnvironment environment;
+  NoControls controls;
+  ErrorTrap trap{dialogs, environment};
+  LogModel log{collator, nullptr};
+  LogView view{log, controls, trap};
+  std::string tool_folder = temp.Path() + "\\";
+  std::string version = "2.20";
+  LogFile log_file{files, code_page, log, view, trap, tool_folder, version};
+
+  std::string Ini() const { return temp.Path("zelvo.ini"); }
+
+  void SetUp() override { ASSERT_EQ(GetACP(), 932u); }
+
+  // The entries in visible order, as name|folder|date.
+  std::vector<std::string> Entries() const {
+    std::vector<std::string> entries;
+    for (size_t row = 0; row < log.Count(); ++row) {
+      const LogEntry* entry = log.InItemData(log.Key(row));
+      entries.push_back(entry->name + "|" + entry->folder + "|" + entry->date);
+    }
+    return entries;
+  }
+};
+
+TEST_F(LogFileCp932Test, JapaneseNamesAreWrittenAsShiftJisAndReadBack) {
+  log.Add({"ゼルボ.exe", "C:\\ツール\\表示\\", "2026/12/07"});
+  log.Add({"A.exe", "C:\\A\\", "2026/12/06"});
+  ASSERT_EQ(log_file.SaveListData(), 0);
+  EXPECT_EQ(ReadBytes(Ini()),
+            Lines({"2.20", "A.exe", "C:\\A\\", "2026/12/06", "\x83\x5B\x83\x8B\x83\x7B.exe",
+                   "C:\\\x83\x63\x81\x5B\x83\x8B\\\x95\x5C\x8E\xA6\\", "2026/12/07", ""}));
+
+  ASSERT_EQ(log_file.LoadListData(), 0);
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"A.exe|C:\\A\\|2026/12/06",
+                                                 "ゼルボ.exe|C:\\ツール\\表示\\|2026/12/07"}));
+  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_EQ(ListFolder(temp.Path()), "zelvo.ini");
+}
+
+TEST_F(LogFileCp932Test, AShiftJisFileFromEarlierReads) {
+  WriteBytes(Ini(),
+             Lines({"2.20", "\x95\x5C\x8E\xA6.exe", "D:\\\x95\x5C\x8E\xA6\\", "2005/03/09", ""}));
+  ASSERT_EQ(log_file.LoadListData(), 0);
+  EXPECT_EQ(Entries(), std::vector<std::string>{"表示.exe|D:\\表示\\|2005/03/09"});
+}
+
+TEST_F(LogFileCp932Test, ANameShiftJisCannotHoldMakesTheFileUtf8) {
+  log.Add({"게임.exe", "C:\\ゲーム\\", "2026/12/07"});
+  ASSERT_EQ(log_file.SaveListData(), 0);
+  EXPECT_EQ(ReadBytes(Ini()),
+            "\xEF\xBB\xBF" + Lines({"2.20", "게임.exe", "C:\\ゲーム\\", "2026/12/07", ""}));
+  ASSERT_EQ(log_file.LoadListData(), 0);
+  EXPECT_EQ(Entries(), std::vector<std::string>{"게임.exe|C:\\ゲーム\\|2026/12/07"});
+}
+
+TEST_F(LogFileCp932Test, AnotherVersionsFileIsKeptBesideTheNewOne) {
+  const std::string old_file = Lines({"2.10", "\x95\x5C\x8E\xA6.exe", "D:\\", "2005/03/09", ""});
+  WriteBytes(Ini(), old_file);
+  ASSERT_EQ(log_file.LoadListData(), 0);
+  EXPECT_EQ(log.Count(), 0u);
+  ASSERT_EQ(log_file.SaveListData(), 0);
+  EXPECT_EQ(ReadBytes(Ini()), "2.20\r\n\r\n");
+  EXPECT_EQ(ReadBytes(temp.Path("zelvo.ini.2.10.bak")), old_file);
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+}  // namespace
+}  // namespace zelvo::test
