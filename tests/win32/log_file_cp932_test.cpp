@@ -106,6 +106,16 @@ TEST_F(LogFileCp932Test, AShiftJisFileFromEarlierReads) {
   EXPECT_EQ(Entries(), std::vector<std::string>{"表示.exe|D:\\表示\\|2005/03/09"});
 }
 
+TEST_F(LogFileCp932Test, AHalfCharacterBeforeALineEndKeepsTheLines) {
+  // 0x95 starts a two-byte character; the carriage return after it is still a line end.
+  WriteBytes(Ini(), Lines({"2.20", "\x95", "D:\\\x95\x5C\x8E\xA6\\", "2005/03/09", "A.exe",
+                           "C:\\A\\", "2005/03/10", ""}));
+  ASSERT_EQ(log_file.LoadListData(), 0);
+  // The half character reads as the code page's default character (a symbol: it sorts first).
+  EXPECT_EQ(Entries(),
+            (std::vector<std::string>{"・|D:\\表示\\|2005/03/09", "A.exe|C:\\A\\|2005/03/10"}));
+}
+
 TEST_F(LogFileCp932Test, ANameShiftJisCannotHoldMakesTheFileUtf8) {
   log.Add({"게임.exe", "C:\\ゲーム\\", "2026/12/07"});
   ASSERT_EQ(log_file.SaveListData(), 0);
