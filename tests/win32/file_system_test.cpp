@@ -192,6 +192,16 @@ TEST_F(FileSystemTest, WriteReadAndReadRange) {
             ERROR_PATH_NOT_FOUND);
 }
 
+TEST_F(FileSystemTest, WriteFileRefusesAHiddenOrSystemFileAsWindowsDoes) {
+  for (const DWORD attribute : {FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM}) {
+    const std::string path = folder_.Path("Foo.exe.manifest." + std::to_string(attribute));
+    WriteBytes(path, "the user's own manifest");
+    AddAttributes(path, attribute);
+    EXPECT_EQ(FailureNumber([&] { files_.WriteFile(path, "new"); }), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(ReadBytes(path), "the user's own manifest");
+  }
+}
+
 TEST_F(FileSystemTest, ALargeFileReadsWhole) {
   std::string bytes(3 * 1024 * 1024 + 17, '\0');
   for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 + i / 4096);

@@ -130,7 +130,15 @@ bool Win32FileSystem::CopyToNew(const std::string& from, const std::string& to) 
 }
 
 void Win32FileSystem::WriteFile(const std::string& path, std::string_view bytes) {
-  UniqueFile file = OpenFile(ExtendedPath(path), GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS);
+  const std::wstring target = ExtendedPath(path);
+  // Windows refuses to empty a hidden or system file with CREATE_ALWAYS and normal attributes;
+  // Wine does not. Refusing first keeps such a file whole on both, with the error Windows gives.
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))) {
+    ThrowWin32Error(ERROR_ACCESS_DENIED);
+  }
+  UniqueFile file = OpenFile(target, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS);
   WriteAll(file, bytes);
   CloseWritten(file);
 }

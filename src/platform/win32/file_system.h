@@ -16,7 +16,11 @@ class Win32FileSystem : public FileSystem {
   void MakeFolder(const std::string& path) override;
   void RemoveFile(const std::string& path) override;
   bool CopyToNew(const std::string& from, const std::string& to) override;
+  // As on Windows, an existing hidden or system file is refused (ERROR_ACCESS_DENIED), also
+  // under Wine, which would empty it.
   void WriteFile(const std::string& path, std::string_view bytes) override;
+  // As on Windows, a read-only file is refused (ERROR_ACCESS_DENIED), also under Wine, which
+  // would move the new file over it.
   void ReplaceAtomically(const std::string& path, std::string_view bytes) override;
   std::string ReadFile(const std::string& path) override;
   std::string ReadRange(const std::string& path, uint64_t offset, uint32_t length) override;
