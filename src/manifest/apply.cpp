@@ -26,6 +26,16 @@ constexpr std::string_view kReplaceQuestion =
     "新たにXPスタイルを適用しますか？\r\n"
     "古いマニフェストファイルは、バックアップフォルダにバックアップされます。";
 
+constexpr std::string_view kThemedAlreadyQuestion =
+    " には、XPスタイルを指定するマニフェストが埋め込まれています。\r\n"
+    "このソフトは、マニフェストファイルがなくてもXPスタイルで表示されます。\r\n"
+    "それでもXPスタイルを適用しますか？";
+constexpr std::string_view kFileIgnoredQuestion =
+    " には、マニフェストが埋め込まれています。\r\n"
+    "Windows Vista以降では埋め込まれたマニフェストが優先されるため、"
+    "マニフェストファイルは無視されます。\r\n"
+    "それでもXPスタイルを適用しますか？";
+
 constexpr std::string_view kBackupFolderName = "backup";
 
 // Whether the last four characters of `path`, in lower case, are `extension`.
@@ -67,6 +77,18 @@ std::string DateText(const Date& date) {
   return digits(date.year, 4) + "/" + digits(date.month, 2) + "/" + digits(date.day, 2);
 }
 
+// Since Windows Vista a manifest inside the program wins over the file beside it, so the file
+// would change nothing: whether the user still wants it. Programs without one are not asked.
+bool AgreesDespiteEmbeddedManifest(Dialogs& dialogs, const std::string& name,
+                                   const ProgramImage& image) {
+  if (!image.embedded_manifest) return true;
+  const std::string_view question = DependsOnCommonControls6(*image.embedded_manifest)
+                                        ? kThemedAlreadyQuestion
+                                        : kFileIgnoredQuestion;
+  return dialogs.Show(Question(name + std::string(question), std::string(kConfirmTitle),
+                               DefaultButton::First)) == Answer::Yes;
+}
+
 }  // namespace
 
 ManifestApplier::ManifestApplier(Dialogs& dialogs, FileSystem& files, Shortcuts& shortcuts,
@@ -104,6 +126,10 @@ int ManifestApplier::ApplyZelvo(std::string& path) {
       return kNotApplied;
     }
 
+    // Read once for both uses: the advice below and the document's architecture.
+    const ProgramImage image = InspectProgramFile(files_, target);
+    if (!AgreesDespiteEmbeddedManifest(dialogs_, name, image)) return kNotApplied;
+
     const std::string manifest = ManifestPath(target);
     if (!files_.StoredName(manifest).empty()) {
       if (dialogs_.Show(Question(name + std::string(kReplaceQuestion), std::string(kConfirmTitle),
@@ -113,9 +139,8 @@ int ManifestApplier::ApplyZelvo(std::string& path) {
       if (BackupManifest(manifest) == kFailed) return kFailed;
     }
 
-    files_.WriteFile(manifest,
-                     ManifestDocument(IsPe32PlusFile(files_, target) ? ManifestArchitecture::Any
-                                                                     : ManifestArchitecture::X86));
+    files_.WriteFile(manifest, ManifestDocument(image.pe32_plus ? ManifestArchitecture::Any
+                                                                : ManifestArchitecture::X86));
 
     const size_t row = log_.Add({name, FolderOf(target), DateText(clock_.Today())});
     log_.SetCurrentRow(row);

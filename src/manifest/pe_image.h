@@ -1,6 +1,7 @@
-// Reading the headers of a Portable Executable image, to tell 64-bit programs (PE32+) from the
-// rest. Every offset comes from the file itself, so each one is checked against what could be
-// read: a damaged, cut or hostile file is simply no PE image, never a crash.
+// Reading a Portable Executable image without loading it: its headers, to tell 64-bit programs
+// (PE32+) from the rest, and its resource tree, to find the manifest embedded in it. Every offset
+// comes from the file itself, so each one is checked against what could be read: a damaged, cut
+// or hostile file is simply no PE image, or one without a manifest, never a crash.
 #pragma once
 
 #include <cstdint>
@@ -62,8 +63,25 @@ struct PeHeaders {
 // "PE\0\0" where e_lfanew points, or an optional header too short to hold its magic.
 std::optional<PeHeaders> ReadPeHeaders(ByteSource& source);
 
-// Whether the file at `path` is a 64-bit (PE32+) image: x64 and ARM64 programs are. A file that
-// cannot be read is treated like any file that is no 64-bit image.
-bool IsPe32PlusFile(FileSystem& files, const std::string& path);
+// The application manifest embedded in the image: the RT_MANIFEST resource of id 1 (the one
+// Windows reads when it starts a program), in whichever language it is stored. Nothing when the
+// image has none, or is no PE image, or its resource tree is damaged. Reads only the headers, the
+// section table and the resource tree, never the whole file.
+std::optional<std::string> ReadEmbeddedManifest(ByteSource& source, const PeHeaders& headers);
+
+// Whether a manifest's XML names Microsoft.Windows.Common-Controls version 6 as a dependent
+// assembly, in UTF-8 or UTF-16. A textual reading that forgives what Windows forgives (quotes,
+// spaces, namespace prefixes, letter case of the name) and skips what Windows skips (comments).
+bool DependsOnCommonControls6(std::string_view manifest);
+
+// What the apply procedure needs to know of a program file, read in one pass.
+struct ProgramImage {
+  bool pe32_plus = false;
+  std::optional<std::string> embedded_manifest;
+};
+
+// The file at `path` as a program image. A file that is no PE image, or is damaged, or cannot
+// be read is an image like any other: not 64-bit, without an embedded manifest.
+ProgramImage InspectProgramFile(FileSystem& files, const std::string& path);
 
 }  // namespace zelvo

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "fakes/fakes.h"
+#include "fakes/pe_builder.h"
 #include "fakes/rig.h"
 #include "manifest/manifest_document.h"
 
@@ -576,6 +577,158 @@ TEST_F(BackupTest, BackupManifestOnItsOwn) {
   EXPECT_EQ(rig.applier.BackupManifest("C:\\Apps\\Gone.exe.manifest"), kFailed);
   EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ErrorBox("BackupManifest()", Win32Failure(2))});
   EXPECT_EQ(NamesIn(rig.files, "C:\\Tools\\backup"), std::vector<std::string>{"Foo.exe.manifest"});
+}
+
+// --- Programs with a manifest of their own ---------------------------------------------------
+
+Message ThemedAlreadyQuestion(const std::string& name) {
+  return Question(name +
+                      " には、XPスタイルを指定するマニフェストが埋め込まれています。\r\n"
+                      "このソフトは、マニフェストファイルがなくてもXPスタイルで表示されます。\r\n"
+                      "それでもXPスタイルを適用しますか？",
+                  kConfirmTitle, DefaultButton::First);
+}
+
+Message FileIgnoredQuestion(const std::string& name) {
+  return Question(name +
+                      " には、マニフェストが埋め込まれています。\r\n"
+                      "Windows Vista以降では埋め込まれたマニフェストが優先されるため、"
+                      "マニフェストファイルは無視されます。\r\n"
+                      "それでもXPスタイルを適用しますか？",
+                  kConfirmTitle, DefaultButton::First);
+}
+
+const std::string kTrustInfoOnly =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
+    "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\r\n"
+    "<trustInfo xmlns=\"urn:schemas-microsoft-com:asm.v3\"><security><requestedPrivileges>"
+    "<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>"
+    "</requestedPrivileges></security></trustInfo>\r\n"
+    "</assembly>\r\n";
+
+std::string ProgramEmbedding(const std::string& manifest_xml, bool pe32_plus) {
+  return BuildImage(
+             {.pe32_plus = pe32_plus,
+              .resources = {{{kRtIcon}, {1}, 0x411, "icon"}, ManifestResource(manifest_xml)}})
+      .bytes;
+}
+
+TEST_F(ApplyTest, EmbeddedCommonControls6AnsweredNoLeavesTheThemedProgramAlone) {
+  rig.files.AddFile("C:\\Apps\\Themed.exe", ProgramEmbedding(kX86Manifest, false));
+  rig.dialogs.answers = {Answer::No};
+
+  EXPECT_EQ(Apply("C:\\Apps\\Themed.exe"), kNotApplied);
+
+  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ThemedAlreadyQuestion("Themed.exe")});
+  EXPECT_TRUE(Changes(rig.files).empty());
+  EXPECT_EQ(rig.log.Count(), 0u);
+  EXPECT_FALSE(rig.controls.list.current);
+}
+
+TEST_F(ApplyTest, EmbeddedManifestWithoutCommonControlsAnsweredNoWritesNothing) {
+  rig.files.AddFile("C:\\Apps\\Elevated.exe", ProgramEmbedding(kTrustInfoOnly, true));
+  rig.files.AddFile("C:\\Apps\\Elevated.exe.manifest", "old");
+  rig.dialogs.answers = {Answer::No};
+
+  EXPECT_EQ(Apply("C:\\Apps\\Elevated.exe"), kNotApplied);
+
+  // Asked before the existing manifest, and nothing after the No.
+  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{FileIgnoredQuestion("Elevated.exe")});
+  EXPECT_EQ(Content(rig.files, "C:\\Apps\\Elevated.exe.manifest"), "old");
+  EXPECT_TRUE(Changes(rig.files).empty());
+  EXPECT_FALSE(rig.files.HasFolder("C:\\Tools\\backup"));
+  EXPECT_EQ(rig.log.Count(), 0u);
+}
+
+TEST_F(ApplyTest, EmbeddedManifestAnsweredYesGoesOnToTheWriteAndTheEntry) {
+  rig.files.AddFile("C:\\Apps\\Themed64.exe", ProgramEmbedding(kAnyManifest, true));
+  rig.files.AddFile("C:\\Apps\\Elevated.exe", ProgramEmbedding(kTrustInfoOnly, false));
+  rig.dialogs.answers = {Answer::Yes, Answer::Yes};
+
+  EXPECT_EQ(Apply("C:\\Apps\\Themed64.exe"), 0);
+  EXPECT_EQ(Apply("C:\\Apps\\Elevated.exe"), 0);
+
+  EXPECT_EQ(rig.dialogs.shown, (std::vector<Message>{ThemedAlreadyQuestion("Themed64.exe"),
+                                                     FileIgnoredQuestion("Elevated.exe")}));
+  // The image read for the question still decides the document's architecture.
+  EXPECT_EQ(Content(rig.files, "C:\\Apps\\Themed64.exe.manifest"), kAnyManifest);
+  EXPECT_EQ(Content(rig.files, "C:\\Apps\\Elevated.exe.manifest"), kX86Manifest);
+  ASSERT_EQ(rig.log.Count(), 2u);
+  ExpectEntry(0, "Elevated.exe", "C:\\Apps\\", "2026/12/07");
+  ExpectEntry(1, "Themed64.exe", "C:\\Apps\\", "2026/12/07");
+  EXPECT_EQ(rig.log.CurrentRow(), 0u);
+  ExpectListMirrorsLog();
+}
+
+TEST_F(ApplyTest, EmbeddedManifestAnsweredYesThenTheExistingManifestQuestion) {
+  rig.files.AddFile("C:\\Apps\\Elevated.exe", ProgramEmbedding(kTrustInfoOnly, false));
+  rig.files.AddFile("C:\\Apps\\Elevated.exe.manifest", "old");
+  rig.dialogs.answers = {Answer::Yes, Answer::Yes};
+
+  EXPECT_EQ(Apply("C:\\Apps\\Elevated.exe"), 0);
+
+  EXPECT_EQ(rig.dialogs.shown, (std::vector<Message>{FileIgnoredQuestion("Elevated.exe"),
+                                                     ReplaceQuestion("Elevated.exe")}));
+  EXPECT_EQ(Changes(rig.files),
+            (std::vector<std::string>{"MakeFolder C:\\Tools\\backup",
+                                      "CopyToNew C:\\Apps\\Elevated.exe.manifest -> "
+                                      "C:\\Tools\\backup\\Elevated.exe.manifest",
+                                      "WriteFile C:\\Apps\\Elevated.exe.manifest"}));
+  EXPECT_EQ(Content(rig.files, "C:\\Tools\\backup\\Elevated.exe.manifest"), "old");
+  EXPECT_EQ(Content(rig.files, "C:\\Apps\\Elevated.exe.manifest"), kX86Manifest);
+}
+
+TEST_F(ApplyTest, EmbeddedManifestIsAskedAfterTheProgramTypeAndForAShortcutsTarget) {
+  rig.files.AddFile("C:\\Apps\\Saver.scr", ProgramEmbedding(kX86Manifest, false));
+  rig.files.AddFile("C:\\Desk\\Tool.lnk");
+  rig.files.AddFile("C:\\Program Files\\Long Tool\\Long Tool.exe",
+                    ProgramEmbedding(kTrustInfoOnly, true));
+  rig.files.AddShortName("C:\\PROGRA~1\\LONGTO~1\\LONGTO~1.EXE",
+                         "C:\\Program Files\\Long Tool\\Long Tool.exe");
+  rig.shortcuts.targets["C:\\Desk\\Tool.lnk"] = "C:\\PROGRA~1\\LONGTO~1\\LONGTO~1.EXE";
+  rig.dialogs.answers = {Answer::Yes, Answer::No, Answer::No};
+
+  EXPECT_EQ(Apply("C:\\Apps\\Saver.scr"), kNotApplied);
+  EXPECT_EQ(Apply("C:\\Desk\\Tool.lnk"), kNotApplied);
+
+  EXPECT_EQ(
+      rig.dialogs.shown,
+      (std::vector<Message>{NotProgramQuestion("Saver.scr"), ThemedAlreadyQuestion("Saver.scr"),
+                            ShortcutNotice("Tool.lnk"), FileIgnoredQuestion("Long Tool.exe")}));
+  EXPECT_TRUE(Changes(rig.files).empty());
+}
+
+TEST_F(ApplyTest, ProgramsWithoutAManifestOfId1AreNotAsked) {
+  rig.files.AddFile("C:\\Apps\\Icons.exe",
+                    BuildImage({.resources = {{{kRtIcon}, {1}, 0x409, "icon"}}}).bytes);
+  rig.files.AddFile("C:\\Apps\\Library.exe",
+                    BuildImage({.resources = {{{kRtManifest}, {2}, 0x409, kX86Manifest}}}).bytes);
+  rig.files.AddFile("C:\\Apps\\Bare.exe", BuildImage({.pe32_plus = false}).bytes);
+  // Damaged where the manifest's bytes should stand.
+  std::string cut = ProgramEmbedding(kTrustInfoOnly, true);
+  cut.resize(cut.find("<trustInfo"));
+  rig.files.AddFile("C:\\Apps\\Cut.exe", cut);
+
+  for (const char* name : {"Icons.exe", "Library.exe", "Bare.exe", "Cut.exe"}) {
+    EXPECT_EQ(Apply(std::string("C:\\Apps\\") + name), 0) << name;
+  }
+
+  EXPECT_TRUE(rig.dialogs.shown.empty());
+  EXPECT_EQ(Content(rig.files, "C:\\Apps\\Icons.exe.manifest"), kAnyManifest);
+  EXPECT_EQ(Content(rig.files, "C:\\Apps\\Bare.exe.manifest"), kX86Manifest);
+  EXPECT_EQ(Content(rig.files, "C:\\Apps\\Cut.exe.manifest"), kAnyManifest);
+  EXPECT_EQ(rig.log.Count(), 4u);
+}
+
+TEST_F(ApplyTest, ProgramThatCannotBeReadIsNotAskedAboutAnEmbeddedManifest) {
+  rig.files.AddFile("C:\\Apps\\Locked.exe", ProgramEmbedding(kTrustInfoOnly, true));
+  rig.files.FailOn("ReadRange", "C:\\Apps\\Locked.exe", Win32Failure(32));
+
+  EXPECT_EQ(Apply("C:\\Apps\\Locked.exe"), 0);
+
+  EXPECT_TRUE(rig.dialogs.shown.empty());
+  EXPECT_EQ(Content(rig.files, "C:\\Apps\\Locked.exe.manifest"), kX86Manifest);
+  EXPECT_EQ(rig.log.Count(), 1u);
 }
 
 // --- Failures of the platform ----------------------------------------------------------------
