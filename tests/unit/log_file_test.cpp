@@ -111,16 +111,21 @@ TEST_F(LogFileTest, EntriesGetKeysInFileOrderAndAreSavedInVisibleOrder) {
             (std::vector<std::string>{"a.exe|C:\\New\\|2026/12/07|4", "b.exe|C:\\B\\|2026/01/02|0",
                                       "c.exe|C:\\C\\|2026/01/03|2"}));
 
+  // Count + 1 is 4 again, held by a.exe: the next entry takes a key nobody holds.
+  const size_t next = log.Add({"d.exe", "C:\\D\\", "2026/12/08"});
+  for (int32_t held : {0, 2, 4}) EXPECT_NE(log.Key(next), held);
+
   ASSERT_EQ(log_file.SaveListData(), 0);
-  EXPECT_EQ(Saved(), Lines({"2.20", "a.exe", "C:\\New\\", "2026/12/07", "b.exe", "C:\\B\\",
-                            "2026/01/02", "c.exe", "C:\\C\\", "2026/01/03", ""}));
+  EXPECT_EQ(Saved(),
+            Lines({"2.20", "a.exe", "C:\\New\\", "2026/12/07", "b.exe", "C:\\B\\", "2026/01/02",
+                   "c.exe", "C:\\C\\", "2026/01/03", "d.exe", "C:\\D\\", "2026/12/08", ""}));
   EXPECT_EQ(FileNamesInTools(), std::vector<std::string>{kPath});
 
   // Read back, the keys follow the saved (alphabetical) order.
   ASSERT_EQ(log_file.LoadListData(), 0);
   EXPECT_EQ(Shown(),
             (std::vector<std::string>{"a.exe|C:\\New\\|2026/12/07|0", "b.exe|C:\\B\\|2026/01/02|1",
-                                      "c.exe|C:\\C\\|2026/01/03|2"}));
+                                      "c.exe|C:\\C\\|2026/01/03|2", "d.exe|C:\\D\\|2026/12/08|3"}));
 }
 
 TEST_F(LogFileTest, TheSameNameInTwoFoldersKeepsEachFolderAndDate) {
