@@ -31,7 +31,8 @@ ParsedLogFile ParseLogFile(std::string_view bytes, std::string_view version_text
                            const AnsiCodePage& code_page);
 
 // The bytes of a log file for `entries`: in the ANSI code page when every text fits it,
-// otherwise all in UTF-8 after a byte-order mark.
+// otherwise all in UTF-8 after a byte-order mark. An entry with an empty text is left out: it
+// would read back as the end of the log.
 std::string FormatLogFile(std::string_view version_text,
                           const std::vector<const LogEntry*>& entries,
                           const AnsiCodePage& code_page);
