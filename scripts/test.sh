@@ -27,7 +27,7 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 step "fuzzing the log file reader and the command line splitter"
 cmake --preset fuzz -S "$source_dir" -B "$build_root/fuzz" >/dev/null
 cmake --build "$build_root/fuzz" -j "$jobs"
-for target in log_file command_line; do
+for target in log_file command_line pe_image; do
   # A fresh working corpus each run, seeded from the tree: the run is the same on every machine.
   corpus="$build_root/fuzz/corpus/$target"
   rm -rf "$corpus" && mkdir -p "$corpus"
