@@ -55,7 +55,8 @@ class MainWindow {
   int CaretRow(int list_id) const;
 
   // Clicks a button as a user does. Posted, so it returns at once even when the click opens a
-  // message box; wait for the box or for the state that the click brings.
+  // message box; wait for the box or for the state that the click brings. Throws for a
+  // disabled or hidden control (a user cannot click it), as ClickRow does.
   void Click(int button_id) const;
   // Clicks a row of a list (scrolled into view first) with the keys held, as a user does: the
   // list itself changes the selection and notifies the window (LBN_SELCHANGE). Returns once the
@@ -72,7 +73,7 @@ class MainWindow {
   // Logging off as Windows does: WM_QUERYENDSESSION, and when the program agrees WM_ENDSESSION,
   // both with ENDSESSION_LOGOFF and each waited for. Returns the program's answer to the query.
   // Windows would end the process after WM_ENDSESSION; here the program ends by itself or the
-  // test kills it.
+  // test kills it. A box shown while either is handled makes this throw after the timeout.
   bool LogOff() const;
 
   // Drops files on the window itself (at its client origin), or on the control (at its
@@ -80,8 +81,8 @@ class MainWindow {
   void DropFiles(const std::vector<std::filesystem::path>& paths) const;
   void DropFiles(int control_id, const std::vector<std::filesystem::path>& paths) const;
   // Drops files at a point of the client area as the shell does: the window that gets them is
-  // the deepest visible, enabled control there that does not let the mouse through (labels and
-  // frames without SS_NOTIFY do), or the first of its parents that accepts files. Returns that
+  // the deepest visible, enabled control there that does not let the mouse through (frames, and
+  // labels without SS_NOTIFY, do), or the first of its parents that accepts files. Returns that
   // window's control id, 0 for the main window.
   int DropFilesAt(POINT point, const std::vector<std::filesystem::path>& paths) const;
 
