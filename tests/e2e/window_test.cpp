@@ -1,0 +1,203 @@
+// The real window at start: its caption, every control with its text, tool tip, state, place,
+// colours and tab order, and the screenshot that README.md shows.
+#include <windows.h>
+
+#include <algorithm>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "driver/driver.h"
+#include "platform/win32/control_ids.h"
+#include "support.h"
+
+namespace zelvo::e2e {
+namespace {
+
+using namespace zelvo::win32;
+using ::testing::ElementsAre;
+using ::testing::Optional;
+
+// The layout in twips: 15 twips are a pixel at 96 DPI. Controls inside a frame are placed from
+// the frame's corner.
+struct Place {
+  int id;
+  int frame;  // 0: the window
+  int left, top, width, height;
+};
+constexpr Place kLayout[] = {
+    {kIdFraDropPoint, 0, 120, 120, 5415, 1095},
+    {kIdLblDropPoint, kIdFraDropPoint, 120, 360, 5175, 255},
+    {kIdLblInformation, kIdFraDropPoint, 120, 720, 5175, 255},
+    {kIdFraLog, 0, 120, 1320, 5415, 3615},
+    {kIdLstLogName, kIdFraLog, 240, 360, 4935, 1695},
+    {kIdTxtLogName, kIdFraLog, 240, 2160, 3375, 270},
+    {kIdTxtLogPath, kIdFraLog, 240, 2520, 4935, 270},
+    {kIdCmdDelLog, 0, 2040, 4200, 1575, 495},
+    {kIdCmdShell, 0, 3720, 4200, 1575, 495},
+    {kIdCmdReturn, 0, 360, 4200, 1575, 495},
+    {kIdTxtLogData, kIdFraLog, 3720, 2160, 1455, 270},
+};
+
+RECT ExpectedRect(const Place& place) {
+  int left = place.left;
+  int top = place.top;
+  for (const auto& frame : kLayout) {
+    if (frame.id == place.frame) {
+      left += frame.left;
+      top += frame.top;
+    }
+  }
+  return {left / 15, top / 15, (left + place.width) / 15, (top + place.height) / 15};
+}
+
+std::string Describe(const RECT& rect) {
+  return "{" + std::to_string(rect.left) + "," + std::to_string(rect.top) + "," +
+         std::to_string(rect.right) + "," + std::to_string(rect.bottom) + "}";
+}
+
+TEST(Window, StartsWithItsCaptionTextsToolTipsAndDisabledControls) {
+  ToolFolder folder;
+  ZelvoProcess zelvo(folder);
+  const MainWindow window = zelvo.WaitForMainWindow();
+
+  EXPECT_EQ(window.Caption(), "Zelvoちゃん Version 2.20");
+  EXPECT_EQ(window.Text(kIdFraDropPoint), "");
+  EXPECT_EQ(window.Text(kIdLblDropPoint),
+            "ココにXPスタイルを適用したいソフトをドロップしてください。");
+  EXPECT_EQ(window.Text(kIdFraLog), "XPスタイルを適用したソフト一覧");
+  EXPECT_EQ(window.Text(kIdCmdReturn), "元に戻す");
+  EXPECT_EQ(window.Text(kIdCmdDelLog), "リストから削除");
+  EXPECT_EQ(window.Text(kIdCmdShell), "ソフトを起動する");
+  // A first run greets the user in the status line, whose tool tip says the same.
+  const std::string greeting = "この度は、Zelvoをダウンロードして頂きありがとうございます。";
+  EXPECT_EQ(window.Text(kIdLblInformation), greeting);
+  EXPECT_THAT(window.ToolTip(kIdLblInformation), Optional(greeting));
+
+  EXPECT_THAT(window.ToolTip(kIdLstLogName),
+              Optional(std::string("過去にZelvoを適用したソフトが一覧されます。")));
+  EXPECT_THAT(window.ToolTip(kIdTxtLogName),
+              Optional(std::string("選択したソフトの名前が表示されます。")));
+  EXPECT_THAT(window.ToolTip(kIdTxtLogData),
+              Optional(std::string("選択したソフトにZelvoを適用した日付が表示されます。")));
+  EXPECT_THAT(window.ToolTip(kIdTxtLogPath),
+              Optional(std::string("選択したソフトの場所が表示されます。")));
+  EXPECT_THAT(window.ToolTip(kIdCmdReturn),
+              Optional(std::string("選択したソフトを元に戻します。")));
+  EXPECT_THAT(window.ToolTip(kIdCmdDelLog),
+              Optional(std::string("選択したソフトをリストから削除します。")));
+  EXPECT_THAT(window.ToolTip(kIdCmdShell), Optional(std::string("選択したソフトを起動します。")));
+  EXPECT_EQ(window.ToolTip(kIdLblDropPoint), std::nullopt);
+
+  for (int id :
+       {kIdCmdReturn, kIdCmdDelLog, kIdCmdShell, kIdTxtLogName, kIdTxtLogData, kIdTxtLogPath}) {
+    EXPECT_FALSE(window.IsEnabled(id)) << id;
+  }
+  for (int id : {kIdTxtLogName, kIdTxtLogData, kIdTxtLogPath}) {
+    EXPECT_EQ(window.Text(id), "") << id;
+    EXPECT_EQ(window.ControlClass(id), "Edit");
+    EXPECT_TRUE(window.Style(id) & ES_READONLY) << id;
+  }
+  EXPECT_TRUE(window.Rows(kIdLstLogName).empty());
+  EXPECT_EQ(window.ControlClass(kIdLstLogName), "ListBox");
+  EXPECT_TRUE(window.Style(kIdLstLogName) & LBS_EXTENDEDSEL);
+  EXPECT_FALSE(window.Style(kIdLstLogName) & LBS_SORT);  // the program keeps the order
+  for (int id : {kIdFraDropPoint, kIdFraLog}) {
+    EXPECT_EQ(window.Style(id) & BS_TYPEMASK, static_cast<DWORD>(BS_GROUPBOX));
+  }
+}
+
+TEST(Window, LaysOutEveryControlInTwipsAtNinetySixDpi) {
+  ToolFolder folder;
+  ZelvoProcess zelvo(folder);
+  const MainWindow window = zelvo.WaitForMainWindow();
+
+  const SIZE client = window.ClientSize();
+  EXPECT_EQ(client.cx, 5655 / 15);
+  EXPECT_EQ(client.cy, 5055 / 15);
+  for (const auto& place : kLayout) {
+    EXPECT_EQ(Describe(window.Rect(place.id)), Describe(ExpectedRect(place))) << place.id;
+  }
+  // The buttons line up with the edges of the name list.
+  EXPECT_EQ(window.Rect(kIdCmdReturn).left, window.Rect(kIdLstLogName).left);
+  EXPECT_EQ(window.Rect(kIdCmdShell).right, window.Rect(kIdLstLogName).right);
+}
+
+TEST(Window, TabMovesThroughTheControlsInTheirOrder) {
+  ToolFolder folder;
+  folder.WriteIni(IniWith({{"A.exe", "C:\\A\\", "2026/01/01"}}));
+  ZelvoProcess zelvo(folder);
+  const MainWindow window = zelvo.WaitForMainWindow();
+
+  std::vector<int> tab_stops;
+  for (int id : window.ControlOrder()) {
+    if (window.Style(id) & WS_TABSTOP) tab_stops.push_back(id);
+  }
+  EXPECT_THAT(tab_stops, ElementsAre(kIdLstLogName, kIdTxtLogName, kIdTxtLogPath, kIdCmdDelLog,
+                                     kIdCmdShell, kIdCmdReturn, kIdTxtLogData));
+
+  // With an entry selected every control takes the focus in turn, and Tab wraps around.
+  window.ClickRow(kIdLstLogName, 0);
+  ASSERT_THAT(window.FocusedControl(), Optional(kIdLstLogName));
+  std::vector<int> visited;
+  for (int step = 0; step < 7; ++step) {
+    const HWND focused = window.Control(*window.FocusedControl());
+    Post(focused, WM_KEYDOWN, VK_TAB, 0);
+    Post(focused, WM_KEYUP, VK_TAB, 0xC0000001);
+    window.Sync();
+    visited.push_back(window.FocusedControl().value_or(0));
+  }
+  EXPECT_THAT(visited, ElementsAre(kIdTxtLogName, kIdTxtLogPath, kIdCmdDelLog, kIdCmdShell,
+                                   kIdCmdReturn, kIdTxtLogData, kIdLstLogName));
+}
+
+size_t CountBluish(const Image& image) {
+  size_t count = 0;
+  for (int y = 0; y < image.Height(); ++y) {
+    for (int x = 0; x < image.Width(); ++x) {
+      const COLORREF pixel = image.At(x, y);
+      const int red = GetRValue(pixel), green = GetGValue(pixel), blue = GetBValue(pixel);
+      if (blue >= 96 && red < 96 && green < 96 && blue - std::max(red, green) >= 48) ++count;
+    }
+  }
+  return count;
+}
+
+TEST(Window, LabelsAndDetailBoxesHaveTheirColours) {
+  ToolFolder folder;
+  ZelvoProcess zelvo(folder);
+  const MainWindow window = zelvo.WaitForMainWindow();
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+
+  const Image drop_label = window.CaptureControl(kIdLblDropPoint);
+  EXPECT_EQ(drop_label.MostCommon(), face);
+  // The text is smoothed, so only its darkest pixels are exactly dark blue: count the clearly
+  // blue ones, which grey or black text would not give.
+  EXPECT_GT(CountBluish(drop_label), 40u);
+
+  const Image status = window.CaptureControl(kIdLblInformation);
+  EXPECT_GT(status.Count(GetSysColor(COLOR_HIGHLIGHT)), 20u);
+  EXPECT_EQ(status.Count(RGB(0, 0, 128)), 0u);
+
+  for (int id : {kIdTxtLogName, kIdTxtLogData, kIdTxtLogPath}) {
+    EXPECT_EQ(window.CaptureControl(id).MostCommon(), face) << id;
+  }
+}
+
+TEST(Window, ScreenshotWithAnEntrySelected) {
+  ToolFolder folder;
+  folder.WriteIni(IniWith({{"OldTool.exe", "C:\\Program Files\\OldTool\\", "2026/11/30"},
+                           {"Setup.exe", "C:\\Downloads\\", "2026/12/01"},
+                           {"Editor.exe", "D:\\Apps\\Editor\\", "2026/12/06"}}));
+  ZelvoProcess zelvo(folder);
+  const MainWindow window = zelvo.WaitForMainWindow();
+  window.ClickRow(kIdLstLogName, 1);
+  ASSERT_EQ(window.Text(kIdTxtLogName), "OldTool.exe");
+  EXPECT_EQ(window.Text(kIdTxtLogPath), "C:\\Program Files\\OldTool\\");
+  EXPECT_EQ(window.Text(kIdTxtLogData), "2026/11/30");
+  window.SaveScreenshot(ZELVO_SCREENSHOT);
+  EXPECT_TRUE(std::filesystem::exists(ZELVO_SCREENSHOT));
+}
+
+}  // namespace
+}  // namespace zelvo::e2e
