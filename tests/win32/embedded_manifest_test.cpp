@@ -1,0 +1,141 @@
+// Program images built by both mingw-w64 toolchains, and zelvo.exe itself, read through the real
+// file system: the embedded manifest found byte for byte as Windows' own resource loader finds
+// it, the Common-Controls 6 dependency told apart, and only a few kilobytes read to do it.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "manifest/pe_image.h"
+#include "platform/win32/file_system.h"
+#include "platform/win32/strings.h"
+#include "test_support.h"
+
+namespace zelvo::win32 {
+namespace {
+
+struct Variant {
+  const char* name;
+  const char* manifest_source;  // nullptr: no manifest of id 1
+  bool common_controls_6;
+};
+
+constexpr Variant kVariants[] = {
+    {"plain", nullptr, false},
+    {"version", nullptr, false},
+    {"cc6", "cc6.manifest", true},
+    {"trust_info", "trust_info.manifest", false},
+    {"cc6_utf16", "cc6_utf16.manifest", true},
+    {"commented", "commented.manifest", false},
+    {"dll_manifest", nullptr, false},
+};
+
+std::string ImagePath(const char* processor, const char* variant) {
+  return std::string(ZELVO_PE_IMAGES) + "\\" + processor + "\\" + variant + ".exe";
+}
+
+// The manifest of id 1 as Windows' resource loader gives it, from the file mapped as data.
+std::optional<std::string> ManifestBySystem(const std::string& path) {
+  const HMODULE module = LoadLibraryExW(Wide(path).c_str(), nullptr,
+                                        LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  if (!module) {
+    ADD_FAILURE() << "LoadLibraryExW " << path << ": " << GetLastError();
+    return std::nullopt;
+  }
+  std::optional<std::string> manifest;
+  if (const HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(1), RT_MANIFEST)) {
+    const HGLOBAL loaded = LoadResource(module, resource);
+    const auto* bytes = static_cast<const char*>(LockResource(loaded));
+    if (bytes) manifest.emplace(bytes, SizeofResource(module, resource));
+  }
+  FreeLibrary(module);
+  return manifest;
+}
+
+// The file system, counting what is read from program files.
+class CountingFileSystem : public Win32FileSystem {
+ public:
+  std::string ReadRange(const std::string& path, uint64_t offset, uint32_t length) override {
+    ++reads;
+    std::string bytes = Win32FileSystem::ReadRange(path, offset, length);
+    bytes_read += bytes.size();
+    return bytes;
+  }
+  int reads = 0;
+  uint64_t bytes_read = 0;
+};
+
+TEST(EmbeddedManifestTest, FoundInX86AndX64ProgramsAsWindowsFindsIt) {
+  Win32FileSystem files;
+  for (const char* processor : {"x86", "x64"}) {
+    for (const Variant& variant : kVariants) {
+      const std::string path = ImagePath(processor, variant.name);
+      SCOPED_TRACE(path);
+      ASSERT_EQ(files.StoredName(path), std::string(variant.name) + ".exe");
+
+      const ProgramImage image = InspectProgramFile(files, path);
+      EXPECT_EQ(image.pe32_plus, std::string(processor) == "x64");
+      EXPECT_EQ(image.embedded_manifest, ManifestBySystem(path));
+      if (variant.manifest_source) {
+        ASSERT_TRUE(image.embedded_manifest);
+        EXPECT_EQ(*image.embedded_manifest, test::ReadBytes(std::string(ZELVO_PE_IMAGE_SOURCES) +
+                                                            "\\" + variant.manifest_source));
+        EXPECT_EQ(DependsOnCommonControls6(*image.embedded_manifest), variant.common_controls_6);
+      } else {
+        EXPECT_FALSE(image.embedded_manifest);
+      }
+    }
+  }
+}
+
+TEST(EmbeddedManifestTest, ZelvoItselfIsThemedByItsOwnManifest) {
+  CountingFileSystem files;
+  const ProgramImage image = InspectProgramFile(files, ZELVO_EXE_FILE);
+  EXPECT_TRUE(image.pe32_plus);
+  ASSERT_TRUE(image.embedded_manifest);
+  EXPECT_EQ(image.embedded_manifest, ManifestBySystem(ZELVO_EXE_FILE));
+  EXPECT_TRUE(DependsOnCommonControls6(*image.embedded_manifest));
+
+  // Only the headers, the section table and the resource tree are read, never the program.
+  const uint64_t size = test::ReadBytes(ZELVO_EXE_FILE).size();
+  const int reads = files.reads;
+  const uint64_t bytes_read = files.bytes_read;
+  EXPECT_LE(reads, 12);
+  EXPECT_LT(bytes_read, 8192 + image.embedded_manifest->size());
+  const auto start = std::chrono::steady_clock::now();
+  constexpr int kRounds = 50;
+  for (int round = 0; round < kRounds; ++round) InspectProgramFile(files, ZELVO_EXE_FILE);
+  const auto each = std::chrono::duration_cast<std::chrono::microseconds>(
+                        std::chrono::steady_clock::now() - start) /
+                    kRounds;
+  std::printf("zelvo.exe: %llu bytes in the file, %llu read in %d reads, %lld us a look\n",
+              static_cast<unsigned long long>(size),
+              static_cast<unsigned long long>(bytes_read), reads,
+              static_cast<long long>(each.count()));
+}
+
+TEST(EmbeddedManifestTest, FilesThatAreNoProgramsHaveNone) {
+  test::TempFolder folder;
+  Win32FileSystem files;
+  test::WriteBytes(folder.Path("script.bat"), "@echo off\r\n");
+  test::WriteBytes(folder.Path("empty.exe"), "");
+  // A real image cut inside its manifest.
+  std::string cut = test::ReadBytes(ImagePath("x86", "cc6"));
+  ASSERT_NE(cut.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+  cut.resize(cut.find("Microsoft.Windows.Common-Controls"));
+  test::WriteBytes(folder.Path("cut.exe"), cut);
+  for (const char* name : {"script.bat", "empty.exe", "cut.exe"}) {
+    const ProgramImage image = InspectProgramFile(files, folder.Path(name));
+    EXPECT_FALSE(image.embedded_manifest) << name;
+    EXPECT_FALSE(image.pe32_plus) << name;
+  }
+  // Gone meanwhile: read as no image, not as a failure.
+  EXPECT_FALSE(InspectProgramFile(files, folder.Path("gone.exe")).embedded_manifest);
+}
+
+}  // namespace
+}  // namespace zelvo::win32
