@@ -4,6 +4,9 @@
 #include <shlobj.h>
 #include <wrl/client.h>
 
+#include <algorithm>
+
+#include "platform/win32/control_ids.h"
 #include "platform/win32/strings.h"
 #include "platform/win32/win32_error.h"
 
@@ -46,6 +49,118 @@ std::string X86Manifest() {
          "</dependency>\r\n"
          "</assembly>\r\n"
          "\r\n";
+}
+
+std::string AnyProcessorManifest() {
+  const std::string x86 = X86Manifest();
+  const std::string_view architecture = "processorArchitecture=\"X86\"";
+  const size_t at = x86.find(architecture);
+  return x86.substr(0, at) + "processorArchitecture=\"*\"" + x86.substr(at + architecture.size());
+}
+
+std::filesystem::path PeImage(std::wstring_view processor, std::wstring_view variant) {
+  return std::filesystem::path(ZELVO_PE_IMAGES) / processor / (std::wstring(variant) + L".exe");
+}
+
+std::filesystem::path CopyInto(const ToolFolder& folder, const std::filesystem::path& from,
+                               const std::filesystem::path& to) {
+  const std::filesystem::path full = folder.Root() / to;
+  std::filesystem::create_directories(full.parent_path());
+  Check(CopyFileW(from.c_str(), full.c_str(), TRUE), "CopyFile " + Text(from));
+  return full;
+}
+
+std::string AppliedStatus(const std::string& name) {
+  return name + " に、XPスタイルを適用しました！";
+}
+
+std::string CancelledStatus(const std::string& name) {
+  return name + " への適用がキャンセルされました。";
+}
+
+std::string FolderOf(const std::filesystem::path& file) { return Text(file.parent_path()) + "\\"; }
+
+void ExpectStatusLine(const MainWindow& window, const std::string& status) {
+  EXPECT_EQ(window.Text(win32::kIdLblInformation), status);
+  EXPECT_EQ(window.ToolTip(win32::kIdLblInformation), std::optional<std::string>(status));
+}
+
+void WaitForStatusLine(const MainWindow& window, const std::string& status) {
+  WaitFor([&] { return window.Text(win32::kIdLblInformation) == status; });
+  ExpectStatusLine(window, status);
+}
+
+namespace {
+
+constexpr int kSelectionControls[] = {win32::kIdCmdReturn,  win32::kIdCmdDelLog,
+                                      win32::kIdCmdShell,   win32::kIdTxtLogName,
+                                      win32::kIdTxtLogData, win32::kIdTxtLogPath};
+
+void ExpectDetailTexts(const MainWindow& window, const std::string& name_text,
+                       const std::string& folder, const std::string& date) {
+  EXPECT_EQ(window.Text(win32::kIdTxtLogName), name_text);
+  EXPECT_EQ(window.Text(win32::kIdTxtLogPath), folder);
+  EXPECT_EQ(window.Text(win32::kIdTxtLogData), date);
+}
+
+}  // namespace
+
+void ExpectEntryShown(const MainWindow& window, const std::string& name_text,
+                      const std::string& folder, const std::string& date) {
+  ExpectDetailTexts(window, name_text, folder, date);
+  for (int id : kSelectionControls) EXPECT_TRUE(window.IsEnabled(id)) << "control " << id;
+}
+
+void ExpectViewDisabled(const MainWindow& window, const std::string& name,
+                        const std::string& folder, const std::string& date) {
+  ExpectDetailTexts(window, name, folder, date);
+  for (int id : kSelectionControls) EXPECT_FALSE(window.IsEnabled(id)) << "control " << id;
+}
+
+::testing::AssertionResult NoBoxAfterSync(const ZelvoProcess& process, const MainWindow& window) {
+  // A box pumps messages too, so the sync also returns while one stands; MessageBox creates its
+  // window before it pumps, though it shows it only when the queue is idle.
+  window.Sync();
+  const std::vector<HWND> boxes = TopLevelWindows(process.Id(), L"#32770");
+  if (boxes.empty()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure()
+         << "a message box stands: " << MessageBoxWindow(process, boxes.front()).Describe();
+}
+
+void PressKey(const MainWindow& window, int control_id, UINT key, Keys held) {
+  const HWND control = window.Control(control_id);
+  const DWORD program_thread = GetWindowThreadProcessId(control, nullptr);
+  const DWORD own_thread = GetCurrentThreadId();
+  Check(AttachThreadInput(own_thread, program_thread, TRUE), "AttachThreadInput");
+  BYTE state[256] = {};
+  const auto set_modifiers = [&](bool down) {
+    const BYTE pressed = down ? 0x80 : 0;
+    state[VK_SHIFT] = state[VK_LSHIFT] = held == Keys::Shift ? pressed : 0;
+    state[VK_CONTROL] = state[VK_LCONTROL] = held == Keys::Control ? pressed : 0;
+    Check(SetKeyboardState(state), "SetKeyboardState");
+  };
+  try {
+    Check(GetKeyboardState(state), "GetKeyboardState");
+    set_modifiers(true);
+    const LPARAM scan_code = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
+    Post(control, WM_KEYDOWN, key, 1 | scan_code);
+    Post(control, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001) | scan_code);
+    window.Sync();
+    set_modifiers(false);
+  } catch (...) {
+    AttachThreadInput(own_thread, program_thread, FALSE);
+    throw;
+  }
+  AttachThreadInput(own_thread, program_thread, FALSE);
+}
+
+std::vector<std::string> FolderListing(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& item : std::filesystem::directory_iterator(folder)) {
+    names.push_back(Text(item.path().filename()));
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 void MakeShortcut(const std::filesystem::path& shortcut, const std::filesystem::path& target) {
@@ -104,6 +219,23 @@ Message ReplaceManifestQuestion(const std::string& name) {
                       " には、既にXPスタイルが適用されています。\r\n"
                       "新たにXPスタイルを適用しますか？\r\n"
                       "古いマニフェストファイルは、バックアップフォルダにバックアップされます。",
+                  kApplyTitle, DefaultButton::First);
+}
+
+Message EmbeddedThemedQuestion(const std::string& name) {
+  return Question(name +
+                      " には、XPスタイルを指定するマニフェストが埋め込まれています。\r\n"
+                      "このソフトは、マニフェストファイルがなくてもXPスタイルで表示されます。\r\n"
+                      "それでもXPスタイルを適用しますか？",
+                  kApplyTitle, DefaultButton::First);
+}
+
+Message EmbeddedManifestQuestion(const std::string& name) {
+  return Question(name +
+                      " には、マニフェストが埋め込まれています。\r\n"
+                      "Windows Vista以降では埋め込まれたマニフェストが優先されるため、"
+                      "マニフェストファイルは無視されます。\r\n"
+                      "それでもXPスタイルを適用しますか？",
                   kApplyTitle, DefaultButton::First);
 }
 

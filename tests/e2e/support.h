@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "driver/driver.h"
@@ -32,6 +33,49 @@ inline constexpr std::string_view kFakeProgram = "MZ not really a program";
 
 // The manifest written beside a program that is not a 64-bit image.
 std::string X86Manifest();
+// The manifest written beside a 64-bit (PE32+) image: any processor's Common-Controls.
+std::string AnyProcessorManifest();
+
+// A real program image built in the tree: processor "x86" or "x64", variant "plain" (no
+// embedded manifest), "cc6" (embeds one that asks for Common-Controls 6), "trust_info" (embeds
+// one without it), ...
+std::filesystem::path PeImage(std::wstring_view processor, std::wstring_view variant);
+// Copies a file to a path under the folder's root, creating its folders; returns the full path.
+std::filesystem::path CopyInto(const ToolFolder& folder, const std::filesystem::path& from,
+                               const std::filesystem::path& to);
+
+// The status line after a path was applied, or was not.
+std::string AppliedStatus(const std::string& name);
+std::string CancelledStatus(const std::string& name);
+
+// The folder text that the program logs for a file: its folder with one trailing backslash.
+std::string FolderOf(const std::filesystem::path& file);
+
+// The status line shows the text, and its tool tip says the same.
+void ExpectStatusLine(const MainWindow& window, const std::string& status);
+// Waits until the status line shows the text (the command line has been handled to its last
+// path), then checks it as ExpectStatusLine does.
+void WaitForStatusLine(const MainWindow& window, const std::string& status);
+
+// The detail boxes show an entry, and the six controls that follow the selection are enabled.
+void ExpectEntryShown(const MainWindow& window, const std::string& name_text,
+                      const std::string& folder, const std::string& date);
+// Nothing is selected: the six controls are disabled, and the boxes are empty or still show the
+// current row.
+void ExpectViewDisabled(const MainWindow& window, const std::string& name = {},
+                        const std::string& folder = {}, const std::string& date = {});
+
+// Waits until the program has handled everything sent to it so far, then checks that it shows
+// no message box (not even one that it has created but not yet drawn).
+::testing::AssertionResult NoBoxAfterSync(const ZelvoProcess& process, const MainWindow& window);
+
+// Presses a key in a control of the program with Shift or Ctrl held, as the keyboard does. The
+// control reads the modifiers with GetKeyState, so the driver shares the program's input state
+// while it presses. Returns once the program has handled the key.
+void PressKey(const MainWindow& window, int control_id, UINT key, Keys held = Keys::None);
+
+// The names of the files and folders in a folder, sorted.
+std::vector<std::string> FolderListing(const std::filesystem::path& folder);
 
 // Makes a shortcut to `target` at `shortcut` with the shell's own object.
 void MakeShortcut(const std::filesystem::path& shortcut, const std::filesystem::path& target);
@@ -44,6 +88,10 @@ Message ShortcutNotice(const std::string& name);
 Message MissingProgramWarning();
 Message NotAProgramQuestion(const std::string& name);
 Message ReplaceManifestQuestion(const std::string& name);
+// A program that embeds a manifest asking for Common-Controls 6 (themed already), and one that
+// embeds a manifest without it (the file beside the program would be ignored).
+Message EmbeddedThemedQuestion(const std::string& name);
+Message EmbeddedManifestQuestion(const std::string& name);
 Message SecondInstanceWarning();
 Message ErrorReport(const std::string& source, DWORD number);
 Message RestoreQuestion(int count);
