@@ -121,10 +121,15 @@ ParsedLogFile ParseLogFile(std::string_view bytes, std::string_view version_text
   std::string converted;
   std::string_view text = bytes;
   bool line_by_line = false;
+  // Bytes that read as some other text: a sequence the code page does not define, ill-formed
+  // UTF-8, a double-byte character cut by a line end. The texts shown are then not those of the
+  // file, and saving them would lose the file's own bytes.
+  bool misread = false;
   if (!IsAscii(bytes)) {
     converted = utf8 ? ValidUtf8(bytes) : code_page.Decode(bytes);
     line_by_line = CountCarriageReturns(converted) != CountCarriageReturns(bytes);
     if (!line_by_line) text = converted;
+    misread = line_by_line || (utf8 ? converted != bytes : code_page.Encode(converted) != bytes);
   }
   const auto line_text = [&](std::string_view line) {
     if (!line_by_line || IsAscii(line)) return std::string(line);
@@ -157,7 +162,7 @@ ParsedLogFile ParseLogFile(std::string_view bytes, std::string_view version_text
     parsed.entries.push_back({line_text(name), line_text(folder), line_text(date)});
   }
   while (!lost && !lines.AtEnd()) lost = !lines.Next().empty();
-  if (lost) parsed.left_behind = "damaged";
+  if (lost || misread) parsed.left_behind = "damaged";
   return parsed;
 }
 

@@ -20,8 +20,8 @@ struct ParsedLogFile {
   std::vector<LogEntry> entries;
   // Empty when every entry of the file was taken. Otherwise a short, file-name-safe word for
   // what the file is, so that a copy can be kept before it is replaced: the file's own version
-  // ("2.10"), "bare-lf" (lines end with a line feed alone), "damaged" (an entry cut short, or
-  // entries after an empty line), or "unknown".
+  // ("2.10"), "bare-lf" (lines end with a line feed alone), "damaged" (an entry cut short,
+  // entries after an empty line, or bytes that do not read back as they stand), or "unknown".
   std::string left_behind;
 };
 

@@ -353,7 +353,8 @@ TEST(LogFileFormat, ALeadByteBeforeALineEndDoesNotSwallowIt) {
   EXPECT_EQ(parsed.entries[0].folder, "C:\\é\\");
   EXPECT_EQ(parsed.entries[0].date, "2026/01/01");
   EXPECT_EQ(parsed.entries[1].name, "b\u3000b");
-  EXPECT_EQ(parsed.left_behind, "");
+  // The cut character reads as another one: the file is kept before a save replaces it.
+  EXPECT_EQ(parsed.left_behind, "damaged");
 }
 
 TEST(LogFileFormat, IllFormedUtf8BecomesReplacementCharacters) {
@@ -366,7 +367,41 @@ TEST(LogFileFormat, IllFormedUtf8BecomesReplacementCharacters) {
   ASSERT_EQ(parsed.entries.size(), 1u);
   EXPECT_EQ(parsed.entries[0].name, "a\uFFFD\uFFFDb.exe");
   EXPECT_EQ(parsed.entries[0].folder, "C:\\\uFFFD\uFFFD\uFFFD\\");
-  EXPECT_EQ(parsed.left_behind, "");
+  EXPECT_EQ(parsed.left_behind, "damaged");
+}
+
+// A code page with a gap, as code page 932 has: the byte 0x85 stands for no character, and
+// Windows reads it as its default character.
+class CodePageWithAGap : public FakeCodePage {
+ public:
+  std::string Decode(std::string_view ansi) const override {
+    std::string utf8;
+    for (size_t i = 0; i < ansi.size(); ++i) {
+      utf8 += ansi[i] == '\x85' ? "\u30FB" : FakeCodePage::Decode(ansi.substr(i, 1));
+    }
+    return utf8;
+  }
+};
+
+TEST(LogFileFormat, BytesTheCodePageDoesNotDefineAreShownAsReadAndTheFileIsKept) {
+  CodePageWithAGap code_page;
+  const ParsedLogFile parsed =
+      ParseLogFile(Lines({"2.20", "a\x85.exe", "C:\\\xE9\\", "2026/01/01", ""}), "2.20", code_page);
+  ASSERT_EQ(parsed.entries.size(), 1u);
+  EXPECT_EQ(parsed.entries[0].name, "a\u30FB.exe");
+  EXPECT_EQ(parsed.entries[0].folder, "C:\\é\\");
+  EXPECT_EQ(parsed.left_behind, "damaged");
+
+  // Characters that the code page defines read back exactly: nothing to keep.
+  EXPECT_EQ(
+      ParseLogFile(Lines({"2.20", "\xE9.exe", "C:\\\xE9\\", "2026/01/01", ""}), "2.20", code_page)
+          .left_behind,
+      "");
+  const ParsedLogFile utf8 =
+      ParseLogFile("\xEF\xBB\xBF" + Lines({"2.20", "\u30FB.exe", "C:\\\u0915\\", "2026/01/01", ""}),
+                   "2.20", code_page);
+  EXPECT_EQ(utf8.entries.size(), 1u);
+  EXPECT_EQ(utf8.left_behind, "");
 }
 
 }  // namespace
