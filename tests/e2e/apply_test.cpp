@@ -351,12 +351,16 @@ TEST(Drops, SeveralFilesAreAppliedInTheirOrderAfterTheSelectionIsCleared) {
   const fs::path first = folder.WriteFile(L"apps\\A.exe", kFakeProgram);
   const fs::path notes = folder.WriteFile(L"apps\\notes.txt", "notes");
   const fs::path gone = folder.Root() / L"apps\\gone.exe";
+  // A program deeper than the old limit of 260 characters.
+  fs::path deep_folder = folder.Root() / L"deep";
+  while (deep_folder.wstring().size() < 300) deep_folder /= L"a-folder-with-a-long-name";
+  const fs::path deep = folder.WriteFile(deep_folder / L"Deep.exe", kFakeProgram);
   ZelvoProcess zelvo(folder);
   const MainWindow window = zelvo.WaitForMainWindow();
   window.ClickRow(kIdLstLogName, 0);
   ExpectEntryShown(window, "Old.exe", "C:\\Old\\", "2025/01/02");
 
-  window.DropFiles(kIdLstLogName, {first, notes, gone, second});
+  window.DropFiles(kIdLstLogName, {first, notes, gone, deep, second});
   ExpectBoxAndAnswer(zelvo, NotAProgramQuestion("notes.txt"), Answer::No);
   EXPECT_TRUE(BoxShows(zelvo.WaitForBox(), MissingProgramWarning()));
   ExpectStatusLine(window, CancelledStatus("notes.txt"));
@@ -366,14 +370,23 @@ TEST(Drops, SeveralFilesAreAppliedInTheirOrderAfterTheSelectionIsCleared) {
 
   EXPECT_THAT(FolderListing(first.parent_path()),
               ElementsAre("A.exe", "A.exe.manifest", "b.exe", "b.exe.manifest", "notes.txt"));
-  EXPECT_THAT(window.Rows(kIdLstLogName), ElementsAre("A.exe", "b.exe", "Old.exe"));
-  EXPECT_THAT(window.SelectedRows(kIdLstLogName), ElementsAre(0, 1));
+  EXPECT_THAT(ManifestOf(folder, deep), Optional(X86Manifest()));
+  EXPECT_THAT(window.Rows(kIdLstLogName), ElementsAre("A.exe", "b.exe", "Deep.exe", "Old.exe"));
+  EXPECT_THAT(window.SelectedRows(kIdLstLogName), ElementsAre(0, 1, 2));
   EXPECT_EQ(window.CaretRow(kIdLstLogName), 1);
   ExpectEntryShown(window, "b.exe...", FolderOf(second), Today());
+
+  // A drop that carries no file only clears the selection.
+  window.DropFiles(kIdTxtLogPath, {});
+  EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
+  EXPECT_THAT(window.SelectedRows(kIdLstLogName), IsEmpty());
+  ExpectViewDisabled(window, "b.exe", FolderOf(second), Today());
+  ExpectStatusLine(window, AppliedStatus("b.exe"));
 
   CloseAndExpectLog(zelvo, window,
                     {{"A.exe", FolderOf(first), Today()},
                      {"b.exe", FolderOf(second), Today()},
+                     {"Deep.exe", FolderOf(deep), Today()},
                      {"Old.exe", "C:\\Old\\", "2025/01/02"}});
 }
 

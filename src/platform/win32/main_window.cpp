@@ -155,7 +155,14 @@ class HDropFiles : public DroppedFiles {
   HDropFiles(const HDropFiles&) = delete;
   HDropFiles& operator=(const HDropFiles&) = delete;
 
-  size_t Count() override { return DragQueryFileW(drop_, 0xFFFFFFFF, nullptr, 0); }
+  size_t Count() override {
+    // A drop with an empty file list still counts one file, whose name is empty: the count takes
+    // the list's closing null for a name. No file has an empty name, so the list ends there.
+    const UINT listed = DragQueryFileW(drop_, 0xFFFFFFFF, nullptr, 0);
+    UINT count = 0;
+    while (count < listed && DragQueryFileW(drop_, count, nullptr, 0) > 0) ++count;
+    return count;
+  }
 
   std::string Path(size_t index) override {
     const UINT file = static_cast<UINT>(index);
