@@ -193,8 +193,9 @@ TEST(Lifecycle, TheLogIsKeptBetweenRunsInTheSystemsCodePage) {
   }
   EXPECT_THAT(folder.ReadIni(), Optional(expected));
 
-  // The next start shows the same entries, none selected, and no greeting.
-  ZelvoProcess zelvo(folder);
+  // The next start shows the same entries, none selected, and no greeting. A command line of
+  // blanks names nothing.
+  ZelvoProcess zelvo(folder, L"   ");
   const MainWindow window = zelvo.WaitForMainWindow();
   EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
   EXPECT_THAT(window.Rows(kIdLstLogName), ElementsAre("Alpha.exe", "zeta.exe", "テスト.exe"));
@@ -206,6 +207,31 @@ TEST(Lifecycle, TheLogIsKeptBetweenRunsInTheSystemsCodePage) {
   window.Close();
   EXPECT_THAT(zelvo.WaitForExit(), Optional(0u));
   EXPECT_THAT(folder.ReadIni(), Optional(expected));
+}
+
+TEST(Lifecycle, ANameTheCodePageCannotHoldKeepsTheWholeLogInUtf8) {
+  ToolFolder folder;
+  const fs::path korean = folder.WriteFile(L"apps\\한국어.exe", kFakeProgram);
+  const fs::path japanese = folder.WriteFile(L"apps\\テスト.exe", kFakeProgram);
+  {
+    ZelvoProcess zelvo(folder, Quoted({korean, japanese}));
+    const MainWindow window = zelvo.WaitForMainWindow();
+    WaitForStatusLine(window, AppliedStatus("テスト.exe"));
+    EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
+    window.Close();
+    EXPECT_THAT(zelvo.WaitForExit(), Optional(0u));
+  }
+  // Not "?" in place of the Korean name: UTF-8 after a byte-order mark, for every line.
+  EXPECT_THAT(folder.ReadIni(),
+              Optional("\xEF\xBB\xBF" + IniWith({{"テスト.exe", FolderOf(japanese), Today()},
+                                                 {"한국어.exe", FolderOf(korean), Today()}})));
+
+  ZelvoProcess zelvo(folder);
+  const MainWindow window = zelvo.WaitForMainWindow();
+  EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
+  EXPECT_THAT(window.Rows(kIdLstLogName), ElementsAre("テスト.exe", "한국어.exe"));
+  window.ClickRow(kIdLstLogName, 1);
+  ExpectEntryShown(window, "한국어.exe", FolderOf(korean), Today());
 }
 
 TEST(Lifecycle, EveryWayOfClosingSavesTheLogOnce) {
