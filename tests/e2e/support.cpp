@@ -297,4 +297,8 @@ Message NotFoundNotice(const std::string& name) {
                 kLaunchFailedTitle, Icon::Warning);
 }
 
+Message LaunchFailedNotice(const std::string& name) {
+  return Notice(name + " の起動に失敗しました。", kLaunchFailedTitle, Icon::Warning);
+}
+
 }  // namespace zelvo::e2e

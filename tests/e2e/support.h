@@ -100,5 +100,6 @@ Message RemoveQuestion(int count);
 Message LaunchQuestion(int count);
 Message NotExecutableNotice(const std::string& name);
 Message NotFoundNotice(const std::string& name);
+Message LaunchFailedNotice(const std::string& name);
 
 }  // namespace zelvo::e2e

@@ -1,0 +1,468 @@
+// The three actions on the selected log entries in the real window: remove forgets entries,
+// restore deletes manifests and forgets entries, launch starts programs. Every box is checked
+// and answered as a user would; then the files, the list, the details, the status line, the
+// buttons and the log file written at the end.
+#include <windows.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "driver/driver.h"
+#include "platform/win32/control_ids.h"
+#include "platform/win32/strings.h"
+#include "support.h"
+
+namespace zelvo::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace zelvo::win32;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using ::testing::Optional;
+
+// The buttons and detail boxes that the selection enables and disables together.
+constexpr int kViewControls[] = {kIdCmdReturn,  kIdCmdDelLog,  kIdCmdShell,
+                                 kIdTxtLogName, kIdTxtLogPath, kIdTxtLogData};
+
+// A log entry for a program in `folder` under the test's root folder.
+Entry LogEntryIn(const ToolFolder& tool, const fs::path& folder, const std::string& name,
+                 const std::string& date) {
+  return {name, Text(tool.Root() / folder) + "\\", date};
+}
+
+fs::path ProgramPathOf(const Entry& entry) { return Wide(entry.folder + entry.name); }
+
+void ExpectStatusShows(const MainWindow& window, const std::string& text) {
+  EXPECT_EQ(window.Text(kIdLblInformation), text);
+  EXPECT_THAT(window.ToolTip(kIdLblInformation), Optional(text));
+}
+
+void ExpectSelectionControlsEnabled(const MainWindow& window, bool enabled) {
+  for (int id : kViewControls) EXPECT_EQ(window.IsEnabled(id), enabled) << "control " << id;
+}
+
+void ExpectDetailBoxes(const MainWindow& window, const std::string& name, const std::string& folder,
+                       const std::string& date) {
+  EXPECT_EQ(window.Text(kIdTxtLogName), name);
+  EXPECT_EQ(window.Text(kIdTxtLogPath), folder);
+  EXPECT_EQ(window.Text(kIdTxtLogData), date);
+}
+
+// Once the program has handled everything sent to it so far, no box may stand, not even one
+// that is created but not yet shown (a box shows itself only when its queue is idle).
+void ExpectNoBoxStands(const ZelvoProcess& zelvo, const MainWindow& window) {
+  window.Sync();
+  const std::vector<HWND> boxes = TopLevelWindows(zelvo.Id(), L"#32770");
+  if (!boxes.empty()) {
+    ADD_FAILURE() << "unexpected box: " << MessageBoxWindow(zelvo, boxes.front()).Describe();
+  }
+}
+
+// The command that a button's click sends to the window, sent whatever the button's state: a
+// user cannot click a disabled button, but the window must not rely on that alone.
+void PostButtonCommand(const MainWindow& window, int id) {
+  Post(window.Handle(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+       reinterpret_cast<LPARAM>(window.Control(id)));
+}
+
+void CloseAndExpectLogFile(const ZelvoProcess& zelvo, const MainWindow& window,
+                           const std::vector<Entry>& entries) {
+  window.Close();
+  EXPECT_THAT(zelvo.WaitForExit(), Optional(0u));
+  EXPECT_THAT(zelvo.Folder().ReadIni(), Optional(IniWith(entries)));
+}
+
+TEST(ActionsWithoutSelection, EachActionOnlyShowsItsHint) {
+  ToolFolder folder;
+  const std::vector<Entry> entries = {
+      LogEntryIn(folder, L"apps", "Alpha.exe", "2024/05/01"),
+      LogEntryIn(folder, L"apps", "Bravo.exe", "2024/05/02"),
+  };
+  for (const Entry& entry : entries) {
+    folder.WriteFile(ProgramPathOf(entry), kFakeProgram);
+    folder.WriteFile(ProgramPathOf(entry).concat(L".manifest"), X86Manifest());
+  }
+  folder.WriteIni(IniWith(entries));
+  ZelvoProcess zelvo(folder);
+  const MainWindow window = zelvo.WaitForMainWindow();
+
+  // At start nothing is selected: the buttons are disabled, a user cannot click them.
+  ExpectSelectionControlsEnabled(window, false);
+  for (int id : {kIdCmdReturn, kIdCmdDelLog, kIdCmdShell}) {
+    EXPECT_THROW(window.Click(id), DriverError) << id;
+  }
+
+  // Ctrl+click takes the only selection away again: the view is disabled, and still shows the
+  // row that was current.
+  window.ClickRow(kIdLstLogName, 1);
+  ExpectSelectionControlsEnabled(window, true);
+  window.ClickRow(kIdLstLogName, 1, Keys::Control);
+  ASSERT_THAT(window.SelectedRows(kIdLstLogName), IsEmpty());
+  ExpectSelectionControlsEnabled(window, false);
+  ExpectDetailBoxes(window, "Bravo.exe", entries[1].folder, entries[1].date);
+
+  // Should a click come through all the same, each action looks at the selection itself: its
+  // hint, no box, nothing touched.
+  const struct {
+    int button;
+    const char* hint;
+  } actions[] = {
+      {kIdCmdDelLog, "削除するソフトをリストから選択して下さい。"},
+      {kIdCmdReturn, "元に戻すソフトをリストから選択して下さい。"},
+      {kIdCmdShell, "起動するソフトをリストから選択して下さい。"},
+  };
+  for (const auto& action : actions) {
+    SCOPED_TRACE(action.hint);
+    PostButtonCommand(window, action.button);
+    ExpectNoBoxStands(zelvo, window);
+    ExpectStatusShows(window, action.hint);
+    EXPECT_THAT(window.Rows(kIdLstLogName), ElementsAre("Alpha.exe", "Bravo.exe"));
+    ExpectSelectionControlsEnabled(window, false);
+  }
+  for (const Entry& entry : entries) {
+    EXPECT_TRUE(folder.Exists(ProgramPathOf(entry).concat(L".manifest"))) << entry.name;
+  }
+  CloseAndExpectLogFile(zelvo, window, entries);
+}
+
+TEST(RemoveAction, AsksWithNoAsDefaultAndForgetsOnlyTheSelectedEntries) {
+  ToolFolder folder;
+  // The log file's order is the hidden lists' order; the visible list sorts the names, so the
+  // two orders differ and each entry's folder and date must follow it by its key.
+  const Entry delta = LogEntryIn(folder, L"d", "Delta.exe", "2024/01/04");
+  const Entry alpha = LogEntryIn(folder, L"a", "alpha.exe", "2024/01/01");
+  const Entry charlie = LogEntryIn(folder, L"c", "Charlie.exe", "2024/01/03");
+  const Entry bravo = LogEntryIn(folder, L"b", "Bravo.exe", "2024/01/02");
+  for (const Entry& entry : {delta, alpha, charlie, bravo}) {
+    folder.WriteFile(ProgramPathOf(entry), kFakeProgram);
+    folder.WriteFile(ProgramPathOf(entry).concat(L".manifest"), X86Manifest());
+  }
+  folder.WriteIni(IniWith({delta, alpha, charlie, bravo}));
+  ZelvoProcess zelvo(folder);
+  const MainWindow window = zelvo.WaitForMainWindow();
+  ASSERT_THAT(window.Rows(kIdLstLogName),
+              ElementsAre("alpha.exe", "Bravo.exe", "Charlie.exe", "Delta.exe"));
+
+  window.ClickRow(kIdLstLogName, 1);
+  window.ClickRow(kIdLstLogName, 2, Keys::Shift);
+  ASSERT_THAT(window.SelectedRows(kIdLstLogName), ElementsAre(1, 2));
+  ExpectDetailBoxes(window, "Charlie.exe...", charlie.folder, charlie.date);
+
+  // No keeps everything as it was, still selected.
+  window.Click(kIdCmdDelLog);
+  ExpectBoxAndAnswer(zelvo, RemoveQuestion(2), Answer::No);
+  ExpectNoBoxStands(zelvo, window);
+  ExpectStatusShows(window, "リストからの削除処理がキャンセルされました。");
+  EXPECT_THAT(window.Rows(kIdLstLogName),
+              ElementsAre("alpha.exe", "Bravo.exe", "Charlie.exe", "Delta.exe"));
+  EXPECT_THAT(window.SelectedRows(kIdLstLogName), ElementsAre(1, 2));
+  ExpectSelectionControlsEnabled(window, true);
+  ExpectDetailBoxes(window, "Charlie.exe...", charlie.folder, charlie.date);
+
+  // Yes forgets exactly the two selected entries; their programs keep their manifests.
+  window.Click(kIdCmdDelLog);
+  ExpectBoxAndAnswer(zelvo, RemoveQuestion(2), Answer::Yes);
+  ExpectNoBoxStands(zelvo, window);
+  ExpectStatusShows(window, "選択されたソフトを、リストから削除しました。");
+  EXPECT_THAT(window.Rows(kIdLstLogName), ElementsAre("alpha.exe", "Delta.exe"));
+  EXPECT_THAT(window.SelectedRows(kIdLstLogName), IsEmpty());
+  ExpectSelectionControlsEnabled(window, false);
+  ExpectDetailBoxes(window, "", "", "");
+  for (const Entry& entry : {delta, alpha, charlie, bravo}) {
+    EXPECT_TRUE(folder.Exists(ProgramPathOf(entry))) << entry.name;
+    EXPECT_THAT(folder.ReadFile(ProgramPathOf(entry).concat(L".manifest")), Optional(X86Manifest()))
+        << entry.name;
+  }
+
+  // The remaining entries still show their own folder and date.
+  window.ClickRow(kIdLstLogName, 0);
+  ExpectDetailBoxes(window, "alpha.exe", alpha.folder, alpha.date);
+  window.ClickRow(kIdLstLogName, 1);
+  ExpectDetailBoxes(window, "Delta.exe", delta.folder, delta.date);
+  ExpectSelectionControlsEnabled(window, true);
+
+  CloseAndExpectLogFile(zelvo, window, {alpha, delta});
+}
+
+TEST(RemoveAction, AllEntriesSelectedEmptiesTheLog) {
+  ToolFolder folder;
+  const std::vector<Entry> entries = {
+      LogEntryIn(folder, L"apps", "One.exe", "2024/02/01"),
+      LogEntryIn(folder, L"apps", "Three.exe", "2024/02/03"),
+      LogEntryIn(folder, L"apps", "Two.exe", "2024/02/02"),
+  };
+  folder.WriteIni(IniWith(entries));
+  ZelvoProcess zelvo(folder);
+  const MainWindow window = zelvo.WaitForMainWindow();
+
+  window.ClickRow(kIdLstLogName, 0);
+  window.ClickRow(kIdLstLogName, 2, Keys::Shift);
+  window.Click(kIdCmdDelLog);
+  ExpectBoxAndAnswer(zelvo, RemoveQuestion(3), Answer::Yes);
+  ExpectNoBoxStands(zelvo, window);
+  ExpectStatusShows(window, "選択されたソフトを、リストから削除しました。");
+  EXPECT_THAT(window.Rows(kIdLstLogName), IsEmpty());
+  ExpectSelectionControlsEnabled(window, false);
+  ExpectDetailBoxes(window, "", "", "");
+
+  CloseAndExpectLogFile(zelvo, window, {});
+}
+
+TEST(RestoreAction, DeletesPresentManifestsAndAsksForEachMissingOne) {
+  ToolFolder folder;
+  const fs::path apps = L"Old Apps";
+  const Entry alpha = LogEntryIn(folder, apps, "Alpha.exe", "2024/03/01");
+  const Entry bravo = LogEntryIn(folder, apps, "Bravo.exe", "2024/03/02");
+  const Entry charlie = LogEntryIn(folder, apps, "Charlie.exe", "2024/03/03");
+  const Entry delta = LogEntryIn(folder, apps, "Delta.exe", "2024/03/04");
+  const Entry echo = LogEntryIn(folder, apps, "Echo.exe", "2024/03/05");
+  const std::vector<Entry> entries = {alpha, bravo, charlie, delta, echo};
+  for (const Entry& entry : entries) folder.WriteFile(ProgramPathOf(entry), kFakeProgram);
+
+  const fs::path alpha_manifest = ProgramPathOf(alpha).concat(L".manifest");
+  const fs::path delta_manifest = ProgramPathOf(delta).concat(L".manifest");
+  const fs::path echo_manifest = ProgramPathOf(echo).concat(L".manifest");
+  folder.WriteFile(alpha_manifest, X86Manifest());
+  folder.WriteFile(delta_manifest, X86Manifest());
+  // A hidden manifest is no manifest of ours: it is asked about, never deleted.
+  folder.WriteFile(echo_manifest, X86Manifest());
+  ASSERT_TRUE(SetFileAttributesW(echo_manifest.c_str(), FILE_ATTRIBUTE_HIDDEN));
+  // Files with similar names, and the backup of the manifest that stood there before, stay.
+  const std::string earlier = "<assembly>the program's own</assembly>\r\n";
+  const fs::path backup = folder.Folder() / L"backup" / L"Alpha.exe.manifest";
+  const fs::path look_alikes[] = {ProgramPathOf(alpha).replace_extension(L".manifest"),
+                                  ProgramPathOf(alpha).concat(L".manifest.old"), backup};
+  for (const fs::path& file : look_alikes) folder.WriteFile(file, earlier);
+
+  folder.WriteIni(IniWith(entries));
+  ZelvoProcess zelvo(folder);
+  const MainWindow window = zelvo.WaitForMainWindow();
+
+  // Alpha to Charlie by Shift, Echo by Ctrl; Delta stays unselected.
+  window.ClickRow(kIdLstLogName, 0);
+  window.ClickRow(kIdLstLogName, 2, Keys::Shift);
+  window.ClickRow(kIdLstLogName, 4, Keys::Control);
+  ASSERT_THAT(window.SelectedRows(kIdLstLogName), ElementsAre(0, 1, 2, 4));
+  ExpectDetailBoxes(window, "Echo.exe...", echo.folder, echo.date);
+
+  // No at the count question: nothing changes, the buttons stay as they are.
+  window.Click(kIdCmdReturn);
+  ExpectBoxAndAnswer(zelvo, RestoreQuestion(4), Answer::No);
+  ExpectNoBoxStands(zelvo, window);
+  ExpectStatusShows(window, "元に戻す処理がキャンセルされました。");
+  EXPECT_TRUE(folder.Exists(alpha_manifest));
+  EXPECT_THAT(window.Rows(kIdLstLogName),
+              ElementsAre("Alpha.exe", "Bravo.exe", "Charlie.exe", "Delta.exe", "Echo.exe"));
+  EXPECT_THAT(window.SelectedRows(kIdLstLogName), ElementsAre(0, 1, 2, 4));
+  ExpectSelectionControlsEnabled(window, true);
+
+  window.Click(kIdCmdReturn);
+  ExpectBoxAndAnswer(zelvo, RestoreQuestion(4), Answer::Yes);
+
+  // The entries come in list order: Alpha's manifest is gone before Bravo, without one, is
+  // asked about.
+  {
+    const MessageBoxWindow box = zelvo.WaitForBox();
+    EXPECT_TRUE(BoxShows(box, RestoreMissingQuestion("Bravo.exe")));
+    EXPECT_EQ(window.Text(kIdLblInformation), "Bravo.exeを元に戻します...");
+    EXPECT_FALSE(folder.Exists(alpha_manifest));
+    box.Answer(Answer::Yes);
+  }
+  {
+    const MessageBoxWindow box = zelvo.WaitForBox();
+    EXPECT_TRUE(BoxShows(box, RestoreMissingQuestion("Charlie.exe")));
+    EXPECT_EQ(window.Text(kIdLblInformation), "Charlie.exeを元に戻します...");
+    box.Answer(Answer::No);
+  }
+  {
+    const MessageBoxWindow box = zelvo.WaitForBox();
+    EXPECT_TRUE(BoxShows(box, RestoreMissingQuestion("Echo.exe")));
+    EXPECT_EQ(window.Text(kIdLblInformation), "Echo.exeを元に戻します...");
+    box.Answer(Answer::No);
+  }
+  ExpectNoBoxStands(zelvo, window);
+  ExpectStatusShows(window, "元に戻す処理が完了しました。");
+
+  // Alpha (restored) and Bravo (dropped) have left the log; Charlie and Echo (answered No) are
+  // kept unselected; Delta was never selected.
+  EXPECT_THAT(window.Rows(kIdLstLogName), ElementsAre("Charlie.exe", "Delta.exe", "Echo.exe"));
+  EXPECT_THAT(window.SelectedRows(kIdLstLogName), IsEmpty());
+  ExpectSelectionControlsEnabled(window, false);
+  ExpectDetailBoxes(window, "", "", "");
+
+  EXPECT_FALSE(folder.Exists(alpha_manifest));
+  EXPECT_THAT(folder.ReadFile(delta_manifest), Optional(X86Manifest()));
+  EXPECT_THAT(folder.ReadFile(echo_manifest), Optional(X86Manifest()));
+  for (const fs::path& file : look_alikes) {
+    EXPECT_THAT(folder.ReadFile(file), Optional(earlier)) << Text(file);
+  }
+  for (const Entry& entry : entries) EXPECT_TRUE(folder.Exists(ProgramPathOf(entry))) << entry.name;
+
+  window.ClickRow(kIdLstLogName, 2);
+  ExpectDetailBoxes(window, "Echo.exe", echo.folder, echo.date);
+  CloseAndExpectLogFile(zelvo, window, {charlie, delta, echo});
+}
+
+// What the launch probe wrote when it ran: its own path and its current folder.
+struct ProbeRun {
+  std::wstring program;
+  std::wstring current_folder;
+};
+
+std::optional<ProbeRun> ReadProbeRun(const ToolFolder& folder, const fs::path& program) {
+  // The probe holds the file without sharing until it has written both lines.
+  const auto bytes = folder.ReadFile(fs::path(program).concat(L".ran"));
+  if (!bytes) return std::nullopt;
+  const std::wstring text(reinterpret_cast<const wchar_t*>(bytes->data()),
+                          bytes->size() / sizeof(wchar_t));
+  const size_t first = text.find(L"\r\n");
+  if (first == std::wstring::npos) return std::nullopt;
+  const size_t second = text.find(L"\r\n", first + 2);
+  if (second == std::wstring::npos) return std::nullopt;
+  return ProbeRun{text.substr(0, first), text.substr(first + 2, second - first - 2)};
+}
+
+// Waits for the probe at `program` to report its run; nullopt when it has not run.
+std::optional<ProbeRun> WaitForProbeRun(const ToolFolder& folder, const fs::path& program) {
+  std::optional<ProbeRun> run;
+  WaitFor([&] { return (run = ReadProbeRun(folder, program)).has_value(); }, kStartTimeout);
+  return run;
+}
+
+fs::path CopyProbe(const ToolFolder& folder, const fs::path& relative) {
+  const fs::path target = folder.Root() / relative;
+  fs::create_directories(target.parent_path());
+  fs::copy_file(E2E_LAUNCH_PROBE_EXE, target);
+  return target;
+}
+
+TEST(LaunchAction, StartsTheProgramItselfInItsOwnFolder) {
+  ToolFolder folder;
+  // Started by its path alone, a program in "My Apps" would be looked for as "My.exe" first.
+  const fs::path probe = CopyProbe(folder, L"My Apps\\probe.exe");
+  const fs::path decoy = CopyProbe(folder, L"My.exe");
+  const Entry entry = LogEntryIn(folder, L"My Apps", "probe.exe", "2024/04/01");
+  folder.WriteIni(IniWith({entry}));
+  ZelvoProcess zelvo(folder);
+  const MainWindow window = zelvo.WaitForMainWindow();
+  window.ClickRow(kIdLstLogName, 0);
+
+  // One entry: the question has no warning line.
+  window.Click(kIdCmdShell);
+  ExpectBoxAndAnswer(zelvo, LaunchQuestion(1), Answer::No);
+  ExpectNoBoxStands(zelvo, window);
+  ExpectStatusShows(window, "ソフトの起動処理がキャンセルされました。");
+  EXPECT_FALSE(folder.Exists(fs::path(probe).concat(L".ran")));
+
+  window.Click(kIdCmdShell);
+  ExpectBoxAndAnswer(zelvo, LaunchQuestion(1), Answer::Yes);
+  ExpectNoBoxStands(zelvo, window);
+  ExpectStatusShows(window, "ソフトの起動処理が完了しました。");
+
+  // Whichever of the two was started reports its run.
+  std::optional<ProbeRun> run;
+  std::optional<ProbeRun> decoy_run;
+  WaitFor(
+      [&] {
+        run = ReadProbeRun(folder, probe);
+        decoy_run = ReadProbeRun(folder, decoy);
+        return run || decoy_run;
+      },
+      kStartTimeout);
+  EXPECT_FALSE(decoy_run) << "the program at the cut-off path ran";
+  ASSERT_TRUE(run) << "the program did not run";
+  EXPECT_EQ(Text(run->program), Text(probe));
+  EXPECT_EQ(Text(run->current_folder), Text(probe.parent_path()));
+
+  // The log, the selection and the view are as before.
+  EXPECT_THAT(window.Rows(kIdLstLogName), ElementsAre("probe.exe"));
+  EXPECT_THAT(window.SelectedRows(kIdLstLogName), ElementsAre(0));
+  ExpectSelectionControlsEnabled(window, true);
+  ExpectDetailBoxes(window, "probe.exe", entry.folder, entry.date);
+  CloseAndExpectLogFile(zelvo, window, {entry});
+}
+
+TEST(LaunchAction, HandlesEachSelectedEntryInOrderWithItsNotice) {
+  ToolFolder folder;
+  const Entry alpha = LogEntryIn(folder, L"First Apps", "Alpha.exe", "2024/04/01");
+  const Entry document = LogEntryIn(folder, L"docs", "Document.txt", "2024/04/02");
+  const Entry shortcut = LogEntryIn(folder, L"links", "Editor.lnk", "2024/04/03");
+  const Entry failing = LogEntryIn(folder, L"broken", "Failing.exe", "2024/04/04");
+  const Entry gone = LogEntryIn(folder, L"gone", "Gone.exe", "2024/04/05");
+  const Entry hidden = LogEntryIn(folder, L"hidden", "Hidden.exe", "2024/04/06");
+  const Entry zulu = LogEntryIn(folder, L"Last Apps", "Zulu.EXE", "2024/04/07");
+  const std::vector<Entry> entries = {alpha, document, shortcut, failing, gone, hidden, zulu};
+  CopyProbe(folder, ProgramPathOf(alpha));
+  CopyProbe(folder, ProgramPathOf(zulu));  // the extension in capitals is a program all the same
+  folder.WriteFile(ProgramPathOf(document), "not a program\r\n");
+  // Editor.lnk does not exist: a name that is no program is refused before anything is looked
+  // for.
+  folder.WriteFile(ProgramPathOf(failing), kFakeProgram);  // Windows refuses to start it
+  const fs::path hidden_program = CopyProbe(folder, ProgramPathOf(hidden));
+  ASSERT_TRUE(SetFileAttributesW(hidden_program.c_str(), FILE_ATTRIBUTE_HIDDEN));
+  folder.WriteIni(IniWith(entries));
+  ZelvoProcess zelvo(folder);
+  const MainWindow window = zelvo.WaitForMainWindow();
+
+  window.ClickRow(kIdLstLogName, 0);
+  window.ClickRow(kIdLstLogName, 6, Keys::Shift);
+  ASSERT_THAT(window.SelectedRows(kIdLstLogName), ElementsAre(0, 1, 2, 3, 4, 5, 6));
+  const int caret = window.CaretRow(kIdLstLogName);
+
+  // Several entries: the question warns.
+  window.Click(kIdCmdShell);
+  ExpectBoxAndAnswer(zelvo, LaunchQuestion(7), Answer::No);
+  ExpectNoBoxStands(zelvo, window);
+  ExpectStatusShows(window, "ソフトの起動処理がキャンセルされました。");
+
+  // Each box shows while the status line still holds the text that came before it: a notice
+  // for a name that is no program comes before its status text, the others after theirs.
+  window.Click(kIdCmdShell);
+  ExpectBoxAndAnswer(zelvo, LaunchQuestion(7), Answer::Yes);
+  const struct {
+    Message notice;
+    std::string status;
+  } failures[] = {
+      {NotExecutableNotice("Document.txt"), "Alpha.exe を起動しました。"},
+      {NotExecutableNotice("Editor.lnk"), "Document.txt は、実行するコトができませんでした。"},
+      {LaunchFailedNotice("Failing.exe"), "Failing.exe の起動に失敗しました。"},
+      {NotFoundNotice("Gone.exe"), "Gone.exe は、実行するコトができませんでした。"},
+      // Hidden counts as missing.
+      {NotFoundNotice("Hidden.exe"), "Hidden.exe は、実行するコトができませんでした。"},
+  };
+  for (const auto& failure : failures) {
+    const MessageBoxWindow box = zelvo.WaitForBox();
+    EXPECT_TRUE(BoxShows(box, failure.notice));
+    EXPECT_EQ(window.Text(kIdLblInformation), failure.status);
+    box.Answer(Answer::Ok);
+  }
+  ExpectNoBoxStands(zelvo, window);
+  ExpectStatusShows(window, "ソフトの起動処理が完了しました。");
+
+  for (const Entry& started : {alpha, zulu}) {
+    const std::optional<ProbeRun> run = WaitForProbeRun(folder, ProgramPathOf(started));
+    ASSERT_TRUE(run) << started.name << " did not run";
+    EXPECT_EQ(Text(run->current_folder), Text(ProgramPathOf(started).parent_path()));
+  }
+  // Zulu.EXE came after it in the list and has run: the hidden program would have by now.
+  EXPECT_FALSE(folder.Exists(fs::path(hidden_program).concat(L".ran")));
+
+  // Nothing in the log, the selection or the view has changed.
+  EXPECT_THAT(window.Rows(kIdLstLogName),
+              ElementsAre("Alpha.exe", "Document.txt", "Editor.lnk", "Failing.exe", "Gone.exe",
+                          "Hidden.exe", "Zulu.EXE"));
+  EXPECT_THAT(window.SelectedRows(kIdLstLogName), ElementsAre(0, 1, 2, 3, 4, 5, 6));
+  EXPECT_EQ(window.CaretRow(kIdLstLogName), caret);
+  ExpectSelectionControlsEnabled(window, true);
+  ExpectDetailBoxes(window, "Zulu.EXE...", zulu.folder, zulu.date);
+  CloseAndExpectLogFile(zelvo, window, entries);
+}
+
+}  // namespace
+}  // namespace zelvo::e2e
