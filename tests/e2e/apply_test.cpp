@@ -25,6 +25,15 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::Optional;
 
+fs::path ShortPath(const fs::path& path) {
+  const DWORD size = Check(GetShortPathNameW(path.c_str(), nullptr, 0), "GetShortPathName");
+  std::wstring short_path(size, L'\0');
+  short_path.resize(
+      Check(GetShortPathNameW(path.c_str(), short_path.data(), size), "GetShortPathName"));
+  if (short_path == path.wstring()) throw DriverError("no short name: " + Text(path));
+  return short_path;
+}
+
 std::optional<std::string> ManifestOf(const ToolFolder& folder, const fs::path& program) {
   return folder.ReadFile(program.wstring() + L".manifest");
 }
@@ -90,6 +99,12 @@ TEST(ApplyFromCommandLine, UnquotedAndMixedQuoting) {
          return L"\"" + spaced.wstring() + L"\" " + two.wstring();
        },
        {"With Space.exe", "Two.exe"}},
+      // The manifest and the log take the long name, which is the one Windows looks for.
+      {"a short 8.3 name",
+       [](const fs::path& one, const fs::path&, const fs::path& spaced) {
+         return one.wstring() + L" " + ShortPath(spaced).wstring();
+       },
+       {"One.exe", "With Space.exe"}},
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(test.what);
