@@ -35,12 +35,14 @@ class FileSystem {
   // anything already stands at `to` (even a hidden or system file).
   virtual bool CopyToNew(const std::string& from, const std::string& to) = 0;
 
-  // Creates the file or empties an existing one, then writes `bytes` in one go.
+  // Creates the file, or replaces an existing one, with `bytes`. A write that fails leaves the
+  // old file as it was and no part of the new one. A read-only, hidden or system file is not
+  // replaced.
   virtual void WriteFile(const std::string& path, std::string_view bytes) = 0;
 
-  // Replaces the file at `path` (or creates it) with `bytes` so that a reader sees either the
-  // old content or the new one whole, never a mix: a temporary file beside it is written and
-  // flushed, then moved over the old one in one step.
+  // As WriteFile, and a reader sees either the old content or the new one whole, never a mix,
+  // even after a power cut: a temporary file beside it is written and flushed, then moved over
+  // the old one in one step.
   virtual void ReplaceAtomically(const std::string& path, std::string_view bytes) = 0;
 
   // The whole content of a file.

@@ -202,6 +202,30 @@ TEST_F(FileSystemTest, WriteFileRefusesAHiddenOrSystemFileAsWindowsDoes) {
   }
 }
 
+TEST_F(FileSystemTest, NeitherWriteReplacesAReadOnlyHiddenOrSystemFile) {
+  for (const DWORD attribute :
+       {FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM}) {
+    const std::string path = folder_.Path("kept." + std::to_string(attribute));
+    WriteBytes(path, "the user's own file");
+    AddAttributes(path, attribute);
+    EXPECT_EQ(FailureNumber([&] { files_.WriteFile(path, "new"); }), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(FailureNumber([&] { files_.ReplaceAtomically(path, "new"); }), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(ReadBytes(path), "the user's own file");
+  }
+  EXPECT_EQ(ListFolder(folder_.Path()), "kept.1|kept.2|kept.4");
+}
+
+TEST_F(FileSystemTest, WriteFileGoesThroughAFileBesideItAndLeavesNothingElse) {
+  const std::string path = folder_.Path("Foo.exe.manifest");
+  files_.WriteFile(path, "first");
+  files_.WriteFile(path, "second, longer");
+  EXPECT_EQ(ReadBytes(path), "second, longer");
+  // A folder in the way: the write fails, and its file beside it is gone again.
+  test::MakeFolder(folder_.Path("Bar.exe.manifest"));
+  EXPECT_NE(FailureNumber([&] { files_.WriteFile(folder_.Path("Bar.exe.manifest"), "x"); }), 0);
+  EXPECT_EQ(ListFolder(folder_.Path()), "Bar.exe.manifest|Foo.exe.manifest");
+}
+
 TEST_F(FileSystemTest, ALargeFileReadsWhole) {
   std::string bytes(3 * 1024 * 1024 + 17, '\0');
   for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 + i / 4096);

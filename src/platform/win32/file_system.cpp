@@ -129,28 +129,24 @@ bool Win32FileSystem::CopyToNew(const std::string& from, const std::string& to) 
   ThrowWin32Error(error);
 }
 
-void Win32FileSystem::WriteFile(const std::string& path, std::string_view bytes) {
-  const std::wstring target = ExtendedPath(path);
-  // Windows refuses to empty a hidden or system file with CREATE_ALWAYS and normal attributes;
-  // Wine does not. Refusing first keeps such a file whole on both, with the error Windows gives.
+namespace {
+
+// Windows refuses to empty a hidden or system file with CREATE_ALWAYS and normal attributes, and
+// to move a file over a read-only one; Wine run as root does neither. A hidden or system file is
+// also one the program does not see (the name lookup skips it), so it was neither backed up nor
+// loaded. Refusing first keeps such a file whole, with the error Windows gives.
+void RefuseToReplace(const std::wstring& target) {
+  constexpr DWORD kKept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
   const DWORD attributes = GetFileAttributesW(target.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES &&
-      (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))) {
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kKept)) {
     ThrowWin32Error(ERROR_ACCESS_DENIED);
   }
-  UniqueFile file = OpenFile(target, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS);
-  WriteAll(file, bytes);
-  CloseWritten(file);
 }
 
-void Win32FileSystem::ReplaceAtomically(const std::string& path, std::string_view bytes) {
-  const std::wstring target = ExtendedPath(path);
-  // Windows refuses to move a file over a read-only one; Wine does not. Refusing first keeps
-  // the read-only file whole on both, with the error Windows gives.
-  const DWORD attributes = GetFileAttributesW(target.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-    ThrowWin32Error(ERROR_ACCESS_DENIED);
-  }
+// Writes `bytes` to a new file beside `target` and then moves it over `target` in one step, so
+// that a write failing half-way (a full disk) leaves the old file whole and no cut new one.
+void ReplaceThroughTemporaryFile(const std::wstring& target, std::string_view bytes, bool flush) {
+  RefuseToReplace(target);
 
   // A name of this process's own, in the same folder so that the move is a rename.
   const std::wstring stem = target + L"." + std::to_wstring(GetCurrentProcessId());
@@ -168,10 +164,10 @@ void Win32FileSystem::ReplaceAtomically(const std::string& path, std::string_vie
 
   try {
     WriteAll(file, bytes);
-    if (!FlushFileBuffers(file.Get())) ThrowLastError();
+    if (flush && !FlushFileBuffers(file.Get())) ThrowLastError();
     CloseWritten(file);
     if (!MoveFileExW(temporary.c_str(), target.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+                     MOVEFILE_REPLACE_EXISTING | (flush ? MOVEFILE_WRITE_THROUGH : 0))) {
       ThrowLastError();
     }
   } catch (...) {
@@ -179,6 +175,17 @@ void Win32FileSystem::ReplaceAtomically(const std::string& path, std::string_vie
     DeleteFileW(temporary.c_str());  // the failure that matters is the one being thrown
     throw;
   }
+}
+
+}  // namespace
+
+void Win32FileSystem::WriteFile(const std::string& path, std::string_view bytes) {
+  // A manifest cut short by a full disk would stop its program from starting.
+  ReplaceThroughTemporaryFile(ExtendedPath(path), bytes, /*flush=*/false);
+}
+
+void Win32FileSystem::ReplaceAtomically(const std::string& path, std::string_view bytes) {
+  ReplaceThroughTemporaryFile(ExtendedPath(path), bytes, /*flush=*/true);
 }
 
 std::string Win32FileSystem::ReadFile(const std::string& path) {
