@@ -288,6 +288,18 @@ TEST_F(LogFileTest, AFailedSaveIsReportedAndLeavesTheOldFile) {
   EXPECT_EQ(Saved(), old_file);
 }
 
+TEST_F(LogFileTest, AHiddenFileIsNotReadAndNotReplaced) {
+  const std::string old_file = Lines({"2.20", "A.exe", "C:\\A\\", "2026/01/01", ""});
+  files.AddFile(kPath, old_file).hidden = true;
+  ASSERT_EQ(log_file.LoadListData(), 0);
+  EXPECT_EQ(controls.text[Control::lblInformation], kGreeting);
+  EXPECT_EQ(log.Count(), 0u);
+  log.Add({"B.exe", "C:\\B\\", "2026/12/07"});
+  EXPECT_EQ(log_file.SaveListData(), -1);
+  ExpectReport("SaveListData()", 5);
+  EXPECT_EQ(Saved(), old_file);
+}
+
 TEST_F(LogFileTest, AFailedCopyOfAnUnloadedFileStopsTheSave) {
   const std::string old_file = Lines({"2.10", "Old.exe", "C:\\Old\\", "2020/01/01", ""});
   LoadQuietly(old_file);

@@ -200,6 +200,7 @@ void FakeFileSystem::ReplaceAtomically(const std::string& path, std::string_view
   if (HasFolder(path)) throw Win32Failure(5);
   RequireParent(path);
   if (FakeFile* file = FindFile(path)) {
+    if (file->read_only || file->hidden || file->system) throw Win32Failure(5);
     file->content = bytes;
     return;
   }
