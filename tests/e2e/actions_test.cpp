@@ -26,10 +26,6 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::Optional;
 
-// The buttons and detail boxes that the selection enables and disables together.
-constexpr int kViewControls[] = {kIdCmdReturn,  kIdCmdDelLog,  kIdCmdShell,
-                                 kIdTxtLogName, kIdTxtLogPath, kIdTxtLogData};
-
 // A log entry for a program in `folder` under the test's root folder.
 Entry LogEntryIn(const ToolFolder& tool, const fs::path& folder, const std::string& name,
                  const std::string& date) {
@@ -37,32 +33,6 @@ Entry LogEntryIn(const ToolFolder& tool, const fs::path& folder, const std::stri
 }
 
 fs::path ProgramPathOf(const Entry& entry) { return Wide(entry.folder + entry.name); }
-
-void ExpectStatusShows(const MainWindow& window, const std::string& text) {
-  EXPECT_EQ(window.Text(kIdLblInformation), text);
-  EXPECT_THAT(window.ToolTip(kIdLblInformation), Optional(text));
-}
-
-void ExpectSelectionControlsEnabled(const MainWindow& window, bool enabled) {
-  for (int id : kViewControls) EXPECT_EQ(window.IsEnabled(id), enabled) << "control " << id;
-}
-
-void ExpectDetailBoxes(const MainWindow& window, const std::string& name, const std::string& folder,
-                       const std::string& date) {
-  EXPECT_EQ(window.Text(kIdTxtLogName), name);
-  EXPECT_EQ(window.Text(kIdTxtLogPath), folder);
-  EXPECT_EQ(window.Text(kIdTxtLogData), date);
-}
-
-// Once the program has handled everything sent to it so far, no box may stand, not even one
-// that is created but not yet shown (a box shows itself only when its queue is idle).
-void ExpectNoBoxStands(const ZelvoProcess& zelvo, const MainWindow& window) {
-  window.Sync();
-  const std::vector<HWND> boxes = TopLevelWindows(zelvo.Id(), L"#32770");
-  if (!boxes.empty()) {
-    ADD_FAILURE() << "unexpected box: " << MessageBoxWindow(zelvo, boxes.front()).Describe();
-  }
-}
 
 // The command that a button's click sends to the window, sent whatever the button's state: a
 // user cannot click a disabled button, but the window must not rely on that alone.
@@ -93,7 +63,7 @@ TEST(ActionsWithoutSelection, EachActionOnlyShowsItsHint) {
   const MainWindow window = zelvo.WaitForMainWindow();
 
   // At start nothing is selected: the buttons are disabled, a user cannot click them.
-  ExpectSelectionControlsEnabled(window, false);
+  ExpectViewDisabled(window);
   for (int id : {kIdCmdReturn, kIdCmdDelLog, kIdCmdShell}) {
     EXPECT_THROW(window.Click(id), DriverError) << id;
   }
@@ -101,11 +71,10 @@ TEST(ActionsWithoutSelection, EachActionOnlyShowsItsHint) {
   // Ctrl+click takes the only selection away again: the view is disabled, and still shows the
   // row that was current.
   window.ClickRow(kIdLstLogName, 1);
-  ExpectSelectionControlsEnabled(window, true);
+  ExpectEntryShown(window, "Bravo.exe", entries[1].folder, entries[1].date);
   window.ClickRow(kIdLstLogName, 1, Keys::Control);
   ASSERT_THAT(window.SelectedRows(kIdLstLogName), IsEmpty());
-  ExpectSelectionControlsEnabled(window, false);
-  ExpectDetailBoxes(window, "Bravo.exe", entries[1].folder, entries[1].date);
+  ExpectViewDisabled(window, "Bravo.exe", entries[1].folder, entries[1].date);
 
   // Should a click come through all the same, each action looks at the selection itself: its
   // hint, no box, nothing touched.
@@ -120,10 +89,10 @@ TEST(ActionsWithoutSelection, EachActionOnlyShowsItsHint) {
   for (const auto& action : actions) {
     SCOPED_TRACE(action.hint);
     PostButtonCommand(window, action.button);
-    ExpectNoBoxStands(zelvo, window);
-    ExpectStatusShows(window, action.hint);
+    EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
+    ExpectStatusLine(window, action.hint);
     EXPECT_THAT(window.Rows(kIdLstLogName), ElementsAre("Alpha.exe", "Bravo.exe"));
-    ExpectSelectionControlsEnabled(window, false);
+    ExpectViewDisabled(window, "Bravo.exe", entries[1].folder, entries[1].date);
   }
   for (const Entry& entry : entries) {
     EXPECT_TRUE(folder.Exists(ProgramPathOf(entry).concat(L".manifest"))) << entry.name;
@@ -152,28 +121,26 @@ TEST(RemoveAction, AsksWithNoAsDefaultAndForgetsOnlyTheSelectedEntries) {
   window.ClickRow(kIdLstLogName, 1);
   window.ClickRow(kIdLstLogName, 2, Keys::Shift);
   ASSERT_THAT(window.SelectedRows(kIdLstLogName), ElementsAre(1, 2));
-  ExpectDetailBoxes(window, "Charlie.exe...", charlie.folder, charlie.date);
+  ExpectEntryShown(window, "Charlie.exe...", charlie.folder, charlie.date);
 
   // No keeps everything as it was, still selected.
   window.Click(kIdCmdDelLog);
   ExpectBoxAndAnswer(zelvo, RemoveQuestion(2), Answer::No);
-  ExpectNoBoxStands(zelvo, window);
-  ExpectStatusShows(window, "リストからの削除処理がキャンセルされました。");
+  EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
+  ExpectStatusLine(window, "リストからの削除処理がキャンセルされました。");
   EXPECT_THAT(window.Rows(kIdLstLogName),
               ElementsAre("alpha.exe", "Bravo.exe", "Charlie.exe", "Delta.exe"));
   EXPECT_THAT(window.SelectedRows(kIdLstLogName), ElementsAre(1, 2));
-  ExpectSelectionControlsEnabled(window, true);
-  ExpectDetailBoxes(window, "Charlie.exe...", charlie.folder, charlie.date);
+  ExpectEntryShown(window, "Charlie.exe...", charlie.folder, charlie.date);
 
   // Yes forgets exactly the two selected entries; their programs keep their manifests.
   window.Click(kIdCmdDelLog);
   ExpectBoxAndAnswer(zelvo, RemoveQuestion(2), Answer::Yes);
-  ExpectNoBoxStands(zelvo, window);
-  ExpectStatusShows(window, "選択されたソフトを、リストから削除しました。");
+  EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
+  ExpectStatusLine(window, "選択されたソフトを、リストから削除しました。");
   EXPECT_THAT(window.Rows(kIdLstLogName), ElementsAre("alpha.exe", "Delta.exe"));
   EXPECT_THAT(window.SelectedRows(kIdLstLogName), IsEmpty());
-  ExpectSelectionControlsEnabled(window, false);
-  ExpectDetailBoxes(window, "", "", "");
+  ExpectViewDisabled(window);
   for (const Entry& entry : {delta, alpha, charlie, bravo}) {
     EXPECT_TRUE(folder.Exists(ProgramPathOf(entry))) << entry.name;
     EXPECT_THAT(folder.ReadFile(ProgramPathOf(entry).concat(L".manifest")), Optional(X86Manifest()))
@@ -182,10 +149,9 @@ TEST(RemoveAction, AsksWithNoAsDefaultAndForgetsOnlyTheSelectedEntries) {
 
   // The remaining entries still show their own folder and date.
   window.ClickRow(kIdLstLogName, 0);
-  ExpectDetailBoxes(window, "alpha.exe", alpha.folder, alpha.date);
+  ExpectEntryShown(window, "alpha.exe", alpha.folder, alpha.date);
   window.ClickRow(kIdLstLogName, 1);
-  ExpectDetailBoxes(window, "Delta.exe", delta.folder, delta.date);
-  ExpectSelectionControlsEnabled(window, true);
+  ExpectEntryShown(window, "Delta.exe", delta.folder, delta.date);
 
   CloseAndExpectLogFile(zelvo, window, {alpha, delta});
 }
@@ -205,11 +171,10 @@ TEST(RemoveAction, AllEntriesSelectedEmptiesTheLog) {
   window.ClickRow(kIdLstLogName, 2, Keys::Shift);
   window.Click(kIdCmdDelLog);
   ExpectBoxAndAnswer(zelvo, RemoveQuestion(3), Answer::Yes);
-  ExpectNoBoxStands(zelvo, window);
-  ExpectStatusShows(window, "選択されたソフトを、リストから削除しました。");
+  EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
+  ExpectStatusLine(window, "選択されたソフトを、リストから削除しました。");
   EXPECT_THAT(window.Rows(kIdLstLogName), IsEmpty());
-  ExpectSelectionControlsEnabled(window, false);
-  ExpectDetailBoxes(window, "", "", "");
+  ExpectViewDisabled(window);
 
   CloseAndExpectLogFile(zelvo, window, {});
 }
@@ -249,18 +214,18 @@ TEST(RestoreAction, DeletesPresentManifestsAndAsksForEachMissingOne) {
   window.ClickRow(kIdLstLogName, 2, Keys::Shift);
   window.ClickRow(kIdLstLogName, 4, Keys::Control);
   ASSERT_THAT(window.SelectedRows(kIdLstLogName), ElementsAre(0, 1, 2, 4));
-  ExpectDetailBoxes(window, "Echo.exe...", echo.folder, echo.date);
+  ExpectEntryShown(window, "Echo.exe...", echo.folder, echo.date);
 
   // No at the count question: nothing changes, the buttons stay as they are.
   window.Click(kIdCmdReturn);
   ExpectBoxAndAnswer(zelvo, RestoreQuestion(4), Answer::No);
-  ExpectNoBoxStands(zelvo, window);
-  ExpectStatusShows(window, "元に戻す処理がキャンセルされました。");
+  EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
+  ExpectStatusLine(window, "元に戻す処理がキャンセルされました。");
   EXPECT_TRUE(folder.Exists(alpha_manifest));
   EXPECT_THAT(window.Rows(kIdLstLogName),
               ElementsAre("Alpha.exe", "Bravo.exe", "Charlie.exe", "Delta.exe", "Echo.exe"));
   EXPECT_THAT(window.SelectedRows(kIdLstLogName), ElementsAre(0, 1, 2, 4));
-  ExpectSelectionControlsEnabled(window, true);
+  ExpectEntryShown(window, "Echo.exe...", echo.folder, echo.date);
 
   window.Click(kIdCmdReturn);
   ExpectBoxAndAnswer(zelvo, RestoreQuestion(4), Answer::Yes);
@@ -286,15 +251,14 @@ TEST(RestoreAction, DeletesPresentManifestsAndAsksForEachMissingOne) {
     EXPECT_EQ(window.Text(kIdLblInformation), "Echo.exeを元に戻します...");
     box.Answer(Answer::No);
   }
-  ExpectNoBoxStands(zelvo, window);
-  ExpectStatusShows(window, "元に戻す処理が完了しました。");
+  EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
+  ExpectStatusLine(window, "元に戻す処理が完了しました。");
 
   // Alpha (restored) and Bravo (dropped) have left the log; Charlie and Echo (answered No) are
   // kept unselected; Delta was never selected.
   EXPECT_THAT(window.Rows(kIdLstLogName), ElementsAre("Charlie.exe", "Delta.exe", "Echo.exe"));
   EXPECT_THAT(window.SelectedRows(kIdLstLogName), IsEmpty());
-  ExpectSelectionControlsEnabled(window, false);
-  ExpectDetailBoxes(window, "", "", "");
+  ExpectViewDisabled(window);
 
   EXPECT_FALSE(folder.Exists(alpha_manifest));
   EXPECT_THAT(folder.ReadFile(delta_manifest), Optional(X86Manifest()));
@@ -305,7 +269,7 @@ TEST(RestoreAction, DeletesPresentManifestsAndAsksForEachMissingOne) {
   for (const Entry& entry : entries) EXPECT_TRUE(folder.Exists(ProgramPathOf(entry))) << entry.name;
 
   window.ClickRow(kIdLstLogName, 2);
-  ExpectDetailBoxes(window, "Echo.exe", echo.folder, echo.date);
+  ExpectEntryShown(window, "Echo.exe", echo.folder, echo.date);
   CloseAndExpectLogFile(zelvo, window, {charlie, delta, echo});
 }
 
@@ -356,14 +320,14 @@ TEST(LaunchAction, StartsTheProgramItselfInItsOwnFolder) {
   // One entry: the question has no warning line.
   window.Click(kIdCmdShell);
   ExpectBoxAndAnswer(zelvo, LaunchQuestion(1), Answer::No);
-  ExpectNoBoxStands(zelvo, window);
-  ExpectStatusShows(window, "ソフトの起動処理がキャンセルされました。");
+  EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
+  ExpectStatusLine(window, "ソフトの起動処理がキャンセルされました。");
   EXPECT_FALSE(folder.Exists(fs::path(probe).concat(L".ran")));
 
   window.Click(kIdCmdShell);
   ExpectBoxAndAnswer(zelvo, LaunchQuestion(1), Answer::Yes);
-  ExpectNoBoxStands(zelvo, window);
-  ExpectStatusShows(window, "ソフトの起動処理が完了しました。");
+  EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
+  ExpectStatusLine(window, "ソフトの起動処理が完了しました。");
 
   // Whichever of the two was started reports its run.
   std::optional<ProbeRun> run;
@@ -383,8 +347,7 @@ TEST(LaunchAction, StartsTheProgramItselfInItsOwnFolder) {
   // The log, the selection and the view are as before.
   EXPECT_THAT(window.Rows(kIdLstLogName), ElementsAre("probe.exe"));
   EXPECT_THAT(window.SelectedRows(kIdLstLogName), ElementsAre(0));
-  ExpectSelectionControlsEnabled(window, true);
-  ExpectDetailBoxes(window, "probe.exe", entry.folder, entry.date);
+  ExpectEntryShown(window, "probe.exe", entry.folder, entry.date);
   CloseAndExpectLogFile(zelvo, window, {entry});
 }
 
@@ -418,8 +381,8 @@ TEST(LaunchAction, HandlesEachSelectedEntryInOrderWithItsNotice) {
   // Several entries: the question warns.
   window.Click(kIdCmdShell);
   ExpectBoxAndAnswer(zelvo, LaunchQuestion(7), Answer::No);
-  ExpectNoBoxStands(zelvo, window);
-  ExpectStatusShows(window, "ソフトの起動処理がキャンセルされました。");
+  EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
+  ExpectStatusLine(window, "ソフトの起動処理がキャンセルされました。");
 
   // Each box shows while the status line still holds the text that came before it: a notice
   // for a name that is no program comes before its status text, the others after theirs.
@@ -442,8 +405,8 @@ TEST(LaunchAction, HandlesEachSelectedEntryInOrderWithItsNotice) {
     EXPECT_EQ(window.Text(kIdLblInformation), failure.status);
     box.Answer(Answer::Ok);
   }
-  ExpectNoBoxStands(zelvo, window);
-  ExpectStatusShows(window, "ソフトの起動処理が完了しました。");
+  EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
+  ExpectStatusLine(window, "ソフトの起動処理が完了しました。");
 
   for (const Entry& started : {alpha, zulu}) {
     const std::optional<ProbeRun> run = WaitForProbeRun(folder, ProgramPathOf(started));
@@ -459,8 +422,7 @@ TEST(LaunchAction, HandlesEachSelectedEntryInOrderWithItsNotice) {
                           "Hidden.exe", "Zulu.EXE"));
   EXPECT_THAT(window.SelectedRows(kIdLstLogName), ElementsAre(0, 1, 2, 3, 4, 5, 6));
   EXPECT_EQ(window.CaretRow(kIdLstLogName), caret);
-  ExpectSelectionControlsEnabled(window, true);
-  ExpectDetailBoxes(window, "Zulu.EXE...", zulu.folder, zulu.date);
+  ExpectEntryShown(window, "Zulu.EXE...", zulu.folder, zulu.date);
   CloseAndExpectLogFile(zelvo, window, entries);
 }
 
