@@ -180,8 +180,9 @@ class HDropFiles : public DroppedFiles {
 
 }  // namespace
 
-Win32MainWindow::Win32MainWindow(HINSTANCE instance, int show_command)
-    : instance_(instance), show_command_(show_command) {
+Win32MainWindow::Win32MainWindow(HINSTANCE instance, int show_command,
+                                 const CommonControls& common_controls)
+    : instance_(instance), show_command_(show_command), common_controls_(common_controls) {
   WNDCLASSEXW window_class{};
   window_class.cbSize = sizeof(window_class);
   window_class.lpfnWndProc = &Win32MainWindow::WindowProc;
@@ -226,8 +227,9 @@ void Win32MainWindow::CreateControls() {
     if (!control) ThrowLastError();
     windows_[static_cast<size_t>(spec.control)] = control;
     AllowDropsFromLowerIntegrity(control);
-    SetWindowSubclass(control, &Win32MainWindow::ControlProc, static_cast<UINT_PTR>(spec.id),
-                      reinterpret_cast<DWORD_PTR>(this));
+    common_controls_.SetWindowSubclass(control, &Win32MainWindow::ControlProc,
+                                       static_cast<UINT_PTR>(spec.id),
+                                       reinterpret_cast<DWORD_PTR>(this));
   }
   windows_[static_cast<size_t>(Control::frmMain)] = window_;
   names_.Attach(Window(Control::lstLogName));
@@ -446,12 +448,12 @@ LRESULT CALLBACK Win32MainWindow::ControlProc(HWND control, UINT message, WPARAM
       if (id == kIdFraDropPoint || id == kIdFraLog) return HTCLIENT;
       break;
     case WM_NCDESTROY:
-      RemoveWindowSubclass(control, &Win32MainWindow::ControlProc, id);
+      self->common_controls_.RemoveWindowSubclass(control, &Win32MainWindow::ControlProc, id);
       break;
     default:
       break;
   }
-  return DefSubclassProc(control, message, wparam, lparam);
+  return self->common_controls_.DefSubclassProc(control, message, wparam, lparam);
 }
 
 }  // namespace zelvo::win32

@@ -9,6 +9,7 @@
 #include <array>
 #include <memory>
 
+#include "platform/win32/common_controls.h"
 #include "platform/win32/list_box.h"
 #include "platform/window.h"
 
@@ -16,8 +17,9 @@ namespace zelvo::win32 {
 
 class Win32MainWindow : public MainWindow {
  public:
-  // Creates the window hidden, with every control in its start state.
-  Win32MainWindow(HINSTANCE instance, int show_command);
+  // Creates the window hidden, with every control in its start state. `common_controls` must
+  // outlive the window.
+  Win32MainWindow(HINSTANCE instance, int show_command, const CommonControls& common_controls);
   ~Win32MainWindow() override;
   Win32MainWindow(const Win32MainWindow&) = delete;
   Win32MainWindow& operator=(const Win32MainWindow&) = delete;
@@ -56,6 +58,7 @@ class Win32MainWindow : public MainWindow {
 
   HINSTANCE instance_;
   int show_command_;
+  const CommonControls& common_controls_;
   HWND window_ = nullptr;
   HWND tool_tips_ = nullptr;
   std::array<HWND, kControlCount> windows_{};

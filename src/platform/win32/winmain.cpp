@@ -6,6 +6,7 @@
 #include "app/zelvo.h"
 #include "platform/win32/clock.h"
 #include "platform/win32/com.h"
+#include "platform/win32/common_controls.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/environment.h"
 #include "platform/win32/file_system.h"
@@ -17,13 +18,15 @@
 namespace {
 
 // Only System32 is searched for DLLs that are loaded later: a DLL of a system name planted
-// beside the program (in a Downloads folder, say) is never picked up.
+// beside the program (in a Downloads folder, say) is never picked up. The program imports only
+// KnownDLLs, which Windows always takes from System32 with all they import; everything else
+// (comctl32 included) is loaded after this.
 void RestrictDllSearch() {
   using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
   const FARPROC found =
       GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
-  const auto set_directories = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
-      reinterpret_cast<void (*)()>(found));
+  const auto set_directories =
+      reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void (*)()>(found));
   if (set_directories) set_directories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   SetDllDirectoryW(L"");  // and never the current folder, on systems without the above
 }
@@ -36,8 +39,7 @@ int Run(HINSTANCE instance, int show_command) {
   Win32Environment environment;
   try {
     ComApartment com;
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
+    CommonControls common_controls(ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES);
 
     Win32FileSystem files;
     Win32Shortcuts shortcuts;
@@ -45,11 +47,11 @@ int Run(HINSTANCE instance, int show_command) {
     Win32AnsiCodePage code_page;
     Win32Collator collator;
     Win32ProcessLauncher launcher;
-    Win32MainWindow window(instance, show_command);
+    Win32MainWindow window(instance, show_command, common_controls);
     dialogs.SetOwner(window.Handle());
 
-    Zelvo app(Platform{dialogs, files, shortcuts, clock, environment, code_page, collator,
-                       launcher, window});
+    Zelvo app(Platform{dialogs, files, shortcuts, clock, environment, code_page, collator, launcher,
+                       window});
     window.SetEvents(&app);
     app.Form_Load();
     const int exit_code = window.RunMessageLoop();
