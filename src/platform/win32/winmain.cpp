@@ -13,6 +13,7 @@
 #include "platform/win32/main_window.h"
 #include "platform/win32/process.h"
 #include "platform/win32/shortcuts.h"
+#include "platform/win32/stack_guard.h"
 #include "platform/win32/text_codec.h"
 
 namespace {
@@ -31,7 +32,8 @@ void RestrictDllSearch() {
   SetDllDirectoryW(L"");  // and never the current folder, on systems without the above
 }
 
-int Run(HINSTANCE instance, int show_command) {
+// Not inlined into wWinMain, which runs without the stack check.
+[[gnu::noinline]] int Run(HINSTANCE instance, int show_command) {
   using namespace zelvo;
   using namespace zelvo::win32;
 
@@ -67,8 +69,11 @@ int Run(HINSTANCE instance, int show_command) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
+// Built without the stack check: the canary changes while it runs.
+__attribute__((no_stack_protector)) int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR,
+                                                        int show_command) {
   RestrictDllSearch();
+  zelvo::win32::InitializeStackGuard();
   HeapSetInformation(nullptr, HeapEnableTerminationOnCorruption, nullptr, 0);
   return Run(instance, show_command);
 }
