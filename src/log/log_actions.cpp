@@ -30,6 +30,20 @@ bool IsExecutable(const std::string& path) {
   return true;
 }
 
+// A log entry's folder as the program writes it: on a drive (C:\...) or a network share
+// (\\server\share\...). Anything else (an empty or relative folder, from a log file edited
+// by hand or damaged) would be taken against the current folder, which is no folder the user
+// chose: such an entry names no file, and nothing is deleted or started for it.
+bool IsFullFolder(std::string_view folder) {
+  const auto separator = [](char c) { return c == '\\' || c == '/'; };
+  if (folder.size() < 3) return false;
+  const bool letter =
+      (folder[0] >= 'A' && folder[0] <= 'Z') || (folder[0] >= 'a' && folder[0] <= 'z');
+  const bool drive = letter && folder[1] == ':' && separator(folder[2]);
+  const bool share = separator(folder[0]) && separator(folder[1]) && !separator(folder[2]);
+  return drive || share;
+}
+
 }  // namespace
 
 LogActions::LogActions(Dialogs& dialogs, FileSystem& files, ProcessLauncher& launcher,
@@ -61,7 +75,7 @@ void LogActions::cmdReturn_Click() {
       if (!Inform(name + "を元に戻します...")) return;
 
       const std::string manifest = entry->folder + name + kManifestSuffix;
-      if (!files_.StoredName(manifest).empty()) {
+      if (IsFullFolder(entry->folder) && !files_.StoredName(manifest).empty()) {
         files_.RemoveFile(manifest);
         if (!Inform(name + "を元に戻しました。")) return;
         continue;
@@ -169,7 +183,7 @@ bool LogActions::Launch(const std::string& name, const std::string& folder) {
     NotifyFailure("選択されている " + name + " は、実行形式ではないため実行するコトができません。");
     return Inform(name + " は、実行するコトができませんでした。");
   }
-  if (files_.StoredName(path).empty()) {
+  if (!IsFullFolder(folder) || files_.StoredName(path).empty()) {
     if (!Inform(name + " は、実行するコトができませんでした。")) return false;
     NotifyFailure(name + " が、見つかりませんでした。\r\n" +
                   "移動、もしくは削除された可能性があります。");

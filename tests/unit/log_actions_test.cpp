@@ -517,5 +517,52 @@ TEST_F(LogActionsTest, LaunchWhoseStatusTextFailsEndsBeforeTheNextProgram) {
   EXPECT_EQ(rig.launcher.started.size(), 1u);
 }
 
+// A log file edited by hand can hold folders that are no full path: the current folder would
+// complete them, so they name no file. Files of those relative names exist here, as they could
+// in whatever folder the program was started from: none is deleted or started.
+TEST_F(LogActionsTest, EntriesWithoutAFullFolderNameNoFileToRestoreOrLaunch) {
+  rig.log.Load({{"bare.exe", "", "2026/03/01"},
+                {"relative.exe", "apps\\", "2026/03/02"},
+                {"rooted.exe", "\\apps\\", "2026/03/03"},
+                {"drive.exe", "C:apps\\", "2026/03/04"},
+                {"full.exe", "C:\\apps\\", "2026/03/05"}});
+  for (const char* path : {"bare.exe", "apps\\relative.exe", "\\apps\\rooted.exe",
+                           "C:apps\\drive.exe", "C:\\apps\\full.exe"}) {
+    rig.files.AddFile(path, "program");
+    rig.files.AddFile(std::string(path) + ".manifest");
+  }
+  Select({"bare.exe", "drive.exe", "full.exe", "relative.exe", "rooted.exe"});
+  rig.dialogs.answers = {Answer::Yes};
+
+  actions.cmdShell_Click();
+
+  EXPECT_EQ(
+      rig.launcher.started,
+      (std::vector<std::pair<std::string, std::string>>{{"C:\\apps\\full.exe", "C:\\apps\\"}}));
+  const std::vector<std::string> unnamed = {"bare.exe", "drive.exe", "relative.exe", "rooted.exe"};
+  ASSERT_EQ(rig.dialogs.shown.size(), 1 + unnamed.size());
+  for (size_t index = 0; index < unnamed.size(); ++index) {
+    EXPECT_EQ(rig.dialogs.shown[1 + index],
+              Notice(unnamed[index] + " が、見つかりませんでした。\r\n"
+                                      "移動、もしくは削除された可能性があります。",
+                     kLaunchFailedTitle, Icon::Warning));
+  }
+
+  Forget();
+  rig.dialogs.answers = {Answer::Yes, Answer::No, Answer::No, Answer::No, Answer::No};
+  actions.cmdReturn_Click();
+
+  std::vector<std::string> removed;
+  for (const auto& call : rig.files.calls) {
+    if (call.starts_with("RemoveFile")) removed.push_back(call);
+  }
+  EXPECT_EQ(removed, (std::vector<std::string>{"RemoveFile C:\\apps\\full.exe.manifest"}));
+  ASSERT_EQ(rig.dialogs.shown.size(), 1 + unnamed.size());
+  for (size_t index = 0; index < unnamed.size(); ++index) {
+    EXPECT_EQ(rig.dialogs.shown[1 + index].text, MissingManifestQuestion(unnamed[index]));
+  }
+  EXPECT_NE(rig.files.Find("apps\\relative.exe.manifest"), nullptr);
+}
+
 }  // namespace
 }  // namespace zelvo::testing
