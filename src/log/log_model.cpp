@@ -1,6 +1,7 @@
 #include "log/log_model.h"
 
 #include <algorithm>
+#include <functional>
 #include <limits>
 
 namespace zelvo {
@@ -9,6 +10,16 @@ namespace {
 // Removing more rows than this from the list control one by one costs more than filling it
 // again with the rows that stay.
 constexpr size_t kRowsRemovedOneByOne = 64;
+
+// Frees rows in the order they lie in memory. In the order of the list they are scattered over
+// the heap, and freeing a large log that way took several times as long per row as a small one.
+template <class Row>
+void FreeInMemoryOrder(std::vector<std::unique_ptr<Row>>& rows) {
+  std::sort(rows.begin(), rows.end(), [](const auto& left, const auto& right) {
+    return std::less<const Row*>()(left.get(), right.get());
+  });
+  rows.clear();
+}
 
 }  // namespace
 
@@ -112,6 +123,7 @@ void LogModel::Load(std::vector<LogEntry> entries) {
     return left->sort_key < right->sort_key;
   });
 
+  FreeInMemoryOrder(rows_);
   rows_ = std::move(rows);
   keys_.clear();
   keys_.reserve(rows_.size());
@@ -125,14 +137,18 @@ void LogModel::Load(std::vector<LogEntry> entries) {
 void LogModel::RemoveSelected() {
   if (selected_count_ == 0) return;
 
+  const bool removing_all = selected_count_ == rows_.size();
   std::vector<size_t> removed;
   std::vector<std::unique_ptr<Row>> kept;
+  std::vector<std::unique_ptr<Row>> gone;
   kept.reserve(rows_.size() - selected_count_);
+  gone.reserve(selected_count_);
   std::optional<size_t> current;
   for (size_t index = 0; index < rows_.size(); ++index) {
     if (rows_[index]->selected) {
-      keys_.erase(rows_[index]->key);
+      if (!removing_all) keys_.erase(rows_[index]->key);
       removed.push_back(index);
+      gone.push_back(std::move(rows_[index]));
     } else {
       // The current row stays on its entry, or moves to the first row kept after it.
       if (current_ && !current && index >= *current_) current = kept.size();
@@ -141,6 +157,8 @@ void LogModel::RemoveSelected() {
   }
   if (current_ && !current && !kept.empty()) current = kept.size() - 1;
 
+  if (removing_all) keys_.clear();
+  FreeInMemoryOrder(gone);
   rows_ = std::move(kept);
   selected_count_ = 0;
   current_ = current;
