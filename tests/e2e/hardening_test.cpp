@@ -3,9 +3,11 @@
 // window, applies programs and saves its log; and an unprotected program in the same place
 // does load them, so the check can fail.
 #include <windows.h>
+#include <aclapi.h>
 #include <psapi.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,8 @@
 
 #include "driver/driver.h"
 #include "platform/win32/control_ids.h"
+#include "platform/win32/environment.h"
+#include "platform/win32/paths.h"
 #include "support.h"
 
 namespace zelvo::e2e {
@@ -265,6 +269,39 @@ TEST(StackProtection, TheCanaryIsFreshInEveryProcessAndStartsWithAZeroByte) {
     EXPECT_GT(guard, 0xFFu) << std::hex << guard;
   }
   EXPECT_NE(guards[0], guards[1]);
+}
+
+// Run elevated, the program must open nothing to the user's other, lower processes beyond the
+// drops it takes: its one named object, the instance mutex, keeps the security Windows gives
+// an object by default (the token's default DACL), never a null DACL, and no group of other
+// users or anonymous callers may open it.
+TEST(ElevatedRun, TheInstanceMutexHasADaclThatGrantsNoOneElse) {
+  ToolFolder folder;
+  ZelvoProcess zelvo(folder);
+  zelvo.WaitForMainWindow();
+  const std::wstring name =
+      win32::InstanceMutexName(win32::ExtendedPath(folder.ProgramPath().wstring()));
+  const UniqueHandle mutex(OpenMutexW(READ_CONTROL, FALSE, name.c_str()));
+  ASSERT_TRUE(mutex) << "no instance mutex " << Text(name);
+
+  PACL dacl = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  ASSERT_EQ(GetSecurityInfo(mutex.Get(), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                            nullptr, &dacl, nullptr, &descriptor),
+            static_cast<DWORD>(ERROR_SUCCESS));
+  const std::unique_ptr<void, decltype(&LocalFree)> owned(descriptor, &LocalFree);
+  ASSERT_NE(dacl, nullptr) << "a null DACL lets everyone open the mutex";
+  for (DWORD index = 0; index < dacl->AceCount; ++index) {
+    void* ace = nullptr;
+    ASSERT_TRUE(GetAce(dacl, index, &ace));
+    if (static_cast<ACE_HEADER*>(ace)->AceType != ACCESS_ALLOWED_ACE_TYPE) continue;
+    const PSID sid = &static_cast<ACCESS_ALLOWED_ACE*>(ace)->SidStart;
+    for (const WELL_KNOWN_SID_TYPE others :
+         {WinWorldSid, WinAnonymousSid, WinAuthenticatedUserSid, WinBuiltinUsersSid, WinLowLabelSid,
+          WinInteractiveSid}) {
+      EXPECT_FALSE(IsWellKnownSid(sid, others)) << "ACE " << index << " grants " << others;
+    }
+  }
 }
 
 }  // namespace

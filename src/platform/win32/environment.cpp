@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <cwchar>
+#include <vector>
 
 #include "platform/win32/paths.h"
 #include "platform/win32/strings.h"
@@ -38,6 +39,53 @@ std::wstring UpperCase(std::wstring_view text) {
     ThrowLastError();
   }
   return upper;
+}
+
+struct CreatedMutex {
+  UniqueHandle handle;
+  DWORD error;  // GetLastError right after CreateMutexW: ERROR_ALREADY_EXISTS when opened
+};
+
+// Creates (or opens) the instance mutex with a DACL of its own: the user who runs the program,
+// elevated or not, and the system may use it; no one else. The token's default DACL would do the
+// same on an ordinary logon, but a process can have a token without one, and the mutex then had
+// a null DACL, open to every process of the session.
+CreatedMutex CreateInstanceMutex(const std::wstring& name) {
+  HANDLE token_handle = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token_handle)) ThrowLastError();
+  const UniqueHandle token(token_handle);
+  DWORD size = 0;
+  GetTokenInformation(token.Get(), TokenUser, nullptr, 0, &size);
+  if (size == 0) ThrowLastError();
+  std::vector<unsigned char> user_buffer(size);
+  if (!GetTokenInformation(token.Get(), TokenUser, user_buffer.data(), size, &size)) {
+    ThrowLastError();
+  }
+  const PSID user = reinterpret_cast<const TOKEN_USER*>(user_buffer.data())->User.Sid;
+
+  DWORD system_size = SECURITY_MAX_SID_SIZE;
+  std::vector<unsigned char> system(system_size);
+  if (!CreateWellKnownSid(WinLocalSystemSid, nullptr, system.data(), &system_size)) {
+    ThrowLastError();
+  }
+
+  const DWORD acl_size = sizeof(ACL) + 2 * (sizeof(ACCESS_ALLOWED_ACE) - sizeof(DWORD)) +
+                         GetLengthSid(user) + GetLengthSid(system.data());
+  std::vector<unsigned char> acl_buffer(acl_size);
+  const auto acl = reinterpret_cast<PACL>(acl_buffer.data());
+  if (!InitializeAcl(acl, acl_size, ACL_REVISION) ||
+      !AddAccessAllowedAce(acl, ACL_REVISION, MUTEX_ALL_ACCESS, user) ||
+      !AddAccessAllowedAce(acl, ACL_REVISION, MUTEX_ALL_ACCESS, system.data())) {
+    ThrowLastError();
+  }
+  SECURITY_DESCRIPTOR descriptor;
+  if (!InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) ||
+      !SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE)) {
+    ThrowLastError();
+  }
+  SECURITY_ATTRIBUTES attributes{sizeof(attributes), &descriptor, FALSE};
+  UniqueHandle mutex(CreateMutexW(&attributes, FALSE, name.c_str()));
+  return {std::move(mutex), GetLastError()};
 }
 
 }  // namespace
@@ -92,8 +140,7 @@ ProgramVersion Win32Environment::Version() { return ReadVersionResource(nullptr)
 bool Win32Environment::PreviousInstanceRunning() {
   if (previous_instance_) return *previous_instance_;
   const std::wstring name = InstanceMutexName(ProgramPath());
-  UniqueHandle mutex(CreateMutexW(nullptr, FALSE, name.c_str()));
-  const DWORD error = GetLastError();
+  auto [mutex, error] = CreateInstanceMutex(name);
   if (!mutex.Valid()) {
     // Another user's instance in this session holds it and does not let us open it.
     if (error != ERROR_ACCESS_DENIED) ThrowWin32Error(error);
