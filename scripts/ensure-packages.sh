@@ -9,6 +9,7 @@ packages=(
   wine wine64 xvfb xauth x11-utils            # running Windows programs headless
   fonts-noto-cjk locales imagemagick          # Japanese text, code page 932, screenshots
   clang libclang-rt-14-dev                    # fuzzing and sanitizers
+  python3 zip                                 # the exes' header check, the release package
 )
 
 missing=()

@@ -41,6 +41,10 @@ done
 step "32-bit Windows build"
 cmake --preset x86 -S "$source_dir" -B "$build_root/x86" >/dev/null
 cmake --build "$build_root/x86" -j "$jobs"
+# It cannot run here; its header, imports and stack protector are checked as the 64-bit build's
+# are (by CTest below).
+python3 "$source_dir/scripts/check-pe.py" --symbols "$build_root/x86/bin/zelvo.exe"
+python3 "$source_dir/scripts/check-pe.py" "$build_root/x86/bin/zelvo-stripped.exe"
 
 step "64-bit Windows build"
 cmake --preset x64 -S "$source_dir" -B "$build_root/x64" >/dev/null
