@@ -123,6 +123,17 @@ TEST(Window, LaysOutEveryControlInTwipsAtNinetySixDpi) {
   EXPECT_EQ(window.Rect(kIdCmdShell).right, window.Rect(kIdLstLogName).right);
 }
 
+// The focused control; when another test's window took the activation meanwhile, the window is
+// activated again first, as a user would click its caption, and gives the keyboard back.
+std::optional<int> FocusedAfterActivation(const MainWindow& window) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    if (const std::optional<int> id = window.FocusedControl()) return id;
+    SetForegroundWindow(window.Handle());
+    window.Sync();
+  }
+  return window.FocusedControl();
+}
+
 TEST(Window, TabMovesThroughTheControlsInTheirOrder) {
   ToolFolder folder;
   folder.WriteIni(IniWith({{"A.exe", "C:\\A\\", "2026/01/01"}}));
@@ -141,11 +152,11 @@ TEST(Window, TabMovesThroughTheControlsInTheirOrder) {
   ASSERT_THAT(window.FocusedControl(), Optional(kIdLstLogName));
   std::vector<int> visited;
   for (int step = 0; step < 7; ++step) {
-    const HWND focused = window.Control(*window.FocusedControl());
+    const HWND focused = window.Control(FocusedAfterActivation(window).value_or(0));
     Post(focused, WM_KEYDOWN, VK_TAB, 0);
     Post(focused, WM_KEYUP, VK_TAB, 0xC0000001);
     window.Sync();
-    visited.push_back(window.FocusedControl().value_or(0));
+    visited.push_back(FocusedAfterActivation(window).value_or(0));
   }
   EXPECT_THAT(visited, ElementsAre(kIdTxtLogName, kIdTxtLogPath, kIdCmdDelLog, kIdCmdShell,
                                    kIdCmdReturn, kIdTxtLogData, kIdLstLogName));
@@ -161,6 +172,42 @@ size_t CountBluish(const Image& image) {
     }
   }
   return count;
+}
+
+TEST(Window, GivesTheKeyboardBackToItsControlWhenActivatedAgain) {
+  ToolFolder folder;
+  folder.WriteIni(IniWith({{"Tool.exe", "C:\\Tools\\", "2026/12/01"}}));
+  ZelvoProcess zelvo(folder);
+  const MainWindow window = zelvo.WaitForMainWindow();
+  window.ClickRow(kIdLstLogName, 0);
+
+  // After a message box: the button that opened it has the keyboard again.
+  window.Click(kIdCmdDelLog);
+  ExpectBoxAndAnswer(zelvo, RemoveQuestion(1), Answer::No);
+  window.Sync();
+  EXPECT_THAT(FocusedAfterActivation(window), Optional(kIdCmdDelLog));
+
+  // After another window was active: the control that had it.
+  Post(window.Control(kIdCmdDelLog), WM_KEYDOWN, VK_TAB, 0);
+  Post(window.Control(kIdCmdDelLog), WM_KEYUP, VK_TAB, 0xC0000001);
+  window.Sync();
+  ASSERT_THAT(window.FocusedControl(), Optional(GetDlgCtrlID(GetNextDlgTabItem(
+                                           window.Handle(), window.Control(kIdCmdDelLog), FALSE))));
+  const int had_focus = *window.FocusedControl();
+  const HWND other = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0,
+                                     0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(other, nullptr);
+  SetForegroundWindow(other);
+  for (int round = 0; round < 20 && GetForegroundWindow() != other; ++round) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    Sleep(10);
+  }
+  EXPECT_NE(GetForegroundWindow(), window.Handle());
+  DestroyWindow(other);
+  SetForegroundWindow(window.Handle());
+  window.Sync();
+  EXPECT_THAT(FocusedAfterActivation(window), Optional(had_focus));
 }
 
 TEST(Window, LabelsAndDetailBoxesHaveTheirColours) {

@@ -41,17 +41,16 @@ constexpr ControlSpec kControls[] = {
     {Control::fraDropPoint, kIdFraDropPoint, WC_BUTTONW, BS_GROUPBOX | WS_CLIPSIBLINGS, 0, "",
      nullptr, Control::frmMain, 120, 120, 5415, 1095},
     {Control::lblDropPoint, kIdLblDropPoint, WC_STATICW, SS_OWNERDRAW | SS_NOTIFY, 0,
-     "ココにXPスタイルを適用したいソフトをドロップしてください。", nullptr,
-     Control::fraDropPoint, 120, 360, 5175, 255},
+     "ココにXPスタイルを適用したいソフトをドロップしてください。", nullptr, Control::fraDropPoint,
+     120, 360, 5175, 255},
     {Control::lblInformation, kIdLblInformation, WC_STATICW, SS_OWNERDRAW | SS_NOTIFY, 0, "", "",
      Control::fraDropPoint, 120, 720, 5175, 255},
     {Control::fraLog, kIdFraLog, WC_BUTTONW, BS_GROUPBOX | WS_CLIPSIBLINGS, 0,
      "XPスタイルを適用したソフト一覧", nullptr, Control::frmMain, 120, 1320, 5415, 3615},
     {Control::lstLogName, kIdLstLogName, WC_LISTBOXW,
-     WS_TABSTOP | WS_VSCROLL | LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
-         LBS_HASSTRINGS,
-     WS_EX_CLIENTEDGE, "", "過去にZelvoを適用したソフトが一覧されます。", Control::fraLog, 240,
-     360, 4935, 1695},
+     WS_TABSTOP | WS_VSCROLL | LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS,
+     WS_EX_CLIENTEDGE, "", "過去にZelvoを適用したソフトが一覧されます。", Control::fraLog, 240, 360,
+     4935, 1695},
     {Control::txtLogName, kIdTxtLogName, WC_EDITW,
      WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL | WS_DISABLED, WS_EX_CLIENTEDGE, "",
      "選択したソフトの名前が表示されます。", Control::fraLog, 240, 2160, 3375, 270},
@@ -59,16 +58,15 @@ constexpr ControlSpec kControls[] = {
      WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL | WS_DISABLED, WS_EX_CLIENTEDGE, "",
      "選択したソフトの場所が表示されます。", Control::fraLog, 240, 2520, 4935, 270},
     {Control::cmdDelLog, kIdCmdDelLog, WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED, 0,
-     "リストから削除", "選択したソフトをリストから削除します。", Control::frmMain, 2040, 4200,
-     1575, 495},
+     "リストから削除", "選択したソフトをリストから削除します。", Control::frmMain, 2040, 4200, 1575,
+     495},
     {Control::cmdShell, kIdCmdShell, WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED, 0,
      "ソフトを起動する", "選択したソフトを起動します。", Control::frmMain, 3720, 4200, 1575, 495},
     {Control::cmdReturn, kIdCmdReturn, WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED, 0,
      "元に戻す", "選択したソフトを元に戻します。", Control::frmMain, 360, 4200, 1575, 495},
     {Control::txtLogData, kIdTxtLogData, WC_EDITW,
      WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL | WS_DISABLED, WS_EX_CLIENTEDGE, "",
-     "選択したソフトにZelvoを適用した日付が表示されます。", Control::fraLog, 3720, 2160, 1455,
-     270},
+     "選択したソフトにZelvoを適用した日付が表示されます。", Control::fraLog, 3720, 2160, 1455, 270},
 };
 
 const ControlSpec& SpecOf(Control control) {
@@ -139,10 +137,10 @@ void AllowDropsFromLowerIntegrity(HWND window) {
   using FilterFunction = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
   static const auto filter = User32Function<FilterFunction>("ChangeWindowMessageFilterEx");
   if (!filter) return;
-  constexpr DWORD kAllow = 1;              // MSGFLT_ALLOW
+  constexpr DWORD kAllow = 1;               // MSGFLT_ALLOW
   constexpr UINT kCopyGlobalData = 0x0049;  // WM_COPYGLOBALDATA, which carries the file list
-  for (UINT message : {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA),
-                       kCopyGlobalData}) {
+  for (UINT message :
+       {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kCopyGlobalData}) {
     filter(window, message, kAllow, nullptr);
   }
 }
@@ -189,9 +187,9 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, int show_command,
   window_class.hInstance = instance;
   window_class.hIcon = static_cast<HICON>(
       LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-  window_class.hIconSm = static_cast<HICON>(
-      LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                 GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  window_class.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                       GetSystemMetrics(SM_CXSMICON),
+                                                       GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   window_class.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   window_class.lpszClassName = kMainWindowClass;
@@ -201,8 +199,8 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, int show_command,
 
   const RECT rect = WindowRectFor(USER_DEFAULT_SCREEN_DPI, 0, 0);
   window_ = CreateWindowExW(kWindowExStyle, kMainWindowClass, L"", kWindowStyle, CW_USEDEFAULT,
-                            CW_USEDEFAULT, rect.right - rect.left, rect.bottom - rect.top,
-                            nullptr, nullptr, instance, this);
+                            CW_USEDEFAULT, rect.right - rect.left, rect.bottom - rect.top, nullptr,
+                            nullptr, instance, this);
   if (!window_) ThrowLastError();
   AllowDropsFromLowerIntegrity(window_);
   CreateControls();
@@ -220,10 +218,10 @@ Win32MainWindow::~Win32MainWindow() {
 void Win32MainWindow::CreateControls() {
   for (const auto& spec : kControls) {
     const std::wstring text = Wide(spec.text);
-    const HWND control = CreateWindowExW(
-        spec.ex_style | WS_EX_ACCEPTFILES, spec.window_class, text.c_str(),
-        WS_CHILD | WS_VISIBLE | spec.style, 0, 0, 0, 0, window_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+    const HWND control =
+        CreateWindowExW(spec.ex_style | WS_EX_ACCEPTFILES, spec.window_class, text.c_str(),
+                        WS_CHILD | WS_VISIBLE | spec.style, 0, 0, 0, 0, window_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
     if (!control) ThrowLastError();
     windows_[static_cast<size_t>(spec.control)] = control;
     AllowDropsFromLowerIntegrity(control);
@@ -242,10 +240,10 @@ void Win32MainWindow::CreateControls() {
 }
 
 void Win32MainWindow::CreateToolTips() {
-  tool_tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
-                               instance_, nullptr);
+  tool_tips_ =
+      CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                      WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_, nullptr);
   if (!tool_tips_) ThrowLastError();
   for (const auto& spec : kControls) {
     if (!spec.tool_tip) continue;
@@ -404,6 +402,26 @@ LRESULT Win32MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_DROPFILES:
       DropOn(Control::frmMain, reinterpret_cast<HDROP>(wparam));
       return 0;
+    case WM_ACTIVATE:
+      // As in a dialog box, the control that had the keyboard when the user switched away (or
+      // a message box came up) gets it back; otherwise the window itself would hold the focus
+      // and no key would reach a control until the user clicks one.
+      if (LOWORD(wparam) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (focus && IsChild(window_, focus)) last_focus_ = focus;
+        return 0;
+      }
+      if (!HIWORD(wparam)) {  // not while minimised
+        HWND focus = last_focus_;
+        if (!focus || !IsWindow(focus) || !IsWindowEnabled(focus) || !IsWindowVisible(focus)) {
+          focus = GetNextDlgTabItem(window_, nullptr, FALSE);
+        }
+        if (focus) {
+          SetFocus(focus);
+          return 0;
+        }
+      }
+      break;
     case WM_DPICHANGED: {
       const auto* suggested = reinterpret_cast<const RECT*>(lparam);
       ApplyDpi(HIWORD(wparam));

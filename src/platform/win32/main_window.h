@@ -61,6 +61,7 @@ class Win32MainWindow : public MainWindow {
   const CommonControls& common_controls_;
   HWND window_ = nullptr;
   HWND tool_tips_ = nullptr;
+  HWND last_focus_ = nullptr;  // the control to give the keyboard back to on activation
   std::array<HWND, kControlCount> windows_{};
   Win32ListBox names_;
   Font font_;
