@@ -224,6 +224,7 @@ void Win32MainWindow::CreateControls() {
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
     if (!control) ThrowLastError();
     windows_[static_cast<size_t>(spec.control)] = control;
+    texts_[static_cast<size_t>(spec.control)] = text;
     AllowDropsFromLowerIntegrity(control);
     common_controls_.SetWindowSubclass(control, &Win32MainWindow::ControlProc,
                                        static_cast<UINT_PTR>(spec.id),
@@ -294,7 +295,13 @@ void Win32MainWindow::Show() {
 
 void Win32MainWindow::SetText(Control control, const std::string& text) {
   const HWND target = Window(control);
-  if (!SetWindowTextW(target, Wide(text).c_str())) ThrowLastError();
+  std::wstring wide = Wide(text);
+  // Under Wine an edit box lays its text out anew each time it is set, a millisecond or more;
+  // applying many programs in a row sets the same folder and date over and over.
+  std::wstring& shown = texts_[static_cast<size_t>(control)];
+  if (wide == shown) return;
+  if (!SetWindowTextW(target, wide.c_str())) ThrowLastError();
+  shown = std::move(wide);
   if (control == Control::lblDropPoint || control == Control::lblInformation) {
     InvalidateRect(target, nullptr, TRUE);
   }

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 
 #include "platform/win32/common_controls.h"
 #include "platform/win32/list_box.h"
@@ -63,6 +64,9 @@ class Win32MainWindow : public MainWindow {
   HWND tool_tips_ = nullptr;
   HWND last_focus_ = nullptr;  // the control to give the keyboard back to on activation
   std::array<HWND, kControlCount> windows_{};
+  // The text each control was given last: no one else changes them (the text boxes are
+  // read-only).
+  std::array<std::wstring, kControlCount> texts_;
   Win32ListBox names_;
   Font font_;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
