@@ -1,0 +1,78 @@
+// Applying without the window: zelvo.exe's own start-up and apply procedures with the real file
+// system, shortcuts, clock, code page and collator, and a window that shows nothing. It ends
+// when the programs named on its command line are applied (the log is not saved). Between the
+// file work of baseline_apply.cpp and zelvo.exe, it tells what the program's logic costs from
+// what its window costs. Exit code 0 when no message box was asked for.
+#include <windows.h>
+
+#include <vector>
+
+#include "app/zelvo.h"
+#include "platform/win32/clock.h"
+#include "platform/win32/com.h"
+#include "platform/win32/environment.h"
+#include "platform/win32/file_system.h"
+#include "platform/win32/process.h"
+#include "platform/win32/shortcuts.h"
+#include "platform/win32/text_codec.h"
+
+namespace {
+
+using namespace zelvo;
+
+class NoList : public ListBox {
+ public:
+  void ResetRows(const std::vector<std::string_view>&) override {}
+  void InsertRow(size_t, std::string_view) override {}
+  void RemoveRow(size_t) override {}
+  void SetSelected(size_t, bool) override {}
+  void SetAllSelected(bool) override {}
+  void SetCurrentRow(std::optional<size_t>) override {}
+  ListSelection UserSelection() override { return {}; }
+};
+
+class NoWindow : public MainWindow {
+ public:
+  void SetText(Control, const std::string&) override {}
+  void SetToolTip(Control, const std::string&) override {}
+  void SetEnabled(Control, bool) override {}
+  void Show() override {}
+  ListBox& NameList() override { return list_; }
+
+ private:
+  NoList list_;
+};
+
+// Every box counts against the run: none is expected.
+class CountingDialogs : public Dialogs {
+ public:
+  Answer Show(const Message& message) override {
+    ++shown;
+    return message.buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+  }
+  int shown = 0;
+};
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  using namespace zelvo::win32;
+  CountingDialogs dialogs;
+  Win32Environment environment;
+  try {
+    ComApartment com;
+    Win32FileSystem files;
+    Win32Shortcuts shortcuts;
+    Win32Clock clock;
+    Win32AnsiCodePage code_page;
+    Win32Collator collator;
+    Win32ProcessLauncher launcher;
+    NoWindow window;
+    Zelvo app(Platform{dialogs, files, shortcuts, clock, environment, code_page, collator, launcher,
+                       window});
+    app.Form_Load();
+    return dialogs.shown == 0 ? 0 : 2;
+  } catch (const std::exception&) {
+    return 1;
+  }
+}
