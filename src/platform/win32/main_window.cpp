@@ -413,12 +413,8 @@ LRESULT Win32MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       // As in a dialog box, the control that had the keyboard when the user switched away (or
       // a message box came up) gets it back; otherwise the window itself would hold the focus
       // and no key would reach a control until the user clicks one.
-      if (LOWORD(wparam) == WA_INACTIVE) {
-        const HWND focus = GetFocus();
-        if (focus && IsChild(window_, focus)) last_focus_ = focus;
-        return 0;
-      }
-      if (!HIWORD(wparam)) {  // not while minimised
+      if (LOWORD(wparam) == WA_INACTIVE) return 0;  // each control notes when it gets the focus
+      if (!HIWORD(wparam)) {                        // not while minimised
         HWND focus = last_focus_;
         if (!focus || !IsWindow(focus) || !IsWindowEnabled(focus) || !IsWindowVisible(focus)) {
           focus = GetNextDlgTabItem(window_, nullptr, FALSE);
@@ -467,6 +463,9 @@ LRESULT CALLBACK Win32MainWindow::ControlProc(HWND control, UINT message, WPARAM
           return 0;
         }
       }
+      break;
+    case WM_SETFOCUS:
+      self->last_focus_ = control;
       break;
     case WM_NCHITTEST:
       // A group box is see-through for the mouse; these frames take drops of their own.

@@ -267,14 +267,50 @@ int MainWindow::DropFilesAt(POINT point, const std::vector<std::filesystem::path
   return target == hwnd_ ? 0 : GetDlgCtrlID(target);
 }
 
+namespace {
+
+// True when every point of a grid over `area` shows `root` or one of its controls.
+bool ShowsOnly(HWND root, const RECT& area) {
+  constexpr int kSteps = 8;
+  for (int row = 0; row <= kSteps; ++row) {
+    for (int column = 0; column <= kSteps; ++column) {
+      const POINT point{area.left + (area.right - 1 - area.left) * column / kSteps,
+                        area.top + (area.bottom - 1 - area.top) * row / kSteps};
+      const HWND shown = WindowFromPoint(point);
+      if (!shown || GetAncestor(shown, GA_ROOT) != root) return false;
+    }
+  }
+  return true;
+}
+
+// Tests run side by side on one screen: the window is lifted above the others' windows (without
+// taking the activation) while its pixels are read, and the area must show nothing else.
+Image CaptureUncovered(HWND root, const RECT& area) {
+  struct Lifted {
+    HWND window;
+    explicit Lifted(HWND hwnd) : window(hwnd) {
+      SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    ~Lifted() {
+      SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+  } lifted(root);
+  if (!WaitFor([&] { return ShowsOnly(root, area); })) {
+    throw DriverError("another window keeps covering the window to capture");
+  }
+  return CaptureSettled(area);
+}
+
+}  // namespace
+
 Image MainWindow::Capture() const {
   Sync();
-  return CaptureSettled(ScreenRect(hwnd_));
+  return CaptureUncovered(hwnd_, ScreenRect(hwnd_));
 }
 
 Image MainWindow::CaptureControl(int id) const {
   Sync();
-  return CaptureSettled(ScreenRect(Control(id)));
+  return CaptureUncovered(hwnd_, ScreenRect(Control(id)));
 }
 
 void MainWindow::SaveScreenshot(const std::filesystem::path& bmp) const { Capture().SaveBmp(bmp); }
