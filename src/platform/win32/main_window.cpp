@@ -296,15 +296,31 @@ void Win32MainWindow::Show() {
 void Win32MainWindow::SetText(Control control, const std::string& text) {
   const HWND target = Window(control);
   std::wstring wide = Wide(text);
-  // Under Wine an edit box lays its text out anew each time it is set, a millisecond or more;
-  // applying many programs in a row sets the same folder and date over and over.
-  std::wstring& shown = texts_[static_cast<size_t>(control)];
-  if (wide == shown) return;
-  if (!SetWindowTextW(target, wide.c_str())) ThrowLastError();
-  shown = std::move(wide);
-  if (control == Control::lblDropPoint || control == Control::lblInformation) {
-    InvalidateRect(target, nullptr, TRUE);
+  const size_t index = static_cast<size_t>(control);
+  if (wide == texts_[index]) return;
+  if (control == Control::frmMain) {
+    if (!SetWindowTextW(target, wide.c_str())) ThrowLastError();
+    texts_[index] = std::move(wide);
+    return;
   }
+  // A control takes its new text when anything next reads or draws it, all of which reaches
+  // ControlProc first. Under Wine an edit box lays its text out on the spot, a millisecond or
+  // more, and applying a thousand programs in a row sets the name and folder boxes and the
+  // status line a thousand times over, while nothing can read or draw them in between.
+  if (!IsWindow(target)) ThrowWin32Error(ERROR_INVALID_WINDOW_HANDLE);
+  texts_[index] = std::move(wide);
+  text_pending_[index] = true;
+  InvalidateRect(target, nullptr, TRUE);
+}
+
+void Win32MainWindow::ApplyPendingText(Control control) {
+  const size_t index = static_cast<size_t>(control);
+  if (!text_pending_[index] || applying_text_) return;
+  applying_text_ = true;
+  // Setting a control's text fails only when memory runs out; the text then stays pending and
+  // is tried again at the control's next message.
+  if (SetWindowTextW(Window(control), texts_[index].c_str())) text_pending_[index] = false;
+  applying_text_ = false;
 }
 
 void Win32MainWindow::SetToolTip(Control control, const std::string& text) {
@@ -455,6 +471,12 @@ LRESULT Win32MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 LRESULT CALLBACK Win32MainWindow::ControlProc(HWND control, UINT message, WPARAM wparam,
                                               LPARAM lparam, UINT_PTR id, DWORD_PTR self_data) {
   auto* self = reinterpret_cast<Win32MainWindow*>(self_data);
+  // Whatever reads or draws the control, in this process or another, sees its latest text.
+  if (message != WM_DESTROY && message != WM_NCDESTROY) {
+    for (const auto& spec : kControls) {
+      if (spec.id == static_cast<int>(id)) self->ApplyPendingText(spec.control);
+    }
+  }
   switch (message) {
     case WM_DROPFILES:
       for (const auto& spec : kControls) {

@@ -50,6 +50,8 @@ class Win32MainWindow : public MainWindow {
   void ApplyDpi(UINT dpi);
   void DrawLabel(const DRAWITEMSTRUCT& item);
   void DropOn(Control target, HDROP drop);
+  // Gives the control the text SetText last gave it, when it does not have it yet.
+  void ApplyPendingText(Control control);
   HWND Window(Control control) const { return windows_[static_cast<size_t>(control)]; }
 
   struct FontDeleter {
@@ -65,8 +67,10 @@ class Win32MainWindow : public MainWindow {
   HWND last_focus_ = nullptr;  // the control to give the keyboard back to on activation
   std::array<HWND, kControlCount> windows_{};
   // The text each control was given last: no one else changes them (the text boxes are
-  // read-only).
+  // read-only). A control's own text follows when it is next read or drawn.
   std::array<std::wstring, kControlCount> texts_;
+  std::array<bool, kControlCount> text_pending_{};
+  bool applying_text_ = false;
   Win32ListBox names_;
   Font font_;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
