@@ -22,8 +22,8 @@ fi
 echo "=== building (x64 and x86, Release)" >&2
 cmake --preset x64 -S "$source_dir" -B "$build_x64" -DZELVO_TESTS=OFF >/dev/null
 cmake --build "$build_x64" -j "$jobs" \
-  --target zelvo bench_window bench_window_only bench_apply_baseline bench_apply_logic \
-  bench_log_scale bench_runner >/dev/null
+  --target zelvo bench_window bench_plain_window bench_window_only bench_apply_baseline \
+  bench_apply_logic bench_log_scale bench_runner >/dev/null
 cmake --preset x86 -S "$source_dir" -B "$build_x86" -DZELVO_TESTS=OFF >/dev/null
 cmake --build "$build_x86" -j "$jobs" --target zelvo >/dev/null
 
@@ -45,6 +45,7 @@ env LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8 wine "$build_x64/bench/bench_runner.exe"
   --zelvo-stripped "$(windows_path "$build_x64/bin/zelvo-stripped.exe")" \
   --zelvo-x86-stripped "$(windows_path "$build_x86/bin/zelvo-stripped.exe")" \
   --window "$(windows_path "$build_x64/bench/bench_window.exe")" \
+  --plain-window "$(windows_path "$build_x64/bench/bench_plain_window.exe")" \
   --window-only "$(windows_path "$build_x64/bench/bench_window_only.exe")" \
   --apply-baseline "$(windows_path "$build_x64/bench/bench_apply_baseline.exe")" \
   --apply-logic "$(windows_path "$build_x64/bench/bench_apply_logic.exe")" \

@@ -24,6 +24,7 @@ using zelvo::win32::kIdLstLogName;
 using zelvo::win32::kMainWindowClass;
 
 constexpr wchar_t kBaselineWindowClass[] = L"ZelvoBenchBaselineWindow";
+constexpr wchar_t kPlainWindowClass[] = L"ZelvoBenchPlainWindow";
 constexpr int kAppliedPrograms = 1000;
 constexpr int kStartupLogEntries = 10000;
 constexpr int kScaleSmall = 10000;
@@ -309,7 +310,8 @@ std::string LogFile(const std::string& version_line, int count) {
 // The benchmark
 
 struct Options {
-  std::wstring zelvo, zelvo_stripped, zelvo_x86_stripped, window, window_only, apply_baseline;
+  std::wstring zelvo, zelvo_stripped, zelvo_x86_stripped, window, plain_window, window_only;
+  std::wstring apply_baseline;
   std::wstring apply_logic, log_scale;
   std::wstring work, out, machine;
   int startup_rounds = 15;
@@ -324,6 +326,7 @@ Options ParseOptions(int argc, wchar_t** argv) {
       {L"--zelvo-stripped", &options.zelvo_stripped},
       {L"--zelvo-x86-stripped", &options.zelvo_x86_stripped},
       {L"--window", &options.window},
+      {L"--plain-window", &options.plain_window},
       {L"--window-only", &options.window_only},
       {L"--apply-baseline", &options.apply_baseline},
       {L"--apply-logic", &options.apply_logic},
@@ -352,7 +355,7 @@ Options ParseOptions(int argc, wchar_t** argv) {
 }
 
 struct Results {
-  std::vector<double> baseline_window, window_only, startup_empty, startup_10k;
+  std::vector<double> baseline_window, plain_window, window_only, startup_empty, startup_10k;
   // By layout: 0 every program in a folder of its own, 1 all of them in one folder.
   std::vector<double> apply_baseline[2], apply_logic[2], apply_zelvo[2];
   std::map<int, std::vector<std::vector<double>>> scale;  // rows -> runs of 4 times
@@ -394,6 +397,7 @@ void Benchmark::Prepare() {
   }
   CopyInto(options_.window, Folder(L"window"));
   CopyInto(options_.apply_baseline, Folder(L"window"));
+  CopyInto(options_.plain_window, Folder(L"plain_window"));
   CopyInto(options_.window_only, Folder(L"window_only"));
   CopyInto(options_.apply_logic, Folder(L"apply_logic"));
   CopyInto(options_.log_scale, Folder(L"scale"));
@@ -442,8 +446,8 @@ void Benchmark::Startup() {
   for (int round = 0; round < rounds; ++round) {
     Progress("start-up", round + 1, rounds);
     // The order turns every round, so that a slow phase of the machine hits every program alike.
-    for (int turn = 0; turn < 4; ++turn) {
-      switch ((round + turn) % 4) {
+    for (int turn = 0; turn < 5; ++turn) {
+      switch ((round + turn) % 5) {
         case 0:
           results_.baseline_window.push_back(
               MeasureStartup(Folder(L"window") + L"\\bench_window.exe", L"", Folder(L"window"),
@@ -456,13 +460,19 @@ void Benchmark::Startup() {
                              Folder(L"window_only"), kMainWindowClass, 0)
                   .seconds);
           break;
+        case 3:
+          results_.plain_window.push_back(
+              MeasureStartup(Folder(L"plain_window") + L"\\bench_plain_window.exe", L"",
+                             Folder(L"plain_window"), kPlainWindowClass, std::nullopt)
+                  .seconds);
+          break;
         case 2:
           WriteBytes(Folder(L"empty") + L"\\zelvo.ini", empty_log_);
           results_.startup_empty.push_back(
               MeasureStartup(ZelvoIn(L"empty"), L"", Folder(L"empty"), kMainWindowClass, 0)
                   .seconds);
           break;
-        default:
+        case 4:
           WriteBytes(Folder(L"log10k") + L"\\zelvo.ini", log_10k_);
           results_.startup_10k.push_back(MeasureStartup(ZelvoIn(L"log10k"), L"", Folder(L"log10k"),
                                                         kMainWindowClass, kStartupLogEntries)
@@ -653,8 +663,14 @@ std::string Table(const Options& options, const Results& r) {
   line("|---|---:|---:|---:|---|---:|");
   const double base = Median(r.baseline_window);
   const double alone = Median(r.window_only);
+  const double plain = Median(r.plain_window);
   line("| Baseline: a bare window and a message loop (bench/baseline_window.cpp) | " + Ms(base) +
        " | " + Spread(r.baseline_window) + " | 1.00 | | |");
+  line(
+      "| A plain window with the same eleven controls, texts and font, common controls 6 "
+      "(bench/plain_window.cpp) | " +
+      Ms(plain) + " | " + Spread(r.plain_window) + " | " + Ratio(plain / base) + " | | " +
+      Ratio(plain / alone) + " |");
   line(
       "| zelvo.exe's window alone: common controls 6, its controls, fonts and tool tips; no log, "
       "no logic (bench/window_only.cpp) | " +
@@ -668,11 +684,12 @@ std::string Table(const Options& options, const Results& r) {
        " | " + Ratio(log10k / base) + " | | " + Ratio(log10k / alone) + " |");
   line("");
   paragraph(
-      "The window alone is zelvo.exe's own window class built by the program's own code, shown as "
-      "the program shows it, with nothing else: what it costs above the bare window is the "
-      "window (loading common controls 6 for the visual style, creating eleven controls and their "
-      "tool tips, drawing Japanese text), not the program's start-up work, which is the last "
-      "column.");
+      "The window alone is zelvo.exe's own window built by the program's own code and shown as "
+      "the program shows it, with nothing else; the last column compares each program with it, "
+      "so zelvo.exe's own start-up work (version, single instance, tool folder, log, command "
+      "line) is what its ratio there shows above 1. The plain window is what any window with "
+      "these controls costs: loading common controls 6, creating eleven controls and drawing "
+      "Japanese text in them.");
 
   line("## Applying 1,000 programs (" + std::to_string(options.apply_rounds) + " rounds)");
   line("");

@@ -4,6 +4,7 @@
 // zelvo.exe, it tells what the window costs from what the program does.
 #include <windows.h>
 
+#include "platform/win32/com.h"
 #include "platform/win32/common_controls.h"
 #include "platform/win32/main_window.h"
 #include "version.h"
@@ -11,6 +12,8 @@
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   using namespace zelvo::win32;
   try {
+    // As zelvo.exe starts: the COM apartment first, then the common controls.
+    ComApartment com;
     CommonControls common_controls(ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES);
     Win32MainWindow window(instance, show_command, common_controls);
     window.SetText(zelvo::Control::frmMain, "Zelvoちゃん Version " ZELVO_VERSION_TEXT);
