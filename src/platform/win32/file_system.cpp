@@ -153,8 +153,6 @@ void RefuseToReplace(const std::wstring& target) {
 // Writes `bytes` to a new file beside `target` and then moves it over `target` in one step, so
 // that a write failing half-way (a full disk) leaves the old file whole and no cut new one.
 void ReplaceThroughTemporaryFile(const std::wstring& target, std::string_view bytes, bool flush) {
-  RefuseToReplace(target);
-
   // A name of this process's own, in the same folder so that the move is a rename.
   const std::wstring stem = target + L"." + std::to_wstring(GetCurrentProcessId());
   std::wstring temporary;
@@ -173,9 +171,17 @@ void ReplaceThroughTemporaryFile(const std::wstring& target, std::string_view by
     WriteAll(file, bytes);
     if (flush && !FlushFileBuffers(file.Get())) ThrowLastError();
     CloseWritten(file);
-    if (!MoveFileExW(temporary.c_str(), target.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | (flush ? MOVEFILE_WRITE_THROUGH : 0))) {
-      ThrowLastError();
+    // Most targets do not exist yet: the plain move finds that out itself, which saves a look
+    // for the name (a read of the whole folder under Wine) per manifest written. Only a file
+    // that is there is looked at before it is replaced.
+    const DWORD through = flush ? MOVEFILE_WRITE_THROUGH : 0;
+    if (!MoveFileExW(temporary.c_str(), target.c_str(), through)) {
+      const DWORD error = GetLastError();
+      if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) ThrowWin32Error(error);
+      RefuseToReplace(target);
+      if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | through)) {
+        ThrowLastError();
+      }
     }
   } catch (...) {
     file.Close();
