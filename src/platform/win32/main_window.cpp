@@ -70,8 +70,8 @@ constexpr ControlSpec kControls[] = {
 };
 
 const ControlSpec& SpecOf(Control control) {
-  for (const auto& spec : kControls) {
-    if (spec.control == control) return spec;
+  for (const auto& control_spec : kControls) {
+    if (control_spec.control == control) return control_spec;
   }
   return kControls[0];
 }
@@ -216,18 +216,18 @@ Win32MainWindow::~Win32MainWindow() {
 }
 
 void Win32MainWindow::CreateControls() {
-  for (const auto& spec : kControls) {
-    const std::wstring text = Wide(spec.text);
-    const HWND control =
-        CreateWindowExW(spec.ex_style | WS_EX_ACCEPTFILES, spec.window_class, text.c_str(),
-                        WS_CHILD | WS_VISIBLE | spec.style, 0, 0, 0, 0, window_,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+  for (const auto& control_spec : kControls) {
+    const std::wstring text = Wide(control_spec.text);
+    const HWND control = CreateWindowExW(
+        control_spec.ex_style | WS_EX_ACCEPTFILES, control_spec.window_class, text.c_str(),
+        WS_CHILD | WS_VISIBLE | control_spec.style, 0, 0, 0, 0, window_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_spec.id)), instance_, nullptr);
     if (!control) ThrowLastError();
-    windows_[static_cast<size_t>(spec.control)] = control;
-    texts_[static_cast<size_t>(spec.control)] = text;
+    windows_[static_cast<size_t>(control_spec.control)] = control;
+    texts_[static_cast<size_t>(control_spec.control)] = text;
     AllowDropsFromLowerIntegrity(control);
     common_controls_.SetWindowSubclass(control, &Win32MainWindow::ControlProc,
-                                       static_cast<UINT_PTR>(spec.id),
+                                       static_cast<UINT_PTR>(control_spec.id),
                                        reinterpret_cast<DWORD_PTR>(this));
   }
   windows_[static_cast<size_t>(Control::frmMain)] = window_;
@@ -246,14 +246,14 @@ void Win32MainWindow::CreateToolTips() {
                       WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                       CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_, nullptr);
   if (!tool_tips_) ThrowLastError();
-  for (const auto& spec : kControls) {
-    if (!spec.tool_tip) continue;
-    std::wstring text = Wide(spec.tool_tip);
+  for (const auto& control_spec : kControls) {
+    if (!control_spec.tool_tip) continue;
+    std::wstring text = Wide(control_spec.tool_tip);
     TOOLINFOW tool{};
     tool.cbSize = sizeof(tool);
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = window_;
-    tool.uId = reinterpret_cast<UINT_PTR>(Window(spec.control));
+    tool.uId = reinterpret_cast<UINT_PTR>(Window(control_spec.control));
     tool.lpszText = text.data();
     SendMessageW(tool_tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
@@ -262,17 +262,18 @@ void Win32MainWindow::CreateToolTips() {
 void Win32MainWindow::ApplyDpi(UINT dpi) {
   dpi_ = dpi;
   if (HFONT font = CreateUiFont(dpi)) font_.reset(font);
-  for (const auto& spec : kControls) {
-    int left = spec.left;
-    int top = spec.top;
-    if (spec.container != Control::frmMain) {
-      const ControlSpec& frame = SpecOf(spec.container);
+  for (const auto& control_spec : kControls) {
+    int left = control_spec.left;
+    int top = control_spec.top;
+    if (control_spec.container != Control::frmMain) {
+      const ControlSpec& frame = SpecOf(control_spec.container);
       left += frame.left;
       top += frame.top;
     }
-    const HWND control = Window(spec.control);
-    SetWindowPos(control, nullptr, Scale(left, dpi), Scale(top, dpi), Scale(spec.width, dpi),
-                 Scale(spec.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+    const HWND control = Window(control_spec.control);
+    SetWindowPos(control, nullptr, Scale(left, dpi), Scale(top, dpi),
+                 Scale(control_spec.width, dpi), Scale(control_spec.height, dpi),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
   }
   // Long status texts wrap in their tool tip instead of running across the screen.
@@ -473,15 +474,15 @@ LRESULT CALLBACK Win32MainWindow::ControlProc(HWND control, UINT message, WPARAM
   auto* self = reinterpret_cast<Win32MainWindow*>(self_data);
   // Whatever reads or draws the control, in this process or another, sees its latest text.
   if (message != WM_DESTROY && message != WM_NCDESTROY) {
-    for (const auto& spec : kControls) {
-      if (spec.id == static_cast<int>(id)) self->ApplyPendingText(spec.control);
+    for (const auto& control_spec : kControls) {
+      if (control_spec.id == static_cast<int>(id)) self->ApplyPendingText(control_spec.control);
     }
   }
   switch (message) {
     case WM_DROPFILES:
-      for (const auto& spec : kControls) {
-        if (spec.id == static_cast<int>(id)) {
-          self->DropOn(spec.control, reinterpret_cast<HDROP>(wparam));
+      for (const auto& control_spec : kControls) {
+        if (control_spec.id == static_cast<int>(id)) {
+          self->DropOn(control_spec.control, reinterpret_cast<HDROP>(wparam));
           return 0;
         }
       }

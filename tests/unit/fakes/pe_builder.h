@@ -58,6 +58,6 @@ struct BuiltImage {
 };
 
 // Types, names and languages are sorted as in real images: named entries first, then ids.
-BuiltImage BuildImage(const ImageSpec& spec);
+BuiltImage BuildImage(const ImageSpec& image_spec);
 
 }  // namespace zelvo::testing
