@@ -41,13 +41,6 @@ void PostButtonCommand(const MainWindow& window, int id) {
        reinterpret_cast<LPARAM>(window.Control(id)));
 }
 
-void CloseAndExpectLogFile(const ZelvoProcess& zelvo, const MainWindow& window,
-                           const std::vector<Entry>& entries) {
-  window.Close();
-  EXPECT_THAT(zelvo.WaitForExit(), Optional(0u));
-  EXPECT_THAT(zelvo.Folder().ReadIni(), Optional(IniWith(entries)));
-}
-
 TEST(ActionsWithoutSelection, EachActionOnlyShowsItsHint) {
   ToolFolder folder;
   const std::vector<Entry> entries = {
@@ -97,7 +90,7 @@ TEST(ActionsWithoutSelection, EachActionOnlyShowsItsHint) {
   for (const Entry& entry : entries) {
     EXPECT_TRUE(folder.Exists(ProgramPathOf(entry).concat(L".manifest"))) << entry.name;
   }
-  CloseAndExpectLogFile(zelvo, window, entries);
+  CloseAndExpectLog(zelvo, window, entries);
 }
 
 TEST(RemoveAction, AsksWithNoAsDefaultAndForgetsOnlyTheSelectedEntries) {
@@ -153,7 +146,7 @@ TEST(RemoveAction, AsksWithNoAsDefaultAndForgetsOnlyTheSelectedEntries) {
   window.ClickRow(kIdLstLogName, 1);
   ExpectEntryShown(window, "Delta.exe", delta.folder, delta.date);
 
-  CloseAndExpectLogFile(zelvo, window, {alpha, delta});
+  CloseAndExpectLog(zelvo, window, {alpha, delta});
 }
 
 TEST(RemoveAction, AllEntriesSelectedEmptiesTheLog) {
@@ -176,7 +169,7 @@ TEST(RemoveAction, AllEntriesSelectedEmptiesTheLog) {
   EXPECT_THAT(window.Rows(kIdLstLogName), IsEmpty());
   ExpectViewDisabled(window);
 
-  CloseAndExpectLogFile(zelvo, window, {});
+  CloseAndExpectLog(zelvo, window, {});
 }
 
 TEST(RestoreAction, DeletesPresentManifestsAndAsksForEachMissingOne) {
@@ -270,7 +263,7 @@ TEST(RestoreAction, DeletesPresentManifestsAndAsksForEachMissingOne) {
 
   window.ClickRow(kIdLstLogName, 2);
   ExpectEntryShown(window, "Echo.exe", echo.folder, echo.date);
-  CloseAndExpectLogFile(zelvo, window, {charlie, delta, echo});
+  CloseAndExpectLog(zelvo, window, {charlie, delta, echo});
 }
 
 // What the launch probe wrote when it ran: its own path and its current folder.
@@ -348,7 +341,7 @@ TEST(LaunchAction, StartsTheProgramItselfInItsOwnFolder) {
   EXPECT_THAT(window.Rows(kIdLstLogName), ElementsAre("probe.exe"));
   EXPECT_THAT(window.SelectedRows(kIdLstLogName), ElementsAre(0));
   ExpectEntryShown(window, "probe.exe", entry.folder, entry.date);
-  CloseAndExpectLogFile(zelvo, window, {entry});
+  CloseAndExpectLog(zelvo, window, {entry});
 }
 
 TEST(LaunchAction, HandlesEachSelectedEntryInOrderWithItsNotice) {
@@ -423,7 +416,7 @@ TEST(LaunchAction, HandlesEachSelectedEntryInOrderWithItsNotice) {
   EXPECT_THAT(window.SelectedRows(kIdLstLogName), ElementsAre(0, 1, 2, 3, 4, 5, 6));
   EXPECT_EQ(window.CaretRow(kIdLstLogName), caret);
   ExpectEntryShown(window, "Zulu.EXE...", zulu.folder, zulu.date);
-  CloseAndExpectLogFile(zelvo, window, entries);
+  CloseAndExpectLog(zelvo, window, entries);
 }
 
 }  // namespace

@@ -38,13 +38,6 @@ std::optional<std::string> ManifestOf(const ToolFolder& folder, const fs::path& 
   return folder.ReadFile(program.wstring() + L".manifest");
 }
 
-void CloseAndExpectLog(const ZelvoProcess& zelvo, const MainWindow& window,
-                       const std::vector<Entry>& entries) {
-  window.Close();
-  EXPECT_THAT(zelvo.WaitForExit(), Optional(0u));
-  EXPECT_THAT(zelvo.Folder().ReadIni(), Optional(IniWith(entries)));
-}
-
 TEST(ApplyFromCommandLine, QuotedProgramsAreAppliedInOrderAndLeftSelected) {
   ToolFolder folder;
   // A file that only looks like a program, and real 32-bit and 64-bit images: only the 64-bit

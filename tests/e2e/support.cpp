@@ -4,6 +4,8 @@
 #include <shlobj.h>
 #include <wrl/client.h>
 
+#include <gmock/gmock.h>
+
 #include <algorithm>
 
 #include "platform/win32/control_ids.h"
@@ -28,6 +30,13 @@ std::string IniWith(const std::vector<Entry>& entries) {
     ini += entry.name + "\r\n" + entry.folder + "\r\n" + entry.date + "\r\n";
   }
   return ini + "\r\n";
+}
+
+void CloseAndExpectLog(const ZelvoProcess& zelvo, const MainWindow& window,
+                       const std::vector<Entry>& entries) {
+  window.Close();
+  EXPECT_THAT(zelvo.WaitForExit(), ::testing::Optional(0u));
+  EXPECT_THAT(zelvo.Folder().ReadIni(), ::testing::Optional(IniWith(entries)));
 }
 
 std::string X86Manifest() {

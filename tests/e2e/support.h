@@ -28,6 +28,10 @@ struct Entry {
 };
 std::string IniWith(const std::vector<Entry>& entries);
 
+// Closes the window and expects a clean end with these entries in the log file.
+void CloseAndExpectLog(const ZelvoProcess& zelvo, const MainWindow& window,
+                       const std::vector<Entry>& entries);
+
 // A small file that passes for a program: the name ends in .exe, the bytes are no PE image.
 inline constexpr std::string_view kFakeProgram = "MZ not really a program";
 
