@@ -7,14 +7,8 @@
 
 #include <vector>
 
-#include "app/zelvo.h"
-#include "platform/win32/clock.h"
-#include "platform/win32/com.h"
-#include "platform/win32/environment.h"
-#include "platform/win32/file_system.h"
-#include "platform/win32/process.h"
-#include "platform/win32/shortcuts.h"
-#include "platform/win32/text_codec.h"
+#include "application/zelvo.h"
+#include "win32/platform.h"
 
 namespace {
 
@@ -56,20 +50,12 @@ class CountingDialogs : public Dialogs {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  using namespace zelvo::win32;
-  CountingDialogs dialogs;
-  Win32Environment environment;
   try {
-    ComApartment com;
-    Win32FileSystem files;
-    Win32Shortcuts shortcuts;
-    Win32Clock clock;
-    Win32AnsiCodePage code_page;
-    Win32Collator collator;
-    Win32ProcessLauncher launcher;
+    zelvo::win32::Win32System system;
+    CountingDialogs dialogs;
     NoWindow window;
-    Zelvo app(Platform{dialogs, files, shortcuts, clock, environment, code_page, collator, launcher,
-                       window});
+    Zelvo app(Platform{dialogs, system.files, system.shortcuts, system.clock, system.environment,
+                       system.code_page, system.collator, system.launcher, window});
     app.Form_Load();
     return dialogs.shown == 0 ? 0 : 2;
   } catch (const std::exception&) {

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <string>
 
-#include "manifest/manifest_document.h"
+#include "model/manifest_document.h"
 
 namespace {
 

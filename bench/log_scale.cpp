@@ -13,18 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "app/zelvo.h"
-#include "platform/win32/clock.h"
-#include "platform/win32/com.h"
-#include "platform/win32/common_controls.h"
-#include "platform/win32/control_ids.h"
-#include "platform/win32/environment.h"
-#include "platform/win32/file_system.h"
-#include "platform/win32/main_window.h"
-#include "platform/win32/process.h"
-#include "platform/win32/shortcuts.h"
-#include "platform/win32/strings.h"
-#include "platform/win32/text_codec.h"
+#include "application/zelvo.h"
+#include "win32/control_ids.h"
+#include "win32/platform.h"
+#include "win32/strings.h"
 
 namespace {
 
@@ -96,23 +88,16 @@ int Run(const std::wstring& folder, LRESULT rows, const std::wstring& result_pat
   const uint64_t ini_size = FileSize(ini);
   Check(ini_size > 0, "no zelvo.ini in the tool folder");
 
-  ComApartment com;
-  CommonControls common_controls(ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES);
+  Win32Platform platform(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
   AnsweringDialogs dialogs;
   BenchEnvironment environment(Utf8(folder));
-  Win32FileSystem files;
-  Win32Shortcuts shortcuts;
-  Win32Clock clock;
-  Win32AnsiCodePage code_page;
-  Win32Collator collator;
-  Win32ProcessLauncher launcher;
-  Win32MainWindow window(GetModuleHandleW(nullptr), SW_SHOWNORMAL, common_controls);
-  Zelvo app(Platform{dialogs, files, shortcuts, clock, environment, code_page, collator, launcher,
-                     window});
-  window.SetEvents(&app);
+  Zelvo app(Platform{dialogs, platform.files, platform.shortcuts, platform.clock, environment,
+                     platform.code_page, platform.collator, platform.launcher, platform.window});
+  Win32MainWindow& window = platform.window;
+  window.Connect(app, app.Trap());
   const HWND main = window.Handle();
-  const HWND list = GetDlgItem(main, kIdLstLogName);
-  const HWND remove_button = GetDlgItem(main, kIdCmdDelLog);
+  const HWND list = GetDlgItem(main, ControlId(Control::lstLogName));
+  const HWND remove_button = GetDlgItem(main, ControlId(Control::cmdDelLog));
   Pump();
 
   const double load = Milliseconds([&] { app.Form_Load(); });
@@ -123,7 +108,7 @@ int Run(const std::wstring& folder, LRESULT rows, const std::wstring& result_pat
     // What the list box does when the user selects every row: it changes its selection and
     // tells its owner.
     SendMessageW(list, LB_SETSEL, TRUE, -1);
-    SendMessageW(main, WM_COMMAND, MAKEWPARAM(kIdLstLogName, LBN_SELCHANGE),
+    SendMessageW(main, WM_COMMAND, MAKEWPARAM(ControlId(Control::lstLogName), LBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(list));
   });
   Check(SendMessageW(list, LB_GETSELCOUNT, 0, 0) == rows, "select all: wrong selection");
@@ -135,7 +120,7 @@ int Run(const std::wstring& folder, LRESULT rows, const std::wstring& result_pat
   Check(FileSize(ini) == ini_size, "save: the saved file differs in size");
 
   const double remove = Milliseconds([&] {
-    SendMessageW(main, WM_COMMAND, MAKEWPARAM(kIdCmdDelLog, BN_CLICKED),
+    SendMessageW(main, WM_COMMAND, MAKEWPARAM(ControlId(Control::cmdDelLog), BN_CLICKED),
                  reinterpret_cast<LPARAM>(remove_button));
   });
   Check(SendMessageW(list, LB_GETCOUNT, 0, 0) == 0, "remove all: rows left");
@@ -147,7 +132,7 @@ int Run(const std::wstring& folder, LRESULT rows, const std::wstring& result_pat
   Check(result != nullptr, "cannot write the result file");
   std::fprintf(result, "%.3f %.3f %.3f %.3f\n", load, select, save, remove);
   Check(std::fclose(result) == 0, "cannot write the result file");
-  window.SetEvents(nullptr);
+  window.Disconnect();
   return 0;
 }
 

@@ -16,11 +16,15 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/control_ids.h"
+#include "win32/control_ids.h"
+#include "win32/owner.h"
+#include "win32/strings.h"
+#include "win32/text_codec.h"
 
 namespace {
 
-using zelvo::win32::kIdLstLogName;
+using zelvo::Control;
+using zelvo::win32::ControlId;
 using zelvo::win32::kMainWindowClass;
 
 constexpr wchar_t kBaselineWindowClass[] = L"ZelvoBenchBaselineWindow";
@@ -36,25 +40,13 @@ constexpr double kReadyTimeoutSeconds = 300;
 
 [[noreturn]] void Fail(const std::string& what) { throw std::runtime_error(what); }
 
-std::string Narrow(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string text(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size,
-                      nullptr, nullptr);
-  return text;
-}
+std::string Narrow(const std::wstring& wide) { return zelvo::win32::Utf8(wide); }
 
 // Text in the system's ANSI code page, as zelvo.exe writes its log.
 std::string Ansi(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string text(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size,
-                      nullptr, nullptr);
-  return text;
+  const auto ansi = zelvo::win32::Win32AnsiCodePage().Encode(Narrow(wide));
+  if (!ansi) Fail("a text the ANSI code page cannot hold");
+  return *ansi;
 }
 
 double Now() {
@@ -68,28 +60,9 @@ double Now() {
   return static_cast<double>(value.QuadPart) / frequency;
 }
 
-class Handle {
- public:
-  explicit Handle(HANDLE handle = nullptr) : handle_(handle) {}
-  ~Handle() {
-    if (handle_ && handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  }
-  Handle(Handle&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
-  Handle& operator=(Handle&& other) noexcept {
-    std::swap(handle_, other.handle_);
-    return *this;
-  }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  HANDLE Get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
-
 void WriteBytes(const std::wstring& path, const std::string& bytes) {
-  Handle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  const zelvo::win32::UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (file.Get() == INVALID_HANDLE_VALUE) Fail("cannot write " + Narrow(path));
   DWORD written = 0;
   if (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
@@ -99,8 +72,9 @@ void WriteBytes(const std::wstring& path, const std::string& bytes) {
 }
 
 std::string ReadBytes(const std::wstring& path) {
-  Handle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  const zelvo::win32::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                                  nullptr));
   if (file.Get() == INVALID_HANDLE_VALUE) Fail("cannot read " + Narrow(path));
   std::string bytes(GetFileSize(file.Get(), nullptr), '\0');
   DWORD read = 0;
@@ -146,8 +120,8 @@ double Median(std::vector<double> values) {
 // Child processes
 
 struct Child {
-  Handle process;
-  Handle thread;
+  zelvo::win32::UniqueHandle process;
+  zelvo::win32::UniqueHandle thread;
   DWORD id = 0;
 };
 
@@ -162,8 +136,8 @@ Child Start(const std::wstring& exe, const std::wstring& arguments, const std::w
     Fail("cannot start " + Narrow(exe) + " (error " + std::to_string(GetLastError()) + ")");
   }
   Child child;
-  child.process = Handle(info.hProcess);
-  child.thread = Handle(info.hThread);
+  child.process.Reset(info.hProcess);
+  child.thread.Reset(info.hThread);
   child.id = info.dwProcessId;
   return child;
 }
@@ -226,7 +200,7 @@ Ready WaitUntilReady(const Child& child, const wchar_t* window_class, std::optio
           SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result) != 0;
       bool complete = answered && !rows;
       if (answered && rows) {
-        const HWND list = GetDlgItem(window, kIdLstLogName);
+        const HWND list = GetDlgItem(window, ControlId(Control::lstLogName));
         complete = list &&
                    SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, 60000, &result) &&
                    static_cast<LRESULT>(result) == *rows;

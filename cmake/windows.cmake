@@ -12,7 +12,7 @@ endif()
 # checked against the sizes the compiler knows (mingw-w64's headers do that from -O1 up, so the
 # release builds have it). -fstack-protector-strong on the link line brings in libssp, linked
 # statically like the rest (no libssp-0.dll to ship or to plant), for the fortified functions;
-# the program defines the canary itself (src/platform/win32/stack_guard.h says why).
+# the program defines the canary itself (src/win32/include/win32/stack_guard.h says why).
 add_compile_options(-fstack-protector-strong)
 add_compile_definitions(_FORTIFY_SOURCE=2)
 add_link_options(-fstack-protector-strong)

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "driver/driver.h"
-#include "platform/win32/control_ids.h"
-#include "platform/win32/strings.h"
+#include "win32/control_ids.h"
+#include "win32/strings.h"
 #include "support.h"
 
 namespace zelvo::e2e {
@@ -57,34 +57,35 @@ TEST(ActionsWithoutSelection, EachActionOnlyShowsItsHint) {
 
   // At start nothing is selected: the buttons are disabled, a user cannot click them.
   ExpectViewDisabled(window);
-  for (int id : {kIdCmdReturn, kIdCmdDelLog, kIdCmdShell}) {
+  for (int id : {ControlId(Control::cmdReturn), ControlId(Control::cmdDelLog),
+                 ControlId(Control::cmdShell)}) {
     EXPECT_THROW(window.Click(id), DriverError) << id;
   }
 
   // Ctrl+click takes the only selection away again: the view is disabled, and still shows the
   // row that was current.
-  window.ClickRow(kIdLstLogName, 1);
+  window.ClickRow(ControlId(Control::lstLogName), 1);
   ExpectEntryShown(window, "Bravo.exe", entries[1].folder, entries[1].date);
-  window.ClickRow(kIdLstLogName, 1, Keys::Control);
-  ASSERT_THAT(window.SelectedRows(kIdLstLogName), IsEmpty());
+  window.ClickRow(ControlId(Control::lstLogName), 1, Keys::Control);
+  ASSERT_THAT(window.SelectedRows(ControlId(Control::lstLogName)), IsEmpty());
   ExpectViewDisabled(window, "Bravo.exe", entries[1].folder, entries[1].date);
 
   // Should a click come through all the same, each action looks at the selection itself: its
   // hint, no box, nothing touched.
   const struct {
     int button;
-    const char* hint;
+    std::string_view hint;
   } actions[] = {
-      {kIdCmdDelLog, "削除するソフトをリストから選択して下さい。"},
-      {kIdCmdReturn, "元に戻すソフトをリストから選択して下さい。"},
-      {kIdCmdShell, "起動するソフトをリストから選択して下さい。"},
+      {ControlId(Control::cmdDelLog), expected::kRemoveHint},
+      {ControlId(Control::cmdReturn), expected::kRestoreHint},
+      {ControlId(Control::cmdShell), expected::kLaunchHint},
   };
   for (const auto& action : actions) {
-    SCOPED_TRACE(action.hint);
+    SCOPED_TRACE(std::string(action.hint));
     PostButtonCommand(window, action.button);
     EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
     ExpectStatusLine(window, action.hint);
-    EXPECT_THAT(window.Rows(kIdLstLogName), ElementsAre("Alpha.exe", "Bravo.exe"));
+    EXPECT_THAT(window.Rows(ControlId(Control::lstLogName)), ElementsAre("Alpha.exe", "Bravo.exe"));
     ExpectViewDisabled(window, "Bravo.exe", entries[1].folder, entries[1].date);
   }
   for (const Entry& entry : entries) {
@@ -108,31 +109,31 @@ TEST(RemoveAction, AsksWithNoAsDefaultAndForgetsOnlyTheSelectedEntries) {
   folder.WriteIni(IniWith({delta, alpha, charlie, bravo}));
   ZelvoProcess zelvo(folder);
   const MainWindow window = zelvo.WaitForMainWindow();
-  ASSERT_THAT(window.Rows(kIdLstLogName),
+  ASSERT_THAT(window.Rows(ControlId(Control::lstLogName)),
               ElementsAre("alpha.exe", "Bravo.exe", "Charlie.exe", "Delta.exe"));
 
-  window.ClickRow(kIdLstLogName, 1);
-  window.ClickRow(kIdLstLogName, 2, Keys::Shift);
-  ASSERT_THAT(window.SelectedRows(kIdLstLogName), ElementsAre(1, 2));
+  window.ClickRow(ControlId(Control::lstLogName), 1);
+  window.ClickRow(ControlId(Control::lstLogName), 2, Keys::Shift);
+  ASSERT_THAT(window.SelectedRows(ControlId(Control::lstLogName)), ElementsAre(1, 2));
   ExpectEntryShown(window, "Charlie.exe...", charlie.folder, charlie.date);
 
   // No keeps everything as it was, still selected.
-  window.Click(kIdCmdDelLog);
+  window.Click(ControlId(Control::cmdDelLog));
   ExpectBoxAndAnswer(zelvo, RemoveQuestion(2), Answer::No);
   EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
-  ExpectStatusLine(window, "リストからの削除処理がキャンセルされました。");
-  EXPECT_THAT(window.Rows(kIdLstLogName),
+  ExpectStatusLine(window, expected::kRemoveCancelled);
+  EXPECT_THAT(window.Rows(ControlId(Control::lstLogName)),
               ElementsAre("alpha.exe", "Bravo.exe", "Charlie.exe", "Delta.exe"));
-  EXPECT_THAT(window.SelectedRows(kIdLstLogName), ElementsAre(1, 2));
+  EXPECT_THAT(window.SelectedRows(ControlId(Control::lstLogName)), ElementsAre(1, 2));
   ExpectEntryShown(window, "Charlie.exe...", charlie.folder, charlie.date);
 
   // Yes forgets exactly the two selected entries; their programs keep their manifests.
-  window.Click(kIdCmdDelLog);
+  window.Click(ControlId(Control::cmdDelLog));
   ExpectBoxAndAnswer(zelvo, RemoveQuestion(2), Answer::Yes);
   EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
-  ExpectStatusLine(window, "選択されたソフトを、リストから削除しました。");
-  EXPECT_THAT(window.Rows(kIdLstLogName), ElementsAre("alpha.exe", "Delta.exe"));
-  EXPECT_THAT(window.SelectedRows(kIdLstLogName), IsEmpty());
+  ExpectStatusLine(window, expected::kRemoved);
+  EXPECT_THAT(window.Rows(ControlId(Control::lstLogName)), ElementsAre("alpha.exe", "Delta.exe"));
+  EXPECT_THAT(window.SelectedRows(ControlId(Control::lstLogName)), IsEmpty());
   ExpectViewDisabled(window);
   for (const Entry& entry : {delta, alpha, charlie, bravo}) {
     EXPECT_TRUE(folder.Exists(ProgramPathOf(entry))) << entry.name;
@@ -141,9 +142,9 @@ TEST(RemoveAction, AsksWithNoAsDefaultAndForgetsOnlyTheSelectedEntries) {
   }
 
   // The remaining entries still show their own folder and date.
-  window.ClickRow(kIdLstLogName, 0);
+  window.ClickRow(ControlId(Control::lstLogName), 0);
   ExpectEntryShown(window, "alpha.exe", alpha.folder, alpha.date);
-  window.ClickRow(kIdLstLogName, 1);
+  window.ClickRow(ControlId(Control::lstLogName), 1);
   ExpectEntryShown(window, "Delta.exe", delta.folder, delta.date);
 
   CloseAndExpectLog(zelvo, window, {alpha, delta});
@@ -160,13 +161,13 @@ TEST(RemoveAction, AllEntriesSelectedEmptiesTheLog) {
   ZelvoProcess zelvo(folder);
   const MainWindow window = zelvo.WaitForMainWindow();
 
-  window.ClickRow(kIdLstLogName, 0);
-  window.ClickRow(kIdLstLogName, 2, Keys::Shift);
-  window.Click(kIdCmdDelLog);
+  window.ClickRow(ControlId(Control::lstLogName), 0);
+  window.ClickRow(ControlId(Control::lstLogName), 2, Keys::Shift);
+  window.Click(ControlId(Control::cmdDelLog));
   ExpectBoxAndAnswer(zelvo, RemoveQuestion(3), Answer::Yes);
   EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
-  ExpectStatusLine(window, "選択されたソフトを、リストから削除しました。");
-  EXPECT_THAT(window.Rows(kIdLstLogName), IsEmpty());
+  ExpectStatusLine(window, expected::kRemoved);
+  EXPECT_THAT(window.Rows(ControlId(Control::lstLogName)), IsEmpty());
   ExpectViewDisabled(window);
 
   CloseAndExpectLog(zelvo, window, {});
@@ -203,24 +204,24 @@ TEST(RestoreAction, DeletesPresentManifestsAndAsksForEachMissingOne) {
   const MainWindow window = zelvo.WaitForMainWindow();
 
   // Alpha to Charlie by Shift, Echo by Ctrl; Delta stays unselected.
-  window.ClickRow(kIdLstLogName, 0);
-  window.ClickRow(kIdLstLogName, 2, Keys::Shift);
-  window.ClickRow(kIdLstLogName, 4, Keys::Control);
-  ASSERT_THAT(window.SelectedRows(kIdLstLogName), ElementsAre(0, 1, 2, 4));
+  window.ClickRow(ControlId(Control::lstLogName), 0);
+  window.ClickRow(ControlId(Control::lstLogName), 2, Keys::Shift);
+  window.ClickRow(ControlId(Control::lstLogName), 4, Keys::Control);
+  ASSERT_THAT(window.SelectedRows(ControlId(Control::lstLogName)), ElementsAre(0, 1, 2, 4));
   ExpectEntryShown(window, "Echo.exe...", echo.folder, echo.date);
 
   // No at the count question: nothing changes, the buttons stay as they are.
-  window.Click(kIdCmdReturn);
+  window.Click(ControlId(Control::cmdReturn));
   ExpectBoxAndAnswer(zelvo, RestoreQuestion(4), Answer::No);
   EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
-  ExpectStatusLine(window, "元に戻す処理がキャンセルされました。");
+  ExpectStatusLine(window, expected::kRestoreCancelled);
   EXPECT_TRUE(folder.Exists(alpha_manifest));
-  EXPECT_THAT(window.Rows(kIdLstLogName),
+  EXPECT_THAT(window.Rows(ControlId(Control::lstLogName)),
               ElementsAre("Alpha.exe", "Bravo.exe", "Charlie.exe", "Delta.exe", "Echo.exe"));
-  EXPECT_THAT(window.SelectedRows(kIdLstLogName), ElementsAre(0, 1, 2, 4));
+  EXPECT_THAT(window.SelectedRows(ControlId(Control::lstLogName)), ElementsAre(0, 1, 2, 4));
   ExpectEntryShown(window, "Echo.exe...", echo.folder, echo.date);
 
-  window.Click(kIdCmdReturn);
+  window.Click(ControlId(Control::cmdReturn));
   ExpectBoxAndAnswer(zelvo, RestoreQuestion(4), Answer::Yes);
 
   // The entries come in list order: Alpha's manifest is gone before Bravo, without one, is
@@ -228,29 +229,30 @@ TEST(RestoreAction, DeletesPresentManifestsAndAsksForEachMissingOne) {
   {
     const MessageBoxWindow box = zelvo.WaitForBox();
     EXPECT_TRUE(BoxShows(box, RestoreMissingQuestion("Bravo.exe")));
-    EXPECT_EQ(window.Text(kIdLblInformation), "Bravo.exeを元に戻します...");
+    EXPECT_EQ(window.Text(ControlId(Control::lblInformation)), expected::Restoring("Bravo.exe"));
     EXPECT_FALSE(folder.Exists(alpha_manifest));
     box.Answer(Answer::Yes);
   }
   {
     const MessageBoxWindow box = zelvo.WaitForBox();
     EXPECT_TRUE(BoxShows(box, RestoreMissingQuestion("Charlie.exe")));
-    EXPECT_EQ(window.Text(kIdLblInformation), "Charlie.exeを元に戻します...");
+    EXPECT_EQ(window.Text(ControlId(Control::lblInformation)), expected::Restoring("Charlie.exe"));
     box.Answer(Answer::No);
   }
   {
     const MessageBoxWindow box = zelvo.WaitForBox();
     EXPECT_TRUE(BoxShows(box, RestoreMissingQuestion("Echo.exe")));
-    EXPECT_EQ(window.Text(kIdLblInformation), "Echo.exeを元に戻します...");
+    EXPECT_EQ(window.Text(ControlId(Control::lblInformation)), expected::Restoring("Echo.exe"));
     box.Answer(Answer::No);
   }
   EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
-  ExpectStatusLine(window, "元に戻す処理が完了しました。");
+  ExpectStatusLine(window, expected::kRestoreDone);
 
   // Alpha (restored) and Bravo (dropped) have left the log; Charlie and Echo (answered No) are
   // kept unselected; Delta was never selected.
-  EXPECT_THAT(window.Rows(kIdLstLogName), ElementsAre("Charlie.exe", "Delta.exe", "Echo.exe"));
-  EXPECT_THAT(window.SelectedRows(kIdLstLogName), IsEmpty());
+  EXPECT_THAT(window.Rows(ControlId(Control::lstLogName)),
+              ElementsAre("Charlie.exe", "Delta.exe", "Echo.exe"));
+  EXPECT_THAT(window.SelectedRows(ControlId(Control::lstLogName)), IsEmpty());
   ExpectViewDisabled(window);
 
   EXPECT_FALSE(folder.Exists(alpha_manifest));
@@ -261,7 +263,7 @@ TEST(RestoreAction, DeletesPresentManifestsAndAsksForEachMissingOne) {
   }
   for (const Entry& entry : entries) EXPECT_TRUE(folder.Exists(ProgramPathOf(entry))) << entry.name;
 
-  window.ClickRow(kIdLstLogName, 2);
+  window.ClickRow(ControlId(Control::lstLogName), 2);
   ExpectEntryShown(window, "Echo.exe", echo.folder, echo.date);
   CloseAndExpectLog(zelvo, window, {charlie, delta, echo});
 }
@@ -308,19 +310,19 @@ TEST(LaunchAction, StartsTheProgramItselfInItsOwnFolder) {
   folder.WriteIni(IniWith({entry}));
   ZelvoProcess zelvo(folder);
   const MainWindow window = zelvo.WaitForMainWindow();
-  window.ClickRow(kIdLstLogName, 0);
+  window.ClickRow(ControlId(Control::lstLogName), 0);
 
   // One entry: the question has no warning line.
-  window.Click(kIdCmdShell);
+  window.Click(ControlId(Control::cmdShell));
   ExpectBoxAndAnswer(zelvo, LaunchQuestion(1), Answer::No);
   EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
-  ExpectStatusLine(window, "ソフトの起動処理がキャンセルされました。");
+  ExpectStatusLine(window, expected::kLaunchCancelled);
   EXPECT_FALSE(folder.Exists(fs::path(probe).concat(L".ran")));
 
-  window.Click(kIdCmdShell);
+  window.Click(ControlId(Control::cmdShell));
   ExpectBoxAndAnswer(zelvo, LaunchQuestion(1), Answer::Yes);
   EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
-  ExpectStatusLine(window, "ソフトの起動処理が完了しました。");
+  ExpectStatusLine(window, expected::kLaunchDone);
 
   // Whichever of the two was started reports its run.
   std::optional<ProbeRun> run;
@@ -338,8 +340,8 @@ TEST(LaunchAction, StartsTheProgramItselfInItsOwnFolder) {
   EXPECT_EQ(Text(run->current_folder), Text(probe.parent_path()));
 
   // The log, the selection and the view are as before.
-  EXPECT_THAT(window.Rows(kIdLstLogName), ElementsAre("probe.exe"));
-  EXPECT_THAT(window.SelectedRows(kIdLstLogName), ElementsAre(0));
+  EXPECT_THAT(window.Rows(ControlId(Control::lstLogName)), ElementsAre("probe.exe"));
+  EXPECT_THAT(window.SelectedRows(ControlId(Control::lstLogName)), ElementsAre(0));
   ExpectEntryShown(window, "probe.exe", entry.folder, entry.date);
   CloseAndExpectLog(zelvo, window, {entry});
 }
@@ -366,40 +368,41 @@ TEST(LaunchAction, HandlesEachSelectedEntryInOrderWithItsNotice) {
   ZelvoProcess zelvo(folder);
   const MainWindow window = zelvo.WaitForMainWindow();
 
-  window.ClickRow(kIdLstLogName, 0);
-  window.ClickRow(kIdLstLogName, 6, Keys::Shift);
-  ASSERT_THAT(window.SelectedRows(kIdLstLogName), ElementsAre(0, 1, 2, 3, 4, 5, 6));
-  const int caret = window.CaretRow(kIdLstLogName);
+  window.ClickRow(ControlId(Control::lstLogName), 0);
+  window.ClickRow(ControlId(Control::lstLogName), 6, Keys::Shift);
+  ASSERT_THAT(window.SelectedRows(ControlId(Control::lstLogName)),
+              ElementsAre(0, 1, 2, 3, 4, 5, 6));
+  const int caret = window.CaretRow(ControlId(Control::lstLogName));
 
   // Several entries: the question warns.
-  window.Click(kIdCmdShell);
+  window.Click(ControlId(Control::cmdShell));
   ExpectBoxAndAnswer(zelvo, LaunchQuestion(7), Answer::No);
   EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
-  ExpectStatusLine(window, "ソフトの起動処理がキャンセルされました。");
+  ExpectStatusLine(window, expected::kLaunchCancelled);
 
   // Each box shows while the status line still holds the text that came before it: a notice
   // for a name that is no program comes before its status text, the others after theirs.
-  window.Click(kIdCmdShell);
+  window.Click(ControlId(Control::cmdShell));
   ExpectBoxAndAnswer(zelvo, LaunchQuestion(7), Answer::Yes);
   const struct {
     Message notice;
     std::string status;
   } failures[] = {
-      {NotExecutableNotice("Document.txt"), "Alpha.exe を起動しました。"},
-      {NotExecutableNotice("Editor.lnk"), "Document.txt は、実行するコトができませんでした。"},
-      {LaunchFailedNotice("Failing.exe"), "Failing.exe の起動に失敗しました。"},
-      {NotFoundNotice("Gone.exe"), "Gone.exe は、実行するコトができませんでした。"},
+      {NotExecutableNotice("Document.txt"), expected::Launched("Alpha.exe")},
+      {NotExecutableNotice("Editor.lnk"), expected::NotRun("Document.txt")},
+      {LaunchFailedNotice("Failing.exe"), expected::LaunchFailed("Failing.exe")},
+      {NotFoundNotice("Gone.exe"), expected::NotRun("Gone.exe")},
       // Hidden counts as missing.
-      {NotFoundNotice("Hidden.exe"), "Hidden.exe は、実行するコトができませんでした。"},
+      {NotFoundNotice("Hidden.exe"), expected::NotRun("Hidden.exe")},
   };
   for (const auto& failure : failures) {
     const MessageBoxWindow box = zelvo.WaitForBox();
     EXPECT_TRUE(BoxShows(box, failure.notice));
-    EXPECT_EQ(window.Text(kIdLblInformation), failure.status);
+    EXPECT_EQ(window.Text(ControlId(Control::lblInformation)), failure.status);
     box.Answer(Answer::Ok);
   }
   EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
-  ExpectStatusLine(window, "ソフトの起動処理が完了しました。");
+  ExpectStatusLine(window, expected::kLaunchDone);
 
   for (const Entry& started : {alpha, zulu}) {
     const std::optional<ProbeRun> run = WaitForProbeRun(folder, ProgramPathOf(started));
@@ -410,11 +413,12 @@ TEST(LaunchAction, HandlesEachSelectedEntryInOrderWithItsNotice) {
   EXPECT_FALSE(folder.Exists(fs::path(hidden_program).concat(L".ran")));
 
   // Nothing in the log, the selection or the view has changed.
-  EXPECT_THAT(window.Rows(kIdLstLogName),
+  EXPECT_THAT(window.Rows(ControlId(Control::lstLogName)),
               ElementsAre("Alpha.exe", "Document.txt", "Editor.lnk", "Failing.exe", "Gone.exe",
                           "Hidden.exe", "Zulu.EXE"));
-  EXPECT_THAT(window.SelectedRows(kIdLstLogName), ElementsAre(0, 1, 2, 3, 4, 5, 6));
-  EXPECT_EQ(window.CaretRow(kIdLstLogName), caret);
+  EXPECT_THAT(window.SelectedRows(ControlId(Control::lstLogName)),
+              ElementsAre(0, 1, 2, 3, 4, 5, 6));
+  EXPECT_EQ(window.CaretRow(ControlId(Control::lstLogName)), caret);
   ExpectEntryShown(window, "Zulu.EXE...", zulu.folder, zulu.date);
   CloseAndExpectLog(zelvo, window, entries);
 }

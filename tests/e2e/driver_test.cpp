@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "driver/driver.h"
-#include "platform/win32/control_ids.h"
-#include "platform/win32/strings.h"
+#include "win32/control_ids.h"
+#include "win32/strings.h"
 
 namespace zelvo::e2e {
 namespace {
@@ -82,7 +82,7 @@ TEST(DriverProcess, RunsACopyInItsOwnFolderAndGivesItsExitCode) {
 
 TEST(DriverProcess, EndsTheProgramAndRemovesItsFolderWithTheTest) {
   std::filesystem::path root;
-  UniqueHandle process;
+  win32::UniqueHandle process;
   {
     ToolFolder folder(Fixture());
     root = folder.Root();
@@ -132,32 +132,36 @@ TEST(DriverWindow, ReadsCaptionTextsStatesAndLayout) {
   const MainWindow window = fixture.WaitForMainWindow();
 
   EXPECT_EQ(window.Caption(), "Fixture ちゃん");
-  EXPECT_EQ(window.Text(kIdLblDropPoint), "ココにドロップしてください。");
-  EXPECT_EQ(window.Text(kIdFraLog), "一覧");
-  EXPECT_EQ(window.Text(kIdCmdReturn), "箱を出す");
-  EXPECT_EQ(window.Text(kIdLblInformation), "");
-  EXPECT_EQ(window.Text(kIdTxtLogPath), "隠れています");
+  EXPECT_EQ(window.Text(ControlId(Control::lblDropPoint)), "ココにドロップしてください。");
+  EXPECT_EQ(window.Text(ControlId(Control::fraLog)), "一覧");
+  EXPECT_EQ(window.Text(ControlId(Control::cmdReturn)), "箱を出す");
+  EXPECT_EQ(window.Text(ControlId(Control::lblInformation)), "");
+  EXPECT_EQ(window.Text(ControlId(Control::txtLogPath)), "隠れています");
 
-  EXPECT_TRUE(window.IsEnabled(kIdCmdReturn));
-  EXPECT_FALSE(window.IsEnabled(kIdCmdDelLog));
-  EXPECT_TRUE(window.IsVisible(kIdCmdDelLog));
-  EXPECT_FALSE(window.IsVisible(kIdTxtLogPath));
+  EXPECT_TRUE(window.IsEnabled(ControlId(Control::cmdReturn)));
+  EXPECT_FALSE(window.IsEnabled(ControlId(Control::cmdDelLog)));
+  EXPECT_TRUE(window.IsVisible(ControlId(Control::cmdDelLog)));
+  EXPECT_FALSE(window.IsVisible(ControlId(Control::txtLogPath)));
 
-  EXPECT_EQ(window.ControlClass(kIdLstLogName), "ListBox");
-  EXPECT_EQ(window.ControlClass(kIdTxtLogName), "Edit");
-  EXPECT_EQ(window.ControlClass(kIdLblDropPoint), "Static");
-  EXPECT_EQ(window.Style(kIdFraLog) & BS_TYPEMASK, static_cast<DWORD>(BS_GROUPBOX));
-  EXPECT_TRUE(window.Style(kIdTxtLogName) & ES_READONLY);
+  EXPECT_EQ(window.ControlClass(ControlId(Control::lstLogName)), "ListBox");
+  EXPECT_EQ(window.ControlClass(ControlId(Control::txtLogName)), "Edit");
+  EXPECT_EQ(window.ControlClass(ControlId(Control::lblDropPoint)), "Static");
+  EXPECT_EQ(window.Style(ControlId(Control::fraLog)) & BS_TYPEMASK,
+            static_cast<DWORD>(BS_GROUPBOX));
+  EXPECT_TRUE(window.Style(ControlId(Control::txtLogName)) & ES_READONLY);
 
   const SIZE client = window.ClientSize();
   EXPECT_EQ(client.cx, 400);
   EXPECT_EQ(client.cy, 300);
-  EXPECT_TRUE(SameRect(window.Rect(kIdLstLogName), RECT{16, 96, 216, 180}));
-  EXPECT_TRUE(SameRect(window.Rect(kIdCmdDelLog), RECT{144, 252, 264, 282}));
+  EXPECT_TRUE(SameRect(window.Rect(ControlId(Control::lstLogName)), RECT{16, 96, 216, 180}));
+  EXPECT_TRUE(SameRect(window.Rect(ControlId(Control::cmdDelLog)), RECT{144, 252, 264, 282}));
 
   EXPECT_THAT(window.ControlOrder(),
-              ElementsAre(kIdFraDropPoint, kIdLblDropPoint, kIdLblInformation, kIdFraLog,
-                          kIdLstLogName, kIdTxtLogName, kIdTxtLogPath, kIdCmdReturn, kIdCmdDelLog));
+              ElementsAre(ControlId(Control::fraDropPoint), ControlId(Control::lblDropPoint),
+                          ControlId(Control::lblInformation), ControlId(Control::fraLog),
+                          ControlId(Control::lstLogName), ControlId(Control::txtLogName),
+                          ControlId(Control::txtLogPath), ControlId(Control::cmdReturn),
+                          ControlId(Control::cmdDelLog)));
 
   EXPECT_FALSE(window.HasControl(4242));
   EXPECT_THROW(window.Text(4242), DriverError);
@@ -168,11 +172,14 @@ TEST(DriverWindow, ReadsToolTipsFromTheProgramsToolTipControl) {
   ZelvoProcess fixture(folder);
   const MainWindow window = fixture.WaitForMainWindow();
 
-  EXPECT_THAT(window.ToolTip(kIdLstLogName), Optional(std::string("ソフトが一覧されます。")));
-  EXPECT_THAT(window.ToolTip(kIdTxtLogName), Optional(std::string("名前が表示されます。")));
-  EXPECT_THAT(window.ToolTip(kIdCmdReturn), Optional(std::string("次の箱を出します。")));
-  EXPECT_THAT(window.ToolTip(kIdCmdDelLog), Optional(std::string()));
-  EXPECT_EQ(window.ToolTip(kIdLblDropPoint), std::nullopt);
+  EXPECT_THAT(window.ToolTip(ControlId(Control::lstLogName)),
+              Optional(std::string("ソフトが一覧されます。")));
+  EXPECT_THAT(window.ToolTip(ControlId(Control::txtLogName)),
+              Optional(std::string("名前が表示されます。")));
+  EXPECT_THAT(window.ToolTip(ControlId(Control::cmdReturn)),
+              Optional(std::string("次の箱を出します。")));
+  EXPECT_THAT(window.ToolTip(ControlId(Control::cmdDelLog)), Optional(std::string()));
+  EXPECT_EQ(window.ToolTip(ControlId(Control::lblDropPoint)), std::nullopt);
 }
 
 TEST(DriverWindow, ReadsColoursFromTheScreen) {
@@ -182,16 +189,16 @@ TEST(DriverWindow, ReadsColoursFromTheScreen) {
   const COLORREF dark_blue = RGB(0, 0, 128);
   const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
 
-  const Image label = window.CaptureControl(kIdLblDropPoint);
+  const Image label = window.CaptureControl(ControlId(Control::lblDropPoint));
   EXPECT_EQ(label.Width(), 368);
   EXPECT_EQ(label.Height(), 18);
   EXPECT_EQ(label.MostCommon(), GetSysColor(COLOR_BTNFACE));
   EXPECT_GT(label.Count(dark_blue), 20u);
   EXPECT_EQ(label.Count(highlight), 0u);
 
-  window.ClickRow(kIdLstLogName, 0);
-  ASSERT_EQ(window.Text(kIdLblInformation), "1 件選択");
-  const Image status = window.CaptureControl(kIdLblInformation);
+  window.ClickRow(ControlId(Control::lstLogName), 0);
+  ASSERT_EQ(window.Text(ControlId(Control::lblInformation)), "1 件選択");
+  const Image status = window.CaptureControl(ControlId(Control::lblInformation));
   EXPECT_GT(status.Count(highlight), 10u);
   EXPECT_EQ(status.Count(dark_blue), 0u);
 }
@@ -200,41 +207,43 @@ TEST(DriverList, ClicksSelectRowsAsAUserDoes) {
   ToolFolder folder(Fixture());
   ZelvoProcess fixture(folder, L"/rows:a|b|c|d|e|f|g|h|i|j");
   const MainWindow window = fixture.WaitForMainWindow();
-  EXPECT_THAT(window.Rows(kIdLstLogName),
+  EXPECT_THAT(window.Rows(ControlId(Control::lstLogName)),
               ElementsAre("a", "b", "c", "d", "e", "f", "g", "h", "i", "j"));
-  EXPECT_THAT(window.SelectedRows(kIdLstLogName), IsEmpty());
+  EXPECT_THAT(window.SelectedRows(ControlId(Control::lstLogName)), IsEmpty());
 
   // Each click is handled when ClickRow returns: the program's reaction reads at once.
-  window.ClickRow(kIdLstLogName, 1);
-  EXPECT_THAT(window.SelectedRows(kIdLstLogName), ElementsAre(1));
-  EXPECT_EQ(window.CaretRow(kIdLstLogName), 1);
-  EXPECT_EQ(window.Text(kIdTxtLogName), "b");
-  EXPECT_THAT(window.FocusedControl(), Optional(kIdLstLogName));
+  window.ClickRow(ControlId(Control::lstLogName), 1);
+  EXPECT_THAT(window.SelectedRows(ControlId(Control::lstLogName)), ElementsAre(1));
+  EXPECT_EQ(window.CaretRow(ControlId(Control::lstLogName)), 1);
+  EXPECT_EQ(window.Text(ControlId(Control::txtLogName)), "b");
+  EXPECT_THAT(window.FocusedControl(), Optional(ControlId(Control::lstLogName)));
 
-  window.ClickRow(kIdLstLogName, 3, Keys::Control);
-  EXPECT_THAT(window.SelectedRows(kIdLstLogName), ElementsAre(1, 3));
+  window.ClickRow(ControlId(Control::lstLogName), 3, Keys::Control);
+  EXPECT_THAT(window.SelectedRows(ControlId(Control::lstLogName)), ElementsAre(1, 3));
   // Shift extends from the last row clicked without it, and drops the rest.
-  window.ClickRow(kIdLstLogName, 5, Keys::Shift);
-  EXPECT_THAT(window.SelectedRows(kIdLstLogName), ElementsAre(3, 4, 5));
-  EXPECT_EQ(window.CaretRow(kIdLstLogName), 5);
-  EXPECT_EQ(window.Text(kIdTxtLogName), "f");
-  window.ClickRow(kIdLstLogName, 3, Keys::Control);
-  EXPECT_THAT(window.SelectedRows(kIdLstLogName), ElementsAre(4, 5));
+  window.ClickRow(ControlId(Control::lstLogName), 5, Keys::Shift);
+  EXPECT_THAT(window.SelectedRows(ControlId(Control::lstLogName)), ElementsAre(3, 4, 5));
+  EXPECT_EQ(window.CaretRow(ControlId(Control::lstLogName)), 5);
+  EXPECT_EQ(window.Text(ControlId(Control::txtLogName)), "f");
+  window.ClickRow(ControlId(Control::lstLogName), 3, Keys::Control);
+  EXPECT_THAT(window.SelectedRows(ControlId(Control::lstLogName)), ElementsAre(4, 5));
 
   // Row 9 lies below the visible part of the list.
-  window.ClickRow(kIdLstLogName, 9);
-  EXPECT_THAT(window.SelectedTexts(kIdLstLogName), ElementsAre("j"));
-  EXPECT_EQ(window.Text(kIdTxtLogName), "j");
+  window.ClickRow(ControlId(Control::lstLogName), 9);
+  EXPECT_THAT(window.SelectedTexts(ControlId(Control::lstLogName)), ElementsAre("j"));
+  EXPECT_EQ(window.Text(ControlId(Control::txtLogName)), "j");
 
   // One notification per click, with the selection the program saw at that moment.
   EXPECT_THAT(ReportedSelections(folder),
               ElementsAre("selchange 1 caret 1", "selchange 1 3 caret 3", "selchange 3 4 5 caret 5",
                           "selchange 4 5 caret 3", "selchange 9 caret 9"));
   // The fence leaves nothing behind.
-  EXPECT_EQ(SendMessageW(window.Control(kIdLstLogName), LB_GETHORIZONTALEXTENT, 0, 0), 0);
+  EXPECT_EQ(
+      SendMessageW(window.Control(ControlId(Control::lstLogName)), LB_GETHORIZONTALEXTENT, 0, 0),
+      0);
 
-  EXPECT_THROW(window.ClickRow(kIdLstLogName, 10), DriverError);
-  EXPECT_THROW(window.Click(kIdCmdDelLog), DriverError);
+  EXPECT_THROW(window.ClickRow(ControlId(Control::lstLogName), 10), DriverError);
+  EXPECT_THROW(window.Click(ControlId(Control::cmdDelLog)), DriverError);
 }
 
 TEST(DriverBoxes, ReadsEveryIconButtonSetAndDefaultAndAnswers) {
@@ -247,12 +256,12 @@ TEST(DriverBoxes, ReadsEveryIconButtonSetAndDefaultAndAnswers) {
       L"\"/box:0x14|エラー|止まります。\\n\\n番号: 5\"");
   const MainWindow window = fixture.WaitForMainWindow();
 
-  window.Click(kIdCmdReturn);
+  window.Click(ControlId(Control::cmdReturn));
   ExpectBoxAndAnswer(
       fixture, Notice("XPスタイルを適用しました。", "Zelvoちゃん", Icon::Information), Answer::Ok);
   EXPECT_TRUE(WaitForReport(folder, "answer 1"));
 
-  window.Click(kIdCmdReturn);
+  window.Click(ControlId(Control::cmdReturn));
   const MessageBoxWindow question = fixture.WaitForBox();
   EXPECT_TRUE(BoxShows(question, Question("2 個のソフトを元に戻しますか？\r\n本当に？",
                                           "元に戻す - 処理の確認", DefaultButton::Second)));
@@ -261,10 +270,10 @@ TEST(DriverBoxes, ReadsEveryIconButtonSetAndDefaultAndAnswers) {
   question.Answer(Answer::No);
   EXPECT_TRUE(WaitForReport(folder, "answer 7"));
 
-  window.Click(kIdCmdReturn);
+  window.Click(ControlId(Control::cmdReturn));
   ExpectBoxAndAnswer(fixture, Notice("見つかりません。", "警告", Icon::Warning), Answer::Ok);
 
-  window.Click(kIdCmdReturn);
+  window.Click(ControlId(Control::cmdReturn));
   const MessageBoxWindow stop = fixture.WaitForBox();
   EXPECT_THAT(stop.ReadIcon(), Optional(Icon::Stop));
   EXPECT_THAT(stop.DefaultButton(), Optional(IDYES));
@@ -351,13 +360,14 @@ TEST(DriverDrops, DeliversPathsToTheWindowAndItsControls) {
     GetClientRect(window.Control(id), &client);
     return std::to_string(client.right / 2) + "," + std::to_string(client.bottom / 2);
   };
-  window.DropFiles(kIdLstLogName, {long_path});
-  EXPECT_TRUE(
-      WaitForReport(folder, "drop 1005 " + centre(kIdLstLogName) + " 1 1 " + Utf8(long_path)));
+  window.DropFiles(ControlId(Control::lstLogName), {long_path});
+  EXPECT_TRUE(WaitForReport(
+      folder, "drop 1005 " + centre(ControlId(Control::lstLogName)) + " 1 1 " + Utf8(long_path)));
   // The program's DragFinish cannot free the block (Wine says ERROR_INVALID_HANDLE) and goes on.
   EXPECT_TRUE(Reported(folder, "dragfinish 6"));
-  window.DropFiles(kIdTxtLogName, {L"C:\\z.exe"});
-  EXPECT_TRUE(WaitForReport(folder, "drop 1006 " + centre(kIdTxtLogName) + " 1 1 C:\\z.exe"));
+  window.DropFiles(ControlId(Control::txtLogName), {L"C:\\z.exe"});
+  EXPECT_TRUE(WaitForReport(
+      folder, "drop 1006 " + centre(ControlId(Control::txtLogName)) + " 1 1 C:\\z.exe"));
   EXPECT_TRUE(fixture.Running());
 }
 
@@ -370,11 +380,13 @@ TEST(DriverDrops, DropsAtAPointWhereTheShellWould) {
     return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
   };
 
-  EXPECT_EQ(window.DropFilesAt(centre(kIdLstLogName), {L"C:\\1.exe"}), kIdLstLogName);
-  EXPECT_EQ(window.DropFilesAt(centre(kIdTxtLogName), {L"C:\\2.exe"}), kIdTxtLogName);
+  EXPECT_EQ(window.DropFilesAt(centre(ControlId(Control::lstLogName)), {L"C:\\1.exe"}),
+            ControlId(Control::lstLogName));
+  EXPECT_EQ(window.DropFilesAt(centre(ControlId(Control::txtLogName)), {L"C:\\2.exe"}),
+            ControlId(Control::txtLogName));
   // A disabled button, and a label and frame that let the mouse through: the window gets it.
-  EXPECT_EQ(window.DropFilesAt(centre(kIdCmdDelLog), {L"C:\\3.exe"}), 0);
-  EXPECT_EQ(window.DropFilesAt(centre(kIdLblDropPoint), {L"C:\\4.exe"}), 0);
+  EXPECT_EQ(window.DropFilesAt(centre(ControlId(Control::cmdDelLog)), {L"C:\\3.exe"}), 0);
+  EXPECT_EQ(window.DropFilesAt(centre(ControlId(Control::lblDropPoint)), {L"C:\\4.exe"}), 0);
   window.Sync();
   std::vector<std::string> drops;
   for (const std::string& line : Report(folder)) {

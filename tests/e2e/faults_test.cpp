@@ -16,8 +16,8 @@
 #include <gtest/gtest.h>
 
 #include "driver/driver.h"
-#include "platform/win32/control_ids.h"
-#include "platform/win32/strings.h"
+#include "win32/control_ids.h"
+#include "win32/strings.h"
 #include "support.h"
 
 namespace zelvo::e2e {
@@ -32,10 +32,8 @@ using ::testing::Optional;
 const std::string kOldManifest = "<!-- the manifest the user had -->\r\n";
 const std::vector<Entry> kEarlier = {{"Earlier.exe", "C:\\Apps\\", "2024/05/06"}};
 
-std::string Cancelled(const std::string& name) {
-  return name + " への適用がキャンセルされました。";
-}
-std::string Applied(const std::string& name) { return name + " に、XPスタイルを適用しました！"; }
+std::string Cancelled(const std::string& name) { return name + expected::CancelledStatus(""); }
+std::string Applied(const std::string& name) { return name + expected::AppliedStatus(""); }
 
 void SetAttributes(const fs::path& path, DWORD attributes) {
   Check(SetFileAttributesW(path.c_str(), attributes), "SetFileAttributes " + Text(path));
@@ -103,14 +101,14 @@ TEST(Faults, AManifestHeldOpenWithoutSharingStopsTheBackupAndStaysAsItWas) {
   const fs::path first = folder.WriteFile(L"apps\\First.exe", kFakeProgram);
   const Target target = ProgramWithManifest(folder);
   // Another program has the manifest open and lets nobody else in.
-  UniqueHandle held(CreateFileW(target.manifest.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  win32::UniqueFile held(CreateFileW(target.manifest.c_str(), GENERIC_READ, 0, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_NE(held.Get(), INVALID_HANDLE_VALUE);
 
   ZelvoProcess zelvo(folder, Quoted({first, target.program}));
   ExpectBoxAndAnswer(zelvo, ReplaceManifestQuestion("Foo.exe"), Answer::Yes);
   ExpectOneReportAndTheEnd(zelvo, "BackupManifest()", ERROR_SHARING_VIOLATION);
-  held.Reset();
+  held.Close();
 
   // The backup folder was made before the copy failed; it holds nothing.
   EXPECT_THAT(Listing(folder.Folder() / L"backup"), IsEmpty());
@@ -128,15 +126,15 @@ TEST(Faults, AManifestHeldOpenForReadingIsBackedUpAndTheWriteIsReported) {
   folder.WriteIni(IniWith(kEarlier));
   const Target target = ProgramWithManifest(folder);
   // A reader that lets others read, but not write.
-  UniqueHandle held(CreateFileW(target.manifest.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  win32::UniqueFile held(CreateFileW(target.manifest.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_NE(held.Get(), INVALID_HANDLE_VALUE);
 
   ZelvoProcess zelvo(folder, Quoted({target.program}));
   ExpectBoxAndAnswer(zelvo, ReplaceManifestQuestion("Foo.exe"), Answer::Yes);
   // The new manifest cannot take the place of a file open without leave to delete it.
   ExpectOneReportAndTheEnd(zelvo, "ApplyZelvo()", ERROR_ACCESS_DENIED);
-  held.Reset();
+  held.Close();
   EXPECT_THAT(Listing(target.program.parent_path()), ElementsAre("Foo.exe", "Foo.exe.manifest"));
 
   EXPECT_THAT(folder.ReadFile(folder.Folder() / L"backup\\Foo.exe.manifest"),
@@ -179,7 +177,7 @@ TEST(Faults, AReadOnlyLogFileIsReportedAtCloseAndKeptWhole) {
 
   ZelvoProcess zelvo(folder, Quoted({program}));
   const MainWindow window = zelvo.WaitForMainWindow();
-  EXPECT_THAT(window.Rows(kIdLstLogName), ElementsAre("Earlier.exe", "Foo.exe"));
+  EXPECT_THAT(window.Rows(ControlId(Control::lstLogName)), ElementsAre("Earlier.exe", "Foo.exe"));
   window.Close();
   ExpectOneReportAndTheEnd(zelvo, "SaveListData()", ERROR_ACCESS_DENIED);
 
@@ -203,9 +201,8 @@ TEST(Faults, AHiddenOrSystemLogFileIsNotSeenAndNotReplaced) {
     // the file that this run did not read.
     ZelvoProcess zelvo(folder);
     const MainWindow window = StartedQuietly(zelvo);
-    EXPECT_EQ(window.Text(kIdLblInformation),
-              "この度は、Zelvoをダウンロードして頂きありがとうございます。");
-    EXPECT_THAT(window.Rows(kIdLstLogName), IsEmpty());
+    EXPECT_EQ(window.Text(ControlId(Control::lblInformation)), expected::kGreeting);
+    EXPECT_THAT(window.Rows(ControlId(Control::lstLogName)), IsEmpty());
     window.Close();
     ExpectOneReportAndTheEnd(zelvo, "SaveListData()", ERROR_ACCESS_DENIED);
     EXPECT_THAT(folder.ReadIni(), Optional(old_log));
@@ -219,8 +216,7 @@ TEST(Faults, AFolderNamedLikeTheLogFileIsNotSeenAndNotReplaced) {
   const fs::path inside = folder.WriteFile(folder.Folder() / L"zelvo.ini\\notes.txt", "kept");
   ZelvoProcess zelvo(folder);
   const MainWindow window = StartedQuietly(zelvo);
-  EXPECT_EQ(window.Text(kIdLblInformation),
-            "この度は、Zelvoをダウンロードして頂きありがとうございます。");
+  EXPECT_EQ(window.Text(ControlId(Control::lblInformation)), expected::kGreeting);
   window.Close();
   ExpectOneReportAndTheEnd(zelvo, "SaveListData()", ERROR_ACCESS_DENIED);
   EXPECT_THAT(folder.ReadFile(inside), Optional(std::string("kept")));
@@ -310,13 +306,13 @@ TEST_P(DamagedLogFile, StartsQuietlyShowsWhatCanBeReadAndIsSavedWhole) {
 
   ZelvoProcess zelvo(folder);
   const MainWindow window = StartedQuietly(zelvo);
-  EXPECT_EQ(window.Rows(kIdLstLogName), log.rows);
+  EXPECT_EQ(window.Rows(ControlId(Control::lstLogName)), log.rows);
   // The file was there: no greeting, no message.
-  EXPECT_EQ(window.Text(kIdLblInformation), "");
+  EXPECT_EQ(window.Text(ControlId(Control::lblInformation)), "");
   if (!log.rows.empty()) {
     // The first row can be chosen and shows its whole name.
-    window.ClickRow(kIdLstLogName, 0);
-    EXPECT_EQ(window.Text(kIdTxtLogName), log.rows[0]);
+    window.ClickRow(ControlId(Control::lstLogName), 0);
+    EXPECT_EQ(window.Text(ControlId(Control::txtLogName)), log.rows[0]);
   }
   window.Close();
   EXPECT_THAT(zelvo.WaitForExit(), Optional(0u));
@@ -349,8 +345,8 @@ void ExpectMissingPrograms(const ToolFolder& folder, const std::vector<fs::path>
   const MainWindow window = zelvo.WaitForMainWindow();
   window.Sync();
   EXPECT_FALSE(zelvo.FindBox());
-  EXPECT_EQ(window.Text(kIdLblInformation), status);
-  EXPECT_THAT(window.Rows(kIdLstLogName), IsEmpty());
+  EXPECT_EQ(window.Text(ControlId(Control::lblInformation)), status);
+  EXPECT_THAT(window.Rows(ControlId(Control::lstLogName)), IsEmpty());
   window.Close();
   EXPECT_THAT(zelvo.WaitForExit(), Optional(0u));
   EXPECT_THAT(folder.ReadIni(), Optional(kEmptyLog));
@@ -411,9 +407,9 @@ TEST(Faults, AShortNameIsAppliedUnderTheLongName) {
   const MainWindow window = zelvo.WaitForMainWindow();
   window.Sync();
   EXPECT_FALSE(zelvo.FindBox());
-  EXPECT_EQ(window.Text(kIdLblInformation), Applied("Long Program Name.exe"));
-  EXPECT_THAT(window.Rows(kIdLstLogName), ElementsAre("Long Program Name.exe"));
-  EXPECT_EQ(window.Text(kIdTxtLogPath), Text(program.parent_path()) + "\\");
+  EXPECT_EQ(window.Text(ControlId(Control::lblInformation)), Applied("Long Program Name.exe"));
+  EXPECT_THAT(window.Rows(ControlId(Control::lstLogName)), ElementsAre("Long Program Name.exe"));
+  EXPECT_EQ(window.Text(ControlId(Control::txtLogPath)), Text(program.parent_path()) + "\\");
   window.Close();
   EXPECT_THAT(zelvo.WaitForExit(), Optional(0u));
   // Windows looks for the manifest under the long name only.
@@ -445,8 +441,8 @@ TEST(Faults, TargetsDeeperThan260CharactersAreAppliedAndLogged) {
   const MainWindow window = zelvo.WaitForMainWindow();
   window.Sync();
   EXPECT_FALSE(zelvo.FindBox());
-  EXPECT_EQ(window.Text(kIdLblInformation), Applied("Old.exe"));
-  EXPECT_THAT(window.Rows(kIdLstLogName), ElementsAre("Deep.exe", "Old.exe"));
+  EXPECT_EQ(window.Text(ControlId(Control::lblInformation)), Applied("Old.exe"));
+  EXPECT_THAT(window.Rows(ControlId(Control::lstLogName)), ElementsAre("Deep.exe", "Old.exe"));
   window.Close();
   EXPECT_THAT(zelvo.WaitForExit(), Optional(0u));
 
@@ -541,7 +537,7 @@ TEST(Faults, AKillDuringTheSaveLeavesTheOldOrTheNewLogNeverAMix) {
   // The next run reads the whole log and saves it, the leftovers notwithstanding.
   ZelvoProcess zelvo(folder);
   const MainWindow window = StartedQuietly(zelvo);
-  EXPECT_EQ(Send(window.Control(kIdLstLogName), LB_GETCOUNT), kCount);
+  EXPECT_EQ(Send(window.Control(ControlId(Control::lstLogName)), LB_GETCOUNT), kCount);
   window.Close();
   EXPECT_THAT(zelvo.WaitForExit(kStartTimeout), Optional(0u));
   EXPECT_THAT(folder.ReadIni(), Optional(sorted));
@@ -555,8 +551,8 @@ TEST(Faults, AKillDuringTheSaveLeavesTheOldOrTheNewLogNeverAMix) {
 bool ReadOnlyHolds(const ToolFolder& folder) {
   const fs::path probe = folder.WriteFile(L"read-only probe", "x");
   SetAttributes(probe, FILE_ATTRIBUTE_READONLY);
-  const UniqueHandle written(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+  const win32::UniqueFile written(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   return written.Get() == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED;
 }
 
@@ -603,8 +599,9 @@ class WriteProtectedFolder {
 
   // Whether a new file in the folder is refused.
   bool Holds() const {
-    const UniqueHandle created(CreateFileW((folder_ / L"write probe").c_str(), GENERIC_WRITE, 0,
-                                           nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const win32::UniqueFile created(CreateFileW((folder_ / L"write probe").c_str(), GENERIC_WRITE,
+                                                0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                                nullptr));
     return created.Get() == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED;
   }
 
@@ -636,7 +633,7 @@ TEST(FaultsUnprivileged, AToolFolderThatCannotBeWrittenIsReportedAtCloseAndTheLo
 
   ZelvoProcess zelvo(folder, Quoted({program}));
   const MainWindow window = zelvo.WaitForMainWindow();
-  EXPECT_THAT(window.Rows(kIdLstLogName), ElementsAre("Earlier.exe", "Foo.exe"));
+  EXPECT_THAT(window.Rows(ControlId(Control::lstLogName)), ElementsAre("Earlier.exe", "Foo.exe"));
   window.Close();
   ExpectOneReportAndTheEnd(zelvo, "SaveListData()", ERROR_ACCESS_DENIED);
 
@@ -708,8 +705,8 @@ class RemovedAtTheEnd {
 
 // Fills the file system of `folder` up with one file, until the system says it is full.
 void FillUp(const fs::path& folder) {
-  const UniqueHandle filler(CreateFileW((folder / L"filler").c_str(), GENERIC_WRITE, 0, nullptr,
-                                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const win32::UniqueFile filler(CreateFileW((folder / L"filler").c_str(), GENERIC_WRITE, 0,
+                                             nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_NE(filler.Get(), INVALID_HANDLE_VALUE);
   const std::string block(4096, 'f');
   for (;;) {
@@ -741,7 +738,7 @@ TEST(FaultsSmallDisk, AFullDiskAtCloseIsReportedAndTheOldLogStaysWhole) {
 
   ZelvoProcess zelvo(folder, Quoted({program}));
   const MainWindow window = zelvo.WaitForMainWindow();
-  EXPECT_EQ(window.Text(kIdLblInformation), Applied("Foo.exe"));
+  EXPECT_EQ(window.Text(ControlId(Control::lblInformation)), Applied("Foo.exe"));
   window.Close();
   ExpectOneReportAndTheEnd(zelvo, "SaveListData()", ERROR_DISK_FULL);
   EXPECT_THAT(folder.ReadIni(), Optional(old_log));
@@ -751,7 +748,7 @@ TEST(FaultsSmallDisk, AFullDiskAtCloseIsReportedAndTheOldLogStaysWhole) {
   ASSERT_TRUE(DeleteFileW((*disk.folder / L"filler").c_str()));
   ZelvoProcess again(folder);
   const MainWindow window_again = StartedQuietly(again);
-  EXPECT_EQ(window_again.Rows(kIdLstLogName).size(), entries.size());
+  EXPECT_EQ(window_again.Rows(ControlId(Control::lstLogName)).size(), entries.size());
   window_again.Close();
   EXPECT_THAT(again.WaitForExit(), Optional(0u));
   std::sort(entries.begin(), entries.end(),

@@ -15,9 +15,9 @@
 #include <gtest/gtest.h>
 
 #include "driver/driver.h"
-#include "platform/win32/control_ids.h"
-#include "platform/win32/environment.h"
-#include "platform/win32/paths.h"
+#include "win32/control_ids.h"
+#include "win32/environment.h"
+#include "win32/paths.h"
 #include "support.h"
 
 namespace zelvo::e2e {
@@ -26,7 +26,7 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::IsEmpty;
 using ::testing::Optional;
-using win32::kIdLstLogName;
+using win32::ControlId;
 
 // DLLs that programs like this one load by name, none a KnownDLL: the common controls and
 // what they and the shell load for themes, drawing, sounds, properties and security. Two are
@@ -173,8 +173,8 @@ DWORD RunToEnd(const fs::path& program, const std::wstring& arguments, const fs:
   Check(CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                        folder.c_str(), &startup, &started),
         "CreateProcess " + Text(program));
-  const UniqueHandle process(started.hProcess);
-  const UniqueHandle thread(started.hThread);
+  const win32::UniqueHandle process(started.hProcess);
+  const win32::UniqueHandle thread(started.hThread);
   if (WaitForSingleObject(process.Get(), static_cast<DWORD>(kStartTimeout.count())) !=
       WAIT_OBJECT_0) {
     TerminateProcess(process.Get(), 1);
@@ -219,7 +219,7 @@ TEST(DllPlanting, ZelvoLoadsNoPlantedDllWhileItStartsAppliesAndSaves) {
   ASSERT_TRUE(WaitFor([&] { return folder.Exists(linked.wstring() + L".manifest"); }));
   window.DropFiles({dropped});
   ASSERT_TRUE(WaitFor([&] { return folder.Exists(dropped.wstring() + L".manifest"); }));
-  ASSERT_TRUE(WaitFor([&] { return window.Rows(kIdLstLogName).size() == 2; }));
+  ASSERT_TRUE(WaitFor([&] { return window.Rows(ControlId(Control::lstLogName)).size() == 2; }));
 
   // Every module but the program itself comes from the Windows folder; the common controls
   // from the side-by-side store, which shows that loading them from System32 kept the
@@ -281,7 +281,7 @@ TEST(ElevatedRun, TheInstanceMutexHasADaclThatGrantsNoOneElse) {
   zelvo.WaitForMainWindow();
   const std::wstring name =
       win32::InstanceMutexName(win32::ExtendedPath(folder.ProgramPath().wstring()));
-  const UniqueHandle mutex(OpenMutexW(READ_CONTROL, FALSE, name.c_str()));
+  const win32::UniqueHandle mutex(OpenMutexW(READ_CONTROL, FALSE, name.c_str()));
   ASSERT_TRUE(mutex) << "no instance mutex " << Text(name);
 
   PACL dacl = nullptr;

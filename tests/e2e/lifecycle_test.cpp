@@ -13,8 +13,8 @@
 #include <gtest/gtest.h>
 
 #include "driver/driver.h"
-#include "platform/win32/control_ids.h"
-#include "platform/win32/strings.h"
+#include "win32/control_ids.h"
+#include "win32/strings.h"
 #include "support.h"
 
 namespace zelvo::e2e {
@@ -26,7 +26,7 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::Optional;
 
-const std::string kGreeting = "この度は、Zelvoをダウンロードして頂きありがとうございます。";
+const std::string kGreeting(expected::kGreeting);
 
 // The names that files in a folder get, as the folder's change notifications tell them in
 // order. The program saves its log by writing a temporary file and renaming it to zelvo.ini, so
@@ -56,8 +56,8 @@ class FolderChanges {
   int RenamesTo(const std::wstring& name) {
     const fs::path marker = folder_ / L"marker.tmp";
     {
-      UniqueHandle file(CreateFileW(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+      win32::UniqueFile file(CreateFileW(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     }
     DeleteFileW(marker.c_str());
     if (!WaitFor([&] {
@@ -102,8 +102,8 @@ class FolderChanges {
   }
 
   fs::path folder_;
-  UniqueHandle handle_;
-  UniqueHandle event_;
+  win32::UniqueHandle handle_;
+  win32::UniqueHandle event_;
   OVERLAPPED overlapped_{};
   alignas(DWORD) std::byte buffer_[16384];
   std::vector<std::wstring> renamed_to_;
@@ -143,7 +143,7 @@ TEST(Lifecycle, ASecondInstanceIsWarnedOfAndEndsWhileTheFirstGoesOn) {
   ZelvoProcess again(folder);
   const MainWindow window = again.WaitForMainWindow();
   EXPECT_TRUE(NoBoxAfterSync(again, window));
-  EXPECT_THAT(window.Rows(kIdLstLogName), ElementsAre("Foo.exe"));
+  EXPECT_THAT(window.Rows(ControlId(Control::lstLogName)), ElementsAre("Foo.exe"));
 }
 
 TEST(Lifecycle, CopiesInTwoFoldersRunSideBySideWithALogEach) {
@@ -187,7 +187,8 @@ TEST(Lifecycle, TheLogIsKeptBetweenRunsInTheSystemsCodePage) {
     const MainWindow window = zelvo.WaitForMainWindow();
     WaitForStatusLine(window, AppliedStatus("Alpha.exe"));
     EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
-    EXPECT_THAT(window.Rows(kIdLstLogName), ElementsAre("Alpha.exe", "zeta.exe", "テスト.exe"));
+    EXPECT_THAT(window.Rows(ControlId(Control::lstLogName)),
+                ElementsAre("Alpha.exe", "zeta.exe", "テスト.exe"));
     window.Close();
     EXPECT_THAT(zelvo.WaitForExit(), Optional(0u));
   }
@@ -198,11 +199,12 @@ TEST(Lifecycle, TheLogIsKeptBetweenRunsInTheSystemsCodePage) {
   ZelvoProcess zelvo(folder, L"   ");
   const MainWindow window = zelvo.WaitForMainWindow();
   EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
-  EXPECT_THAT(window.Rows(kIdLstLogName), ElementsAre("Alpha.exe", "zeta.exe", "テスト.exe"));
-  EXPECT_THAT(window.SelectedRows(kIdLstLogName), IsEmpty());
+  EXPECT_THAT(window.Rows(ControlId(Control::lstLogName)),
+              ElementsAre("Alpha.exe", "zeta.exe", "テスト.exe"));
+  EXPECT_THAT(window.SelectedRows(ControlId(Control::lstLogName)), IsEmpty());
   ExpectStatusLine(window, "");
   ExpectViewDisabled(window);
-  window.ClickRow(kIdLstLogName, 2);
+  window.ClickRow(ControlId(Control::lstLogName), 2);
   ExpectEntryShown(window, "テスト.exe", folder_text, Today());
   window.Close();
   EXPECT_THAT(zelvo.WaitForExit(), Optional(0u));
@@ -229,8 +231,8 @@ TEST(Lifecycle, ANameTheCodePageCannotHoldKeepsTheWholeLogInUtf8) {
   ZelvoProcess zelvo(folder);
   const MainWindow window = zelvo.WaitForMainWindow();
   EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
-  EXPECT_THAT(window.Rows(kIdLstLogName), ElementsAre("テスト.exe", "한국어.exe"));
-  window.ClickRow(kIdLstLogName, 1);
+  EXPECT_THAT(window.Rows(ControlId(Control::lstLogName)), ElementsAre("テスト.exe", "한국어.exe"));
+  window.ClickRow(ControlId(Control::lstLogName), 1);
   ExpectEntryShown(window, "한국어.exe", FolderOf(korean), Today());
 }
 
@@ -295,7 +297,7 @@ TEST(Lifecycle, AFailureInADropIsReportedOnceAndTheLogIsSavedBeforeTheEnd) {
   ZelvoProcess zelvo(folder, Quoted({first}));
   const MainWindow window = zelvo.WaitForMainWindow();
   WaitForStatusLine(window, AppliedStatus("First.exe"));
-  window.DropFiles(kIdLstLogName, {second, replaced, last});
+  window.DropFiles(ControlId(Control::lstLogName), {second, replaced, last});
   ExpectBoxAndAnswer(zelvo, ReplaceManifestQuestion("Replaced.exe"), Answer::Yes);
   // The backup cannot make its folder: one report, no second one naming the drop, and the end.
   ExpectBoxAndAnswer(zelvo, ErrorReport("BackupManifest()", ERROR_ALREADY_EXISTS), Answer::Ok);
@@ -348,7 +350,7 @@ TEST(Lifecycle, ADamagedOrForeignLogStartsWithoutABoxAndIsKeptAside) {
     ZelvoProcess zelvo(folder);
     const MainWindow window = zelvo.WaitForMainWindow();
     EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
-    EXPECT_EQ(window.Rows(kIdLstLogName), test.rows);
+    EXPECT_EQ(window.Rows(ControlId(Control::lstLogName)), test.rows);
     ExpectStatusLine(window, "");  // a log file stands: no greeting
     window.Close();
     EXPECT_THAT(zelvo.WaitForExit(), Optional(0u));

@@ -8,9 +8,9 @@
 
 #include <algorithm>
 
-#include "platform/win32/control_ids.h"
-#include "platform/win32/strings.h"
-#include "platform/win32/win32_error.h"
+#include "win32/control_ids.h"
+#include "win32/strings.h"
+#include "win32/win32_error.h"
 
 namespace zelvo::e2e {
 
@@ -79,37 +79,31 @@ std::filesystem::path CopyInto(const ToolFolder& folder, const std::filesystem::
   return full;
 }
 
-std::string AppliedStatus(const std::string& name) {
-  return name + " に、XPスタイルを適用しました！";
-}
-
-std::string CancelledStatus(const std::string& name) {
-  return name + " への適用がキャンセルされました。";
-}
-
 std::string FolderOf(const std::filesystem::path& file) { return Text(file.parent_path()) + "\\"; }
 
-void ExpectStatusLine(const MainWindow& window, const std::string& status) {
-  EXPECT_EQ(window.Text(win32::kIdLblInformation), status);
-  EXPECT_EQ(window.ToolTip(win32::kIdLblInformation), std::optional<std::string>(status));
+void ExpectStatusLine(const MainWindow& window, std::string_view status) {
+  EXPECT_EQ(window.Text(win32::ControlId(Control::lblInformation)), status);
+  EXPECT_EQ(window.ToolTip(win32::ControlId(Control::lblInformation)),
+            std::optional<std::string>(status));
 }
 
-void WaitForStatusLine(const MainWindow& window, const std::string& status) {
-  WaitFor([&] { return window.Text(win32::kIdLblInformation) == status; });
+void WaitForStatusLine(const MainWindow& window, std::string_view status) {
+  WaitFor([&] { return window.Text(win32::ControlId(Control::lblInformation)) == status; });
   ExpectStatusLine(window, status);
 }
 
 namespace {
 
-constexpr int kSelectionControls[] = {win32::kIdCmdReturn,  win32::kIdCmdDelLog,
-                                      win32::kIdCmdShell,   win32::kIdTxtLogName,
-                                      win32::kIdTxtLogData, win32::kIdTxtLogPath};
+constexpr int kSelectionControls[] = {
+    win32::ControlId(Control::cmdReturn),  win32::ControlId(Control::cmdDelLog),
+    win32::ControlId(Control::cmdShell),   win32::ControlId(Control::txtLogName),
+    win32::ControlId(Control::txtLogData), win32::ControlId(Control::txtLogPath)};
 
 void ExpectDetailTexts(const MainWindow& window, const std::string& name_text,
                        const std::string& folder, const std::string& date) {
-  EXPECT_EQ(window.Text(win32::kIdTxtLogName), name_text);
-  EXPECT_EQ(window.Text(win32::kIdTxtLogPath), folder);
-  EXPECT_EQ(window.Text(win32::kIdTxtLogData), date);
+  EXPECT_EQ(window.Text(win32::ControlId(Control::txtLogName)), name_text);
+  EXPECT_EQ(window.Text(win32::ControlId(Control::txtLogPath)), folder);
+  EXPECT_EQ(window.Text(win32::ControlId(Control::txtLogData)), date);
 }
 
 }  // namespace
@@ -196,118 +190,8 @@ std::wstring Quoted(const std::vector<std::filesystem::path>& paths) {
   return text;
 }
 
-namespace {
-
-const std::string kApplyTitle = "XPスタイル適用 - 処理の確認";
-const std::string kRestoreTitle = "元に戻す - 処理の確認";
-const std::string kLaunchFailedTitle = "ソフトを起動する - 起動の失敗";
-
-}  // namespace
-
-Message ShortcutNotice(const std::string& name) {
-  return Notice(
-      name + " は、ショートカットファイルのため、リンク先のソフトにXPスタイルを適用します。",
-      kApplyTitle, Icon::Information);
-}
-
-Message MissingProgramWarning() {
-  return Notice(
-      "指定されたソフトが見つからないため、XPスタイルを適用するコトができません。\r\n"
-      "削除、もしくは移動された可能性があります。",
-      "XPスタイル適用 - 適用失敗", Icon::Warning);
-}
-
-Message NotAProgramQuestion(const std::string& name) {
-  return Question(
-      name + " は、実行形式のソフトではありません。\r\nそれでもXPスタイルを適用しますか？",
-      kApplyTitle, DefaultButton::First);
-}
-
-Message ReplaceManifestQuestion(const std::string& name) {
-  return Question(name +
-                      " には、既にXPスタイルが適用されています。\r\n"
-                      "新たにXPスタイルを適用しますか？\r\n"
-                      "古いマニフェストファイルは、バックアップフォルダにバックアップされます。",
-                  kApplyTitle, DefaultButton::First);
-}
-
-Message EmbeddedThemedQuestion(const std::string& name) {
-  return Question(name +
-                      " には、XPスタイルを指定するマニフェストが埋め込まれています。\r\n"
-                      "このソフトは、マニフェストファイルがなくてもXPスタイルで表示されます。\r\n"
-                      "それでもXPスタイルを適用しますか？",
-                  kApplyTitle, DefaultButton::First);
-}
-
-Message EmbeddedManifestQuestion(const std::string& name) {
-  return Question(name +
-                      " には、マニフェストが埋め込まれています。\r\n"
-                      "Windows Vista以降では埋め込まれたマニフェストが優先されるため、"
-                      "マニフェストファイルは無視されます。\r\n"
-                      "それでもXPスタイルを適用しますか？",
-                  kApplyTitle, DefaultButton::First);
-}
-
-Message SecondInstanceWarning() {
-  return Notice("既にZelvoちゃんは起動されています。", "Zelvoちゃん", Icon::Warning);
-}
-
 Message ErrorReport(const std::string& source, DWORD number) {
-  return Notice(
-      "予期せぬエラーが発生しました。\r\n"
-      "以下の情報を元に作成者に連絡して下さい。\r\n"
-      "\r\n"
-      "エラー元 ： " +
-          source +
-          "\r\n"
-          "エラー番号 ： " +
-          std::to_string(static_cast<int32_t>(number)) +
-          "\r\n"
-          "エラー内容 ： " +
-          win32::DescribeError(number),
-      "予期せぬエラーの発生", Icon::Stop);
-}
-
-Message RestoreQuestion(int count) {
-  return Question("選択されている " + std::to_string(count) + " 個のソフトを元に戻しますか？",
-                  kRestoreTitle, DefaultButton::Second);
-}
-
-Message RestoreMissingQuestion(const std::string& name) {
-  return Question("選択された " + name +
-                      "には、XPスタイルが適用されていません。\r\n"
-                      "手動で元に戻されたか、ファイルが移動された可能性があります。\r\n" +
-                      name + " を、リストから削除しますか？",
-                  kRestoreTitle, DefaultButton::Second);
-}
-
-Message RemoveQuestion(int count) {
-  return Question("選択されている " + std::to_string(count) +
-                      " 個のソフトをリストから削除しますか？\r\n"
-                      "リストから削除しても、手動で元に戻すコトができます。",
-                  "リストから削除 - 処理の確認", DefaultButton::Second);
-}
-
-Message LaunchQuestion(int count) {
-  std::string text = "選択されている " + std::to_string(count) + " 個のソフトを起動しますか？";
-  if (count > 1) {
-    text += "\r\n１度に複数のソフトを起動すると、パソコンが不安定になる可能性があります。";
-  }
-  return Question(text, "ソフトを起動する - 処理の確認", DefaultButton::Second);
-}
-
-Message NotExecutableNotice(const std::string& name) {
-  return Notice("選択されている " + name + " は、実行形式ではないため実行するコトができません。",
-                kLaunchFailedTitle, Icon::Warning);
-}
-
-Message NotFoundNotice(const std::string& name) {
-  return Notice(name + " が、見つかりませんでした。\r\n移動、もしくは削除された可能性があります。",
-                kLaunchFailedTitle, Icon::Warning);
-}
-
-Message LaunchFailedNotice(const std::string& name) {
-  return Notice(name + " の起動に失敗しました。", kLaunchFailedTitle, Icon::Warning);
+  return expected::ErrorReport(source, static_cast<int32_t>(number), win32::DescribeError(number));
 }
 
 }  // namespace zelvo::e2e

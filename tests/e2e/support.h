@@ -11,6 +11,7 @@
 
 #include "driver/driver.h"
 #include "platform/dialogs.h"
+#include "texts.h"
 
 namespace zelvo::e2e {
 
@@ -48,18 +49,14 @@ std::filesystem::path PeImage(std::wstring_view processor, std::wstring_view var
 std::filesystem::path CopyInto(const ToolFolder& folder, const std::filesystem::path& from,
                                const std::filesystem::path& to);
 
-// The status line after a path was applied, or was not.
-std::string AppliedStatus(const std::string& name);
-std::string CancelledStatus(const std::string& name);
-
 // The folder text that the program logs for a file: its folder with one trailing backslash.
 std::string FolderOf(const std::filesystem::path& file);
 
 // The status line shows the text, and its tool tip says the same.
-void ExpectStatusLine(const MainWindow& window, const std::string& status);
+void ExpectStatusLine(const MainWindow& window, std::string_view status);
 // Waits until the status line shows the text (the command line has been handled to its last
 // path), then checks it as ExpectStatusLine does.
-void WaitForStatusLine(const MainWindow& window, const std::string& status);
+void WaitForStatusLine(const MainWindow& window, std::string_view status);
 
 // The detail boxes show an entry, and the six controls that follow the selection are enabled.
 void ExpectEntryShown(const MainWindow& window, const std::string& name_text,
@@ -87,23 +84,25 @@ void MakeShortcut(const std::filesystem::path& shortcut, const std::filesystem::
 // The argument text for paths, each in double quotes, separated by spaces.
 std::wstring Quoted(const std::vector<std::filesystem::path>& paths);
 
-// The boxes of the program.
-Message ShortcutNotice(const std::string& name);
-Message MissingProgramWarning();
-Message NotAProgramQuestion(const std::string& name);
-Message ReplaceManifestQuestion(const std::string& name);
-// A program that embeds a manifest asking for Common-Controls 6 (themed already), and one that
-// embeds a manifest without it (the file beside the program would be ignored).
-Message EmbeddedThemedQuestion(const std::string& name);
-Message EmbeddedManifestQuestion(const std::string& name);
-Message SecondInstanceWarning();
+// The program's texts, from the tests' catalogue.
+using expected::AppliedStatus;
+using expected::CancelledStatus;
+using expected::EmbeddedManifestQuestion;
+using expected::EmbeddedThemedQuestion;
+using expected::LaunchFailedNotice;
+using expected::LaunchQuestion;
+using expected::MissingProgramWarning;
+using expected::NotAProgramQuestion;
+using expected::NotExecutableNotice;
+using expected::NotFoundNotice;
+using expected::RemoveQuestion;
+using expected::ReplaceManifestQuestion;
+using expected::RestoreMissingQuestion;
+using expected::RestoreQuestion;
+using expected::SecondInstanceWarning;
+using expected::ShortcutNotice;
+
+// The report box of a failure with Windows' own description of its number.
 Message ErrorReport(const std::string& source, DWORD number);
-Message RestoreQuestion(int count);
-Message RestoreMissingQuestion(const std::string& name);
-Message RemoveQuestion(int count);
-Message LaunchQuestion(int count);
-Message NotExecutableNotice(const std::string& name);
-Message NotFoundNotice(const std::string& name);
-Message LaunchFailedNotice(const std::string& name);
 
 }  // namespace zelvo::e2e

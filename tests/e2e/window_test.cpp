@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "driver/driver.h"
-#include "platform/win32/control_ids.h"
+#include "win32/control_ids.h"
 #include "support.h"
 
 namespace zelvo::e2e {
@@ -26,17 +26,17 @@ struct Place {
   int left, top, width, height;
 };
 constexpr Place kLayout[] = {
-    {kIdFraDropPoint, 0, 120, 120, 5415, 1095},
-    {kIdLblDropPoint, kIdFraDropPoint, 120, 360, 5175, 255},
-    {kIdLblInformation, kIdFraDropPoint, 120, 720, 5175, 255},
-    {kIdFraLog, 0, 120, 1320, 5415, 3615},
-    {kIdLstLogName, kIdFraLog, 240, 360, 4935, 1695},
-    {kIdTxtLogName, kIdFraLog, 240, 2160, 3375, 270},
-    {kIdTxtLogPath, kIdFraLog, 240, 2520, 4935, 270},
-    {kIdCmdDelLog, 0, 2040, 4200, 1575, 495},
-    {kIdCmdShell, 0, 3720, 4200, 1575, 495},
-    {kIdCmdReturn, 0, 360, 4200, 1575, 495},
-    {kIdTxtLogData, kIdFraLog, 3720, 2160, 1455, 270},
+    {ControlId(Control::fraDropPoint), 0, 120, 120, 5415, 1095},
+    {ControlId(Control::lblDropPoint), ControlId(Control::fraDropPoint), 120, 360, 5175, 255},
+    {ControlId(Control::lblInformation), ControlId(Control::fraDropPoint), 120, 720, 5175, 255},
+    {ControlId(Control::fraLog), 0, 120, 1320, 5415, 3615},
+    {ControlId(Control::lstLogName), ControlId(Control::fraLog), 240, 360, 4935, 1695},
+    {ControlId(Control::txtLogName), ControlId(Control::fraLog), 240, 2160, 3375, 270},
+    {ControlId(Control::txtLogPath), ControlId(Control::fraLog), 240, 2520, 4935, 270},
+    {ControlId(Control::cmdDelLog), 0, 2040, 4200, 1575, 495},
+    {ControlId(Control::cmdShell), 0, 3720, 4200, 1575, 495},
+    {ControlId(Control::cmdReturn), 0, 360, 4200, 1575, 495},
+    {ControlId(Control::txtLogData), ControlId(Control::fraLog), 3720, 2160, 1455, 270},
 };
 
 RECT ExpectedRect(const Place& place) {
@@ -61,48 +61,41 @@ TEST(Window, StartsWithItsCaptionTextsToolTipsAndDisabledControls) {
   ZelvoProcess zelvo(folder);
   const MainWindow window = zelvo.WaitForMainWindow();
 
-  EXPECT_EQ(window.Caption(), "Zelvoちゃん Version 2.20");
-  EXPECT_EQ(window.Text(kIdFraDropPoint), "");
-  EXPECT_EQ(window.Text(kIdLblDropPoint),
-            "ココにXPスタイルを適用したいソフトをドロップしてください。");
-  EXPECT_EQ(window.Text(kIdFraLog), "XPスタイルを適用したソフト一覧");
-  EXPECT_EQ(window.Text(kIdCmdReturn), "元に戻す");
-  EXPECT_EQ(window.Text(kIdCmdDelLog), "リストから削除");
-  EXPECT_EQ(window.Text(kIdCmdShell), "ソフトを起動する");
+  EXPECT_EQ(window.Caption(), expected::Caption("2.20"));
+  // Every control's text and tool tip at start, against the catalogue: a control without a tip
+  // has no tool at all, except the status line, whose tip follows its text.
+  for (const ControlSpec& spec : kControlSpecs) {
+    if (spec.control == Control::frmMain || spec.control == Control::lblInformation) continue;
+    const int id = ControlId(spec.control);
+    EXPECT_EQ(window.Text(id), expected::StartText(spec.control)) << spec.name;
+    const std::string_view tip = expected::ToolTip(spec.control);
+    EXPECT_EQ(window.ToolTip(id),
+              tip.empty() ? std::nullopt : std::optional<std::string>(std::string(tip)))
+        << spec.name;
+  }
   // A first run greets the user in the status line, whose tool tip says the same.
-  const std::string greeting = "この度は、Zelvoをダウンロードして頂きありがとうございます。";
-  EXPECT_EQ(window.Text(kIdLblInformation), greeting);
-  EXPECT_THAT(window.ToolTip(kIdLblInformation), Optional(greeting));
+  const std::string greeting(expected::kGreeting);
+  EXPECT_EQ(window.Text(ControlId(Control::lblInformation)), greeting);
+  EXPECT_THAT(window.ToolTip(ControlId(Control::lblInformation)), Optional(greeting));
+  EXPECT_EQ(window.ToolTip(ControlId(Control::lblDropPoint)), std::nullopt);
 
-  EXPECT_THAT(window.ToolTip(kIdLstLogName),
-              Optional(std::string("過去にZelvoを適用したソフトが一覧されます。")));
-  EXPECT_THAT(window.ToolTip(kIdTxtLogName),
-              Optional(std::string("選択したソフトの名前が表示されます。")));
-  EXPECT_THAT(window.ToolTip(kIdTxtLogData),
-              Optional(std::string("選択したソフトにZelvoを適用した日付が表示されます。")));
-  EXPECT_THAT(window.ToolTip(kIdTxtLogPath),
-              Optional(std::string("選択したソフトの場所が表示されます。")));
-  EXPECT_THAT(window.ToolTip(kIdCmdReturn),
-              Optional(std::string("選択したソフトを元に戻します。")));
-  EXPECT_THAT(window.ToolTip(kIdCmdDelLog),
-              Optional(std::string("選択したソフトをリストから削除します。")));
-  EXPECT_THAT(window.ToolTip(kIdCmdShell), Optional(std::string("選択したソフトを起動します。")));
-  EXPECT_EQ(window.ToolTip(kIdLblDropPoint), std::nullopt);
-
-  for (int id :
-       {kIdCmdReturn, kIdCmdDelLog, kIdCmdShell, kIdTxtLogName, kIdTxtLogData, kIdTxtLogPath}) {
+  for (int id : {ControlId(Control::cmdReturn), ControlId(Control::cmdDelLog),
+                 ControlId(Control::cmdShell), ControlId(Control::txtLogName),
+                 ControlId(Control::txtLogData), ControlId(Control::txtLogPath)}) {
     EXPECT_FALSE(window.IsEnabled(id)) << id;
   }
-  for (int id : {kIdTxtLogName, kIdTxtLogData, kIdTxtLogPath}) {
+  for (int id : {ControlId(Control::txtLogName), ControlId(Control::txtLogData),
+                 ControlId(Control::txtLogPath)}) {
     EXPECT_EQ(window.Text(id), "") << id;
     EXPECT_EQ(window.ControlClass(id), "Edit");
     EXPECT_TRUE(window.Style(id) & ES_READONLY) << id;
   }
-  EXPECT_TRUE(window.Rows(kIdLstLogName).empty());
-  EXPECT_EQ(window.ControlClass(kIdLstLogName), "ListBox");
-  EXPECT_TRUE(window.Style(kIdLstLogName) & LBS_EXTENDEDSEL);
-  EXPECT_FALSE(window.Style(kIdLstLogName) & LBS_SORT);  // the program keeps the order
-  for (int id : {kIdFraDropPoint, kIdFraLog}) {
+  EXPECT_TRUE(window.Rows(ControlId(Control::lstLogName)).empty());
+  EXPECT_EQ(window.ControlClass(ControlId(Control::lstLogName)), "ListBox");
+  EXPECT_TRUE(window.Style(ControlId(Control::lstLogName)) & LBS_EXTENDEDSEL);
+  EXPECT_FALSE(window.Style(ControlId(Control::lstLogName)) &
+               LBS_SORT);  // the program keeps the order
+  for (int id : {ControlId(Control::fraDropPoint), ControlId(Control::fraLog)}) {
     EXPECT_EQ(window.Style(id) & BS_TYPEMASK, static_cast<DWORD>(BS_GROUPBOX));
   }
 }
@@ -119,8 +112,10 @@ TEST(Window, LaysOutEveryControlInTwipsAtNinetySixDpi) {
     EXPECT_EQ(Describe(window.Rect(place.id)), Describe(ExpectedRect(place))) << place.id;
   }
   // The buttons line up with the edges of the name list.
-  EXPECT_EQ(window.Rect(kIdCmdReturn).left, window.Rect(kIdLstLogName).left);
-  EXPECT_EQ(window.Rect(kIdCmdShell).right, window.Rect(kIdLstLogName).right);
+  EXPECT_EQ(window.Rect(ControlId(Control::cmdReturn)).left,
+            window.Rect(ControlId(Control::lstLogName)).left);
+  EXPECT_EQ(window.Rect(ControlId(Control::cmdShell)).right,
+            window.Rect(ControlId(Control::lstLogName)).right);
 }
 
 // The focused control; when another test's window took the activation meanwhile, the window is
@@ -144,12 +139,14 @@ TEST(Window, TabMovesThroughTheControlsInTheirOrder) {
   for (int id : window.ControlOrder()) {
     if (window.Style(id) & WS_TABSTOP) tab_stops.push_back(id);
   }
-  EXPECT_THAT(tab_stops, ElementsAre(kIdLstLogName, kIdTxtLogName, kIdTxtLogPath, kIdCmdDelLog,
-                                     kIdCmdShell, kIdCmdReturn, kIdTxtLogData));
+  EXPECT_THAT(tab_stops, ElementsAre(ControlId(Control::lstLogName), ControlId(Control::txtLogName),
+                                     ControlId(Control::txtLogPath), ControlId(Control::cmdDelLog),
+                                     ControlId(Control::cmdShell), ControlId(Control::cmdReturn),
+                                     ControlId(Control::txtLogData)));
 
   // With an entry selected every control takes the focus in turn, and Tab wraps around.
-  window.ClickRow(kIdLstLogName, 0);
-  ASSERT_THAT(window.FocusedControl(), Optional(kIdLstLogName));
+  window.ClickRow(ControlId(Control::lstLogName), 0);
+  ASSERT_THAT(window.FocusedControl(), Optional(ControlId(Control::lstLogName)));
   std::vector<int> visited;
   for (int step = 0; step < 7; ++step) {
     const HWND focused = window.Control(FocusedAfterActivation(window).value_or(0));
@@ -158,8 +155,10 @@ TEST(Window, TabMovesThroughTheControlsInTheirOrder) {
     window.Sync();
     visited.push_back(FocusedAfterActivation(window).value_or(0));
   }
-  EXPECT_THAT(visited, ElementsAre(kIdTxtLogName, kIdTxtLogPath, kIdCmdDelLog, kIdCmdShell,
-                                   kIdCmdReturn, kIdTxtLogData, kIdLstLogName));
+  EXPECT_THAT(visited, ElementsAre(ControlId(Control::txtLogName), ControlId(Control::txtLogPath),
+                                   ControlId(Control::cmdDelLog), ControlId(Control::cmdShell),
+                                   ControlId(Control::cmdReturn), ControlId(Control::txtLogData),
+                                   ControlId(Control::lstLogName)));
 }
 
 size_t CountBluish(const Image& image) {
@@ -179,20 +178,21 @@ TEST(Window, GivesTheKeyboardBackToItsControlWhenActivatedAgain) {
   folder.WriteIni(IniWith({{"Tool.exe", "C:\\Tools\\", "2026/12/01"}}));
   ZelvoProcess zelvo(folder);
   const MainWindow window = zelvo.WaitForMainWindow();
-  window.ClickRow(kIdLstLogName, 0);
+  window.ClickRow(ControlId(Control::lstLogName), 0);
 
   // After a message box: the button that opened it has the keyboard again.
-  window.Click(kIdCmdDelLog);
+  window.Click(ControlId(Control::cmdDelLog));
   ExpectBoxAndAnswer(zelvo, RemoveQuestion(1), Answer::No);
   window.Sync();
-  EXPECT_THAT(FocusedAfterActivation(window), Optional(kIdCmdDelLog));
+  EXPECT_THAT(FocusedAfterActivation(window), Optional(ControlId(Control::cmdDelLog)));
 
   // After another window was active: the control that had it.
-  Post(window.Control(kIdCmdDelLog), WM_KEYDOWN, VK_TAB, 0);
-  Post(window.Control(kIdCmdDelLog), WM_KEYUP, VK_TAB, 0xC0000001);
+  Post(window.Control(ControlId(Control::cmdDelLog)), WM_KEYDOWN, VK_TAB, 0);
+  Post(window.Control(ControlId(Control::cmdDelLog)), WM_KEYUP, VK_TAB, 0xC0000001);
   window.Sync();
-  ASSERT_THAT(window.FocusedControl(), Optional(GetDlgCtrlID(GetNextDlgTabItem(
-                                           window.Handle(), window.Control(kIdCmdDelLog), FALSE))));
+  ASSERT_THAT(window.FocusedControl(),
+              Optional(GetDlgCtrlID(GetNextDlgTabItem(
+                  window.Handle(), window.Control(ControlId(Control::cmdDelLog)), FALSE))));
   const int had_focus = *window.FocusedControl();
   const HWND other = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0,
                                      0, 50, 50, nullptr, nullptr, nullptr, nullptr);
@@ -216,17 +216,18 @@ TEST(Window, LabelsAndDetailBoxesHaveTheirColours) {
   const MainWindow window = zelvo.WaitForMainWindow();
   const COLORREF face = GetSysColor(COLOR_BTNFACE);
 
-  const Image drop_label = window.CaptureControl(kIdLblDropPoint);
+  const Image drop_label = window.CaptureControl(ControlId(Control::lblDropPoint));
   EXPECT_EQ(drop_label.MostCommon(), face);
   // The text is smoothed, so only its darkest pixels are exactly dark blue: count the clearly
   // blue ones, which grey or black text would not give.
   EXPECT_GT(CountBluish(drop_label), 40u);
 
-  const Image status = window.CaptureControl(kIdLblInformation);
+  const Image status = window.CaptureControl(ControlId(Control::lblInformation));
   EXPECT_GT(status.Count(GetSysColor(COLOR_HIGHLIGHT)), 20u);
   EXPECT_EQ(status.Count(RGB(0, 0, 128)), 0u);
 
-  for (int id : {kIdTxtLogName, kIdTxtLogData, kIdTxtLogPath}) {
+  for (int id : {ControlId(Control::txtLogName), ControlId(Control::txtLogData),
+                 ControlId(Control::txtLogPath)}) {
     EXPECT_EQ(window.CaptureControl(id).MostCommon(), face) << id;
   }
 }
@@ -238,10 +239,10 @@ TEST(Window, ScreenshotWithAnEntrySelected) {
                            {"Editor.exe", "D:\\Apps\\Editor\\", "2026/12/06"}}));
   ZelvoProcess zelvo(folder);
   const MainWindow window = zelvo.WaitForMainWindow();
-  window.ClickRow(kIdLstLogName, 1);
-  ASSERT_EQ(window.Text(kIdTxtLogName), "OldTool.exe");
-  EXPECT_EQ(window.Text(kIdTxtLogPath), "C:\\Program Files\\OldTool\\");
-  EXPECT_EQ(window.Text(kIdTxtLogData), "2026/11/30");
+  window.ClickRow(ControlId(Control::lstLogName), 1);
+  ASSERT_EQ(window.Text(ControlId(Control::txtLogName)), "OldTool.exe");
+  EXPECT_EQ(window.Text(ControlId(Control::txtLogPath)), "C:\\Program Files\\OldTool\\");
+  EXPECT_EQ(window.Text(ControlId(Control::txtLogData)), "2026/11/30");
   window.SaveScreenshot(ZELVO_SCREENSHOT);
   EXPECT_TRUE(std::filesystem::exists(ZELVO_SCREENSHOT));
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/command_line.h"
+#include "application/program_batch.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "log/log_file_format.h"
+#include "model/log_file_format.h"
 
 namespace {
 

@@ -7,7 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "manifest/pe_image.h"
+#include "model/manifest_xml.h"
+#include "model/pe_image.h"
 
 namespace {
 

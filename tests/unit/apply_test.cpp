@@ -1,6 +1,6 @@
 // Applying the visual style to one program: the boxes the user sees, the files written, the
 // backups kept and the log entry added, through ApplyZelvo and BackupManifest.
-#include "manifest/apply.h"
+#include "application/apply.h"
 
 #include <gtest/gtest.h>
 
@@ -12,45 +12,18 @@
 #include "fakes/fakes.h"
 #include "fakes/pe_builder.h"
 #include "fakes/rig.h"
-#include "manifest/manifest_document.h"
+#include "model/manifest_document.h"
+#include "texts.h"
 
 namespace zelvo::testing {
 namespace {
 
-const std::string kConfirmTitle = "XPスタイル適用 - 処理の確認";
-const std::string kFailedTitle = "XPスタイル適用 - 適用失敗";
-
-Message ShortcutNotice(const std::string& name) {
-  return Notice(
-      name + " は、ショートカットファイルのため、リンク先のソフトにXPスタイルを適用します。",
-      kConfirmTitle, Icon::Information);
-}
-
-Message MissingWarning() {
-  return Notice(
-      "指定されたソフトが見つからないため、XPスタイルを適用するコトができません。\r\n"
-      "削除、もしくは移動された可能性があります。",
-      kFailedTitle, Icon::Warning);
-}
-
-Message NotProgramQuestion(const std::string& name) {
-  return Question(name +
-                      " は、実行形式のソフトではありません。\r\n"
-                      "それでもXPスタイルを適用しますか？",
-                  kConfirmTitle, DefaultButton::First);
-}
-
-Message ReplaceQuestion(const std::string& name) {
-  return Question(name +
-                      " には、既にXPスタイルが適用されています。\r\n"
-                      "新たにXPスタイルを適用しますか？\r\n"
-                      "古いマニフェストファイルは、バックアップフォルダにバックアップされます。",
-                  kConfirmTitle, DefaultButton::First);
-}
-
-Message ErrorBox(const std::string& source, const Failure& failure) {
-  return Notice(ErrorReportText(source, failure), "予期せぬエラーの発生", Icon::Stop);
-}
+using expected::EmbeddedManifestQuestion;
+using expected::EmbeddedThemedQuestion;
+using expected::MissingProgramWarning;
+using expected::NotAProgramQuestion;
+using expected::ReplaceManifestQuestion;
+using expected::ShortcutNotice;
 
 // The start of a 64-bit (or, with the other magic, 32-bit) program file.
 std::string ProgramImage(uint16_t magic) {
@@ -107,9 +80,10 @@ struct ApplyTest : ::testing::Test {
     EXPECT_TRUE(rig.dialogs.answers.empty()) << "a question that was never asked";
   }
 
-  int Apply(std::string path) {
-    path_after = path;
-    return rig.applier.ApplyZelvo(path_after);
+  ApplyResult Apply(const std::string& path) {
+    ApplyOutcome outcome = rig.applier.ApplyZelvo(path);
+    path_after = std::move(outcome.path);
+    return outcome.result;
   }
 
   // The entry at visible row `row`, as the log holds it.
@@ -142,7 +116,7 @@ struct ApplyTest : ::testing::Test {
 TEST_F(ApplyTest, ProgramGetsItsManifestAndASelectedCurrentEntryShownInTheDetails) {
   rig.files.AddFile("C:\\Apps\\Foo.exe", "not a PE image");
 
-  EXPECT_EQ(Apply("C:\\Apps\\Foo.exe"), 0);
+  EXPECT_EQ(Apply("C:\\Apps\\Foo.exe"), ApplyResult::Applied);
 
   EXPECT_TRUE(rig.dialogs.shown.empty());
   EXPECT_EQ(path_after, "C:\\Apps\\Foo.exe");
@@ -171,9 +145,9 @@ TEST_F(ApplyTest, ProgramExtensionCountsInAnyCaseAndNamesKeepTheStoredCase) {
   rig.files.AddFile("C:\\Apps\\Mixed.Exe");
   rig.files.AddFile("C:\\Apps\\Foo.exe");
 
-  EXPECT_EQ(Apply("C:\\Apps\\UPPER.EXE"), 0);
-  EXPECT_EQ(Apply("C:\\Apps\\Mixed.Exe"), 0);
-  EXPECT_EQ(Apply("c:\\apps\\FOO.EXE"), 0);  // typed in another case
+  EXPECT_EQ(Apply("C:\\Apps\\UPPER.EXE"), ApplyResult::Applied);
+  EXPECT_EQ(Apply("C:\\Apps\\Mixed.Exe"), ApplyResult::Applied);
+  EXPECT_EQ(Apply("c:\\apps\\FOO.EXE"), ApplyResult::Applied);  // typed in another case
 
   EXPECT_TRUE(rig.dialogs.shown.empty());
   EXPECT_EQ(rig.files.Find("C:\\Apps\\UPPER.EXE.manifest")->path, "C:\\Apps\\UPPER.EXE.manifest");
@@ -193,7 +167,7 @@ TEST_F(ApplyTest, SixtyFourBitProgramsGetTheArchitectureStarEveryOtherFileX86) {
   rig.files.FailOn("ReadRange", "C:\\Apps\\locked.exe", Win32Failure(32));
 
   for (const char* name : {"x64.exe", "x86.exe", "tiny.exe", "locked.exe"}) {
-    EXPECT_EQ(Apply(std::string("C:\\Apps\\") + name), 0) << name;
+    EXPECT_EQ(Apply(std::string("C:\\Apps\\") + name), ApplyResult::Applied) << name;
   }
 
   EXPECT_EQ(Content(rig.files, "C:\\Apps\\x64.exe.manifest"), kAnyManifest);
@@ -211,9 +185,9 @@ TEST_F(ApplyTest, DateIsYearMonthDayWithSlashesAndLeadingZeros) {
   rig.files.AddFile("C:\\Apps\\a.exe");
   rig.files.AddFile("C:\\Apps\\b.exe");
   rig.clock.today = {2005, 3, 9};
-  Apply("C:\\Apps\\a.exe");
+  ASSERT_EQ(Apply("C:\\Apps\\a.exe"), ApplyResult::Applied);
   rig.clock.today = {2026, 10, 31};
-  Apply("C:\\Apps\\b.exe");
+  ASSERT_EQ(Apply("C:\\Apps\\b.exe"), ApplyResult::Applied);
   ExpectEntry(0, "a.exe", "C:\\Apps\\", "2005/03/09");
   ExpectEntry(1, "b.exe", "C:\\Apps\\", "2026/10/31");
 }
@@ -224,7 +198,7 @@ TEST_F(ApplyTest, NewEntryIsAddedBesideTheSelectionItFinds) {
   rig.log.SetSelected(0, true);  // b.exe selected, c.exe not
   rig.files.AddFile("C:\\Apps\\a.exe");
 
-  EXPECT_EQ(Apply("C:\\Apps\\a.exe"), 0);
+  EXPECT_EQ(Apply("C:\\Apps\\a.exe"), ApplyResult::Applied);
 
   ASSERT_EQ(rig.log.Count(), 3u);
   ExpectEntry(0, "a.exe", "C:\\Apps\\", "2026/12/07");
@@ -243,7 +217,7 @@ TEST_F(ApplyTest, KeysAreRowCountPlusOneOrAnotherFreeOneNeverTwice) {
   rig.files.AddFile("C:\\Apps\\new1.exe");
   rig.files.AddFile("C:\\Apps\\new2.exe");
 
-  Apply("C:\\Apps\\new1.exe");
+  ASSERT_EQ(Apply("C:\\Apps\\new1.exe"), ApplyResult::Applied);
   const LogEntry* first = rig.log.InItemData(4);
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(first->name, "new1.exe");
@@ -252,7 +226,7 @@ TEST_F(ApplyTest, KeysAreRowCountPlusOneOrAnotherFreeOneNeverTwice) {
   rig.log.SetAllSelected(false);
   rig.log.SetSelected(0, true);
   rig.log.RemoveSelected();
-  Apply("C:\\Apps\\new2.exe");
+  ASSERT_EQ(Apply("C:\\Apps\\new2.exe"), ApplyResult::Applied);
 
   std::set<int32_t> keys;
   for (size_t row = 0; row < rig.log.Count(); ++row) keys.insert(rig.log.Key(row));
@@ -265,12 +239,12 @@ TEST_F(ApplyTest, KeysAreRowCountPlusOneOrAnotherFreeOneNeverTwice) {
 
 TEST_F(ApplyTest, SameProgramTwiceGivesTwoEntriesAndKeepsTheFirstManifestAsBackup) {
   rig.files.AddFile("C:\\Apps\\Foo.exe");
-  EXPECT_EQ(Apply("C:\\Apps\\Foo.exe"), 0);
+  EXPECT_EQ(Apply("C:\\Apps\\Foo.exe"), ApplyResult::Applied);
   rig.clock.today = {2026, 12, 8};
   rig.dialogs.answers = {Answer::Yes};
-  EXPECT_EQ(Apply("C:\\Apps\\Foo.exe"), 0);
+  EXPECT_EQ(Apply("C:\\Apps\\Foo.exe"), ApplyResult::Applied);
 
-  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ReplaceQuestion("Foo.exe")});
+  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ReplaceManifestQuestion("Foo.exe")});
   ASSERT_EQ(rig.log.Count(), 2u);
   ExpectEntry(0, "Foo.exe", "C:\\Apps\\", "2026/12/07");
   ExpectEntry(1, "Foo.exe", "C:\\Apps\\", "2026/12/08");
@@ -289,10 +263,10 @@ TEST_F(ApplyTest, ShortcutInAnyCaseIsFollowedToItsTargetAfterANotice) {
   rig.files.AddFile("C:\\Apps\\Foo.exe");
   rig.shortcuts.targets["C:\\Desk\\Foo.lnk"] = "C:\\Apps\\Foo.exe";
 
-  EXPECT_EQ(Apply("C:\\Desk\\FOO.LNK"), 0);
+  EXPECT_EQ(Apply("C:\\Desk\\FOO.LNK"), ApplyResult::Applied);
 
   EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ShortcutNotice("Foo.lnk")});
-  EXPECT_EQ(path_after, "C:\\Apps\\Foo.exe");  // the caller's text holds the target
+  EXPECT_EQ(path_after, "C:\\Apps\\Foo.exe");  // the outcome names the target
   EXPECT_EQ(Content(rig.files, "C:\\Apps\\Foo.exe.manifest"), kX86Manifest);
   EXPECT_EQ(rig.files.Find("C:\\Desk\\Foo.lnk.manifest"), nullptr);
   ASSERT_EQ(rig.log.Count(), 1u);
@@ -305,14 +279,14 @@ TEST_F(ApplyTest, ShortcutToNothingOrToAMissingFileIsAMissingTarget) {
   rig.shortcuts.targets["C:\\Desk\\Gone.lnk"] = "C:\\Apps\\Gone.exe";
   rig.shortcuts.targets["C:\\Desk\\Printer.lnk"] = "";
 
-  EXPECT_EQ(Apply("C:\\Desk\\Gone.lnk"), kNotApplied);
+  EXPECT_EQ(Apply("C:\\Desk\\Gone.lnk"), ApplyResult::NotApplied);
   EXPECT_EQ(path_after, "C:\\Apps\\Gone.exe");
-  EXPECT_EQ(Apply("C:\\Desk\\Printer.lnk"), kNotApplied);
+  EXPECT_EQ(Apply("C:\\Desk\\Printer.lnk"), ApplyResult::NotApplied);
   EXPECT_EQ(path_after, "");
 
   EXPECT_EQ(rig.dialogs.shown,
-            (std::vector<Message>{ShortcutNotice("Gone.lnk"), MissingWarning(),
-                                  ShortcutNotice("Printer.lnk"), MissingWarning()}));
+            (std::vector<Message>{ShortcutNotice("Gone.lnk"), MissingProgramWarning(),
+                                  ShortcutNotice("Printer.lnk"), MissingProgramWarning()}));
   EXPECT_TRUE(Changes(rig.files).empty());
   EXPECT_EQ(rig.log.Count(), 0u);
 }
@@ -325,10 +299,10 @@ TEST_F(ApplyTest, ShortcutToAShortcutIsNotFollowedFurther) {
   rig.shortcuts.targets["C:\\Desk\\Other.lnk"] = "C:\\Apps\\Foo.exe";
   rig.dialogs.answers = {Answer::No};
 
-  EXPECT_EQ(Apply("C:\\Desk\\Foo.lnk"), kNotApplied);
+  EXPECT_EQ(Apply("C:\\Desk\\Foo.lnk"), ApplyResult::NotApplied);
 
   EXPECT_EQ(rig.dialogs.shown,
-            (std::vector<Message>{ShortcutNotice("Foo.lnk"), NotProgramQuestion("Other.lnk")}));
+            (std::vector<Message>{ShortcutNotice("Foo.lnk"), NotAProgramQuestion("Other.lnk")}));
   EXPECT_EQ(path_after, "C:\\Desk\\Other.lnk");
   EXPECT_TRUE(Changes(rig.files).empty());
 }
@@ -338,15 +312,15 @@ TEST_F(ApplyTest, ShortcutThatCannotBeReadIsReportedOnceAndNothingIsDone) {
   const Failure unreadable(static_cast<int32_t>(0x80070002),
                            "指定されたファイルが見つかりません。");
 
-  EXPECT_EQ(Apply("C:\\Desk\\Broken.lnk"), kFailed);
+  EXPECT_EQ(Apply("C:\\Desk\\Broken.lnk"), ApplyResult::Failed);
   EXPECT_EQ(path_after, "C:\\Desk\\Broken.lnk");
   // A shortcut that is not there at all shows the notice without a name, then fails alike.
-  EXPECT_EQ(Apply("C:\\Desk\\Missing.lnk"), kFailed);
+  EXPECT_EQ(Apply("C:\\Desk\\Missing.lnk"), ApplyResult::Failed);
 
   EXPECT_EQ(
       rig.dialogs.shown,
-      (std::vector<Message>{ShortcutNotice("Broken.lnk"), ErrorBox("ApplyZelvo()", unreadable),
-                            ShortcutNotice(""), ErrorBox("ApplyZelvo()", unreadable)}));
+      (std::vector<Message>{ShortcutNotice("Broken.lnk"), ReportOf("ApplyZelvo()", unreadable),
+                            ShortcutNotice(""), ReportOf("ApplyZelvo()", unreadable)}));
   EXPECT_TRUE(Changes(rig.files).empty());
   EXPECT_EQ(rig.log.Count(), 0u);
   EXPECT_FALSE(rig.environment.ended);
@@ -370,11 +344,11 @@ TEST(ApplyMissingTargetTest, PathsThatFindNoOrdinaryFileGetTheWarningAndNothingE
     rig.shortcuts.targets["C:\\Apps\\*.lnk"] = "C:\\Apps\\Foo.exe";
     rig.shortcuts.targets["C:\\Apps\\Fo?.lnk"] = "C:\\Apps\\Foo.exe";
 
-    std::string target = path;
-    EXPECT_EQ(rig.applier.ApplyZelvo(target), kNotApplied);
+    const ApplyOutcome outcome = rig.applier.ApplyZelvo(path);
+    EXPECT_EQ(outcome.result, ApplyResult::NotApplied);
 
-    EXPECT_EQ(target, path);
-    EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{MissingWarning()});
+    EXPECT_EQ(outcome.path, path);
+    EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{MissingProgramWarning()});
     EXPECT_TRUE(Changes(rig.files).empty());
     EXPECT_EQ(rig.log.Count(), 0u);
   }
@@ -386,9 +360,9 @@ TEST_F(ApplyTest, NonProgramAnsweredNoIsLeftAlone) {
   rig.files.AddFile("D:\\scripts\\run.bat");
   rig.dialogs.answers = {Answer::No};
 
-  EXPECT_EQ(Apply("D:\\scripts\\run.bat"), kNotApplied);
+  EXPECT_EQ(Apply("D:\\scripts\\run.bat"), ApplyResult::NotApplied);
 
-  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{NotProgramQuestion("run.bat")});
+  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{NotAProgramQuestion("run.bat")});
   EXPECT_TRUE(Changes(rig.files).empty());
   EXPECT_EQ(rig.log.Count(), 0u);
 }
@@ -397,9 +371,9 @@ TEST_F(ApplyTest, NonProgramAnsweredYesGetsItsFullNamePlusManifest) {
   rig.files.AddFile("D:\\scripts\\run.bat");
   rig.dialogs.answers = {Answer::Yes};
 
-  EXPECT_EQ(Apply("d:\\SCRIPTS\\RUN.BAT"), 0);
+  EXPECT_EQ(Apply("d:\\SCRIPTS\\RUN.BAT"), ApplyResult::Applied);
 
-  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{NotProgramQuestion("run.bat")});
+  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{NotAProgramQuestion("run.bat")});
   EXPECT_EQ(rig.files.Find("D:\\scripts\\run.bat.manifest")->path, "D:\\scripts\\run.bat.manifest");
   EXPECT_EQ(Content(rig.files, "D:\\scripts\\run.bat.manifest"), kX86Manifest);
   ExpectEntry(0, "run.bat", "D:\\scripts\\", "2026/12/07");
@@ -410,10 +384,10 @@ TEST_F(ApplyTest, NonProgramWithAManifestIsAskedTwiceInOrder) {
   rig.files.AddFile("D:\\scripts\\run.bat.manifest", "old");
   rig.dialogs.answers = {Answer::Yes, Answer::No};
 
-  EXPECT_EQ(Apply("D:\\scripts\\run.bat"), kNotApplied);
+  EXPECT_EQ(Apply("D:\\scripts\\run.bat"), ApplyResult::NotApplied);
 
-  EXPECT_EQ(rig.dialogs.shown,
-            (std::vector<Message>{NotProgramQuestion("run.bat"), ReplaceQuestion("run.bat")}));
+  EXPECT_EQ(rig.dialogs.shown, (std::vector<Message>{NotAProgramQuestion("run.bat"),
+                                                     ReplaceManifestQuestion("run.bat")}));
   EXPECT_EQ(Content(rig.files, "D:\\scripts\\run.bat.manifest"), "old");
   EXPECT_TRUE(Changes(rig.files).empty());
 }
@@ -425,7 +399,7 @@ TEST_F(ApplyTest, ShortPathIsExpandedBeforeAnythingIsWrittenOrLogged) {
   rig.files.AddFile(long_path);
   rig.files.AddShortName("C:\\PROGRA~1\\FOOBAR~1\\FOOBAR~1.EXE", long_path);
 
-  EXPECT_EQ(Apply("C:\\PROGRA~1\\FOOBAR~1\\FOOBAR~1.EXE"), 0);
+  EXPECT_EQ(Apply("C:\\PROGRA~1\\FOOBAR~1\\FOOBAR~1.EXE"), ApplyResult::Applied);
 
   EXPECT_TRUE(rig.dialogs.shown.empty());
   EXPECT_EQ(Changes(rig.files), std::vector<std::string>{"WriteFile " + long_path + ".manifest"});
@@ -442,11 +416,11 @@ TEST_F(ApplyTest, ShortPathFindsTheLongManifestAndTheLongExtensionDecides) {
   rig.files.AddShortName("C:\\Apps\\LONGNA~1.EXE", "C:\\Apps\\Long Name.exe");
   rig.dialogs.answers = {Answer::No, Answer::Yes};
 
-  EXPECT_EQ(Apply("C:\\Apps\\TOOL~1.EXE"), kNotApplied);
-  EXPECT_EQ(Apply("C:\\Apps\\LONGNA~1.EXE"), 0);
+  EXPECT_EQ(Apply("C:\\Apps\\TOOL~1.EXE"), ApplyResult::NotApplied);
+  EXPECT_EQ(Apply("C:\\Apps\\LONGNA~1.EXE"), ApplyResult::Applied);
 
-  EXPECT_EQ(rig.dialogs.shown, (std::vector<Message>{NotProgramQuestion("tool.exe2"),
-                                                     ReplaceQuestion("Long Name.exe")}));
+  EXPECT_EQ(rig.dialogs.shown, (std::vector<Message>{NotAProgramQuestion("tool.exe2"),
+                                                     ReplaceManifestQuestion("Long Name.exe")}));
   EXPECT_EQ(Content(rig.files, "C:\\Tools\\backup\\Long Name.exe.manifest"), "old");
   EXPECT_EQ(Content(rig.files, "C:\\Apps\\Long Name.exe.manifest"), kX86Manifest);
   ASSERT_EQ(rig.log.Count(), 1u);
@@ -460,9 +434,9 @@ TEST_F(ApplyTest, ExistingManifestAnsweredNoStaysAndNothingIsBackedUp) {
   rig.files.AddFile("C:\\Apps\\Foo.exe.manifest", "old");
   rig.dialogs.answers = {Answer::No};
 
-  EXPECT_EQ(Apply("C:\\Apps\\Foo.exe"), kNotApplied);
+  EXPECT_EQ(Apply("C:\\Apps\\Foo.exe"), ApplyResult::NotApplied);
 
-  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ReplaceQuestion("Foo.exe")});
+  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ReplaceManifestQuestion("Foo.exe")});
   EXPECT_EQ(Content(rig.files, "C:\\Apps\\Foo.exe.manifest"), "old");
   EXPECT_TRUE(Changes(rig.files).empty());
   EXPECT_FALSE(rig.files.HasFolder("C:\\Tools\\backup"));
@@ -474,9 +448,9 @@ TEST_F(ApplyTest, ExistingManifestAnsweredYesIsCopiedToANewBackupFolderThenRepla
   rig.files.AddFile("C:\\Apps\\FOO.EXE.MANIFEST", "old");  // stored in its own case
   rig.dialogs.answers = {Answer::Yes};
 
-  EXPECT_EQ(Apply("C:\\Apps\\Foo.exe"), 0);
+  EXPECT_EQ(Apply("C:\\Apps\\Foo.exe"), ApplyResult::Applied);
 
-  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ReplaceQuestion("Foo.exe")});
+  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ReplaceManifestQuestion("Foo.exe")});
   EXPECT_EQ(Changes(rig.files),
             (std::vector<std::string>{
                 "MakeFolder C:\\Tools\\backup",
@@ -491,9 +465,9 @@ TEST_F(ApplyTest, HiddenManifestIsNotSeenAndItsWriteFailureIsReported) {
   rig.files.AddFile("C:\\Apps\\Foo.exe");
   rig.files.AddFile("C:\\Apps\\Foo.exe.manifest", "hidden").hidden = true;
 
-  EXPECT_EQ(Apply("C:\\Apps\\Foo.exe"), kFailed);
+  EXPECT_EQ(Apply("C:\\Apps\\Foo.exe"), ApplyResult::Failed);
 
-  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ErrorBox("ApplyZelvo()", Win32Failure(5))});
+  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ReportOf("ApplyZelvo()", Win32Failure(5))});
   EXPECT_EQ(Content(rig.files, "C:\\Apps\\Foo.exe.manifest"), "hidden");
   EXPECT_FALSE(rig.files.HasFolder("C:\\Tools\\backup"));
   EXPECT_EQ(rig.log.Count(), 0u);
@@ -501,7 +475,7 @@ TEST_F(ApplyTest, HiddenManifestIsNotSeenAndItsWriteFailureIsReported) {
 
 struct BackupTest : ApplyTest {
   // Gives `program` a manifest holding `old`, then applies it with Yes to the question.
-  int Reapply(const std::string& program, const std::string& old) {
+  ApplyResult Reapply(const std::string& program, const std::string& old) {
     if (!rig.files.Find(program)) rig.files.AddFile(program);
     rig.files.AddFile(program + ".manifest", old);
     rig.dialogs.answers.push_back(Answer::Yes);
@@ -510,9 +484,9 @@ struct BackupTest : ApplyTest {
 };
 
 TEST_F(BackupTest, LaterCopiesOfANameGetNumberedNamesAndNoCopyIsEverReplaced) {
-  EXPECT_EQ(Reapply("C:\\Apps\\Foo.exe", "first"), 0);
-  EXPECT_EQ(Reapply("C:\\Apps\\Foo.exe", "second"), 0);
-  EXPECT_EQ(Reapply("C:\\Apps\\Foo.exe", "third"), 0);
+  EXPECT_EQ(Reapply("C:\\Apps\\Foo.exe", "first"), ApplyResult::Applied);
+  EXPECT_EQ(Reapply("C:\\Apps\\Foo.exe", "second"), ApplyResult::Applied);
+  EXPECT_EQ(Reapply("C:\\Apps\\Foo.exe", "third"), ApplyResult::Applied);
 
   EXPECT_EQ(
       NamesIn(rig.files, "C:\\Tools\\backup"),
@@ -527,8 +501,8 @@ TEST_F(BackupTest, LaterCopiesOfANameGetNumberedNamesAndNoCopyIsEverReplaced) {
 }
 
 TEST_F(BackupTest, TwoProgramsOfTheSameNameFromTwoFoldersKeepBothCopies) {
-  EXPECT_EQ(Reapply("C:\\A\\setup.exe", "from A"), 0);
-  EXPECT_EQ(Reapply("C:\\B\\setup.exe", "from B"), 0);
+  EXPECT_EQ(Reapply("C:\\A\\setup.exe", "from A"), ApplyResult::Applied);
+  EXPECT_EQ(Reapply("C:\\B\\setup.exe", "from B"), ApplyResult::Applied);
 
   EXPECT_EQ(Content(rig.files, "C:\\Tools\\backup\\setup.exe.manifest"), "from A");
   EXPECT_EQ(Content(rig.files, "C:\\Tools\\backup\\setup.exe.manifest.2"), "from B");
@@ -541,7 +515,7 @@ TEST_F(BackupTest, HiddenOrReadOnlyOldCopiesStayAsTheyAre) {
   rig.files.AddFile("C:\\Tools\\backup\\Foo.exe.manifest", "hidden copy").hidden = true;
   rig.files.AddFile("C:\\Tools\\backup\\Foo.exe.manifest.2", "read-only copy").read_only = true;
 
-  EXPECT_EQ(Reapply("C:\\Apps\\Foo.exe", "new"), 0);
+  EXPECT_EQ(Reapply("C:\\Apps\\Foo.exe", "new"), ApplyResult::Applied);
 
   EXPECT_EQ(Content(rig.files, "C:\\Tools\\backup\\Foo.exe.manifest"), "hidden copy");
   EXPECT_EQ(Content(rig.files, "C:\\Tools\\backup\\Foo.exe.manifest.2"), "read-only copy");
@@ -555,11 +529,11 @@ TEST_F(BackupTest, HiddenOrReadOnlyOldCopiesStayAsTheyAre) {
 TEST_F(BackupTest, FileNamedBackupStopsEverythingWithOneReport) {
   rig.files.AddFile("C:\\Tools\\backup", "not a folder");
 
-  EXPECT_EQ(Reapply("C:\\Apps\\Foo.exe", "old"), kFailed);
+  EXPECT_EQ(Reapply("C:\\Apps\\Foo.exe", "old"), ApplyResult::Failed);
 
   EXPECT_EQ(rig.dialogs.shown,
-            (std::vector<Message>{ReplaceQuestion("Foo.exe"),
-                                  ErrorBox("BackupManifest()", Win32Failure(183))}));
+            (std::vector<Message>{ReplaceManifestQuestion("Foo.exe"),
+                                  ReportOf("BackupManifest()", Win32Failure(183))}));
   EXPECT_EQ(Changes(rig.files), std::vector<std::string>{"MakeFolder C:\\Tools\\backup"});
   EXPECT_EQ(Content(rig.files, "C:\\Apps\\Foo.exe.manifest"), "old");
   EXPECT_EQ(Content(rig.files, "C:\\Tools\\backup"), "not a folder");
@@ -568,35 +542,18 @@ TEST_F(BackupTest, FileNamedBackupStopsEverythingWithOneReport) {
 
 TEST_F(BackupTest, BackupManifestOnItsOwn) {
   rig.files.AddFile("C:\\Apps\\Foo.exe.manifest", "old");
-  EXPECT_EQ(rig.applier.BackupManifest("C:\\Apps\\Foo.exe.manifest"), 0);
+  EXPECT_EQ(rig.applier.BackupManifest("C:\\Apps\\Foo.exe.manifest"), Status::Done);
   EXPECT_EQ(Content(rig.files, "C:\\Tools\\backup\\Foo.exe.manifest"), "old");
   EXPECT_EQ(Content(rig.files, "C:\\Apps\\Foo.exe.manifest"), "old");  // the original stays
   EXPECT_TRUE(rig.dialogs.shown.empty());
 
   // A manifest that has gone meanwhile cannot be copied: the system's reason is reported.
-  EXPECT_EQ(rig.applier.BackupManifest("C:\\Apps\\Gone.exe.manifest"), kFailed);
-  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ErrorBox("BackupManifest()", Win32Failure(2))});
+  EXPECT_EQ(rig.applier.BackupManifest("C:\\Apps\\Gone.exe.manifest"), Status::Failed);
+  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ReportOf("BackupManifest()", Win32Failure(2))});
   EXPECT_EQ(NamesIn(rig.files, "C:\\Tools\\backup"), std::vector<std::string>{"Foo.exe.manifest"});
 }
 
 // --- Programs with a manifest of their own ---------------------------------------------------
-
-Message ThemedAlreadyQuestion(const std::string& name) {
-  return Question(name +
-                      " には、XPスタイルを指定するマニフェストが埋め込まれています。\r\n"
-                      "このソフトは、マニフェストファイルがなくてもXPスタイルで表示されます。\r\n"
-                      "それでもXPスタイルを適用しますか？",
-                  kConfirmTitle, DefaultButton::First);
-}
-
-Message FileIgnoredQuestion(const std::string& name) {
-  return Question(name +
-                      " には、マニフェストが埋め込まれています。\r\n"
-                      "Windows Vista以降では埋め込まれたマニフェストが優先されるため、"
-                      "マニフェストファイルは無視されます。\r\n"
-                      "それでもXPスタイルを適用しますか？",
-                  kConfirmTitle, DefaultButton::First);
-}
 
 const std::string kTrustInfoOnly =
     "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
@@ -617,9 +574,9 @@ TEST_F(ApplyTest, EmbeddedCommonControls6AnsweredNoLeavesTheThemedProgramAlone) 
   rig.files.AddFile("C:\\Apps\\Themed.exe", ProgramEmbedding(kX86Manifest, false));
   rig.dialogs.answers = {Answer::No};
 
-  EXPECT_EQ(Apply("C:\\Apps\\Themed.exe"), kNotApplied);
+  EXPECT_EQ(Apply("C:\\Apps\\Themed.exe"), ApplyResult::NotApplied);
 
-  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ThemedAlreadyQuestion("Themed.exe")});
+  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{EmbeddedThemedQuestion("Themed.exe")});
   EXPECT_TRUE(Changes(rig.files).empty());
   EXPECT_EQ(rig.log.Count(), 0u);
   EXPECT_FALSE(rig.controls.list.current);
@@ -630,10 +587,10 @@ TEST_F(ApplyTest, EmbeddedManifestWithoutCommonControlsAnsweredNoWritesNothing) 
   rig.files.AddFile("C:\\Apps\\Elevated.exe.manifest", "old");
   rig.dialogs.answers = {Answer::No};
 
-  EXPECT_EQ(Apply("C:\\Apps\\Elevated.exe"), kNotApplied);
+  EXPECT_EQ(Apply("C:\\Apps\\Elevated.exe"), ApplyResult::NotApplied);
 
   // Asked before the existing manifest, and nothing after the No.
-  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{FileIgnoredQuestion("Elevated.exe")});
+  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{EmbeddedManifestQuestion("Elevated.exe")});
   EXPECT_EQ(Content(rig.files, "C:\\Apps\\Elevated.exe.manifest"), "old");
   EXPECT_TRUE(Changes(rig.files).empty());
   EXPECT_FALSE(rig.files.HasFolder("C:\\Tools\\backup"));
@@ -645,11 +602,11 @@ TEST_F(ApplyTest, EmbeddedManifestAnsweredYesGoesOnToTheWriteAndTheEntry) {
   rig.files.AddFile("C:\\Apps\\Elevated.exe", ProgramEmbedding(kTrustInfoOnly, false));
   rig.dialogs.answers = {Answer::Yes, Answer::Yes};
 
-  EXPECT_EQ(Apply("C:\\Apps\\Themed64.exe"), 0);
-  EXPECT_EQ(Apply("C:\\Apps\\Elevated.exe"), 0);
+  EXPECT_EQ(Apply("C:\\Apps\\Themed64.exe"), ApplyResult::Applied);
+  EXPECT_EQ(Apply("C:\\Apps\\Elevated.exe"), ApplyResult::Applied);
 
-  EXPECT_EQ(rig.dialogs.shown, (std::vector<Message>{ThemedAlreadyQuestion("Themed64.exe"),
-                                                     FileIgnoredQuestion("Elevated.exe")}));
+  EXPECT_EQ(rig.dialogs.shown, (std::vector<Message>{EmbeddedThemedQuestion("Themed64.exe"),
+                                                     EmbeddedManifestQuestion("Elevated.exe")}));
   // The image read for the question still decides the document's architecture.
   EXPECT_EQ(Content(rig.files, "C:\\Apps\\Themed64.exe.manifest"), kAnyManifest);
   EXPECT_EQ(Content(rig.files, "C:\\Apps\\Elevated.exe.manifest"), kX86Manifest);
@@ -665,10 +622,10 @@ TEST_F(ApplyTest, EmbeddedManifestAnsweredYesThenTheExistingManifestQuestion) {
   rig.files.AddFile("C:\\Apps\\Elevated.exe.manifest", "old");
   rig.dialogs.answers = {Answer::Yes, Answer::Yes};
 
-  EXPECT_EQ(Apply("C:\\Apps\\Elevated.exe"), 0);
+  EXPECT_EQ(Apply("C:\\Apps\\Elevated.exe"), ApplyResult::Applied);
 
-  EXPECT_EQ(rig.dialogs.shown, (std::vector<Message>{FileIgnoredQuestion("Elevated.exe"),
-                                                     ReplaceQuestion("Elevated.exe")}));
+  EXPECT_EQ(rig.dialogs.shown, (std::vector<Message>{EmbeddedManifestQuestion("Elevated.exe"),
+                                                     ReplaceManifestQuestion("Elevated.exe")}));
   EXPECT_EQ(Changes(rig.files),
             (std::vector<std::string>{"MakeFolder C:\\Tools\\backup",
                                       "CopyToNew C:\\Apps\\Elevated.exe.manifest -> "
@@ -688,13 +645,13 @@ TEST_F(ApplyTest, EmbeddedManifestIsAskedAfterTheProgramTypeAndForAShortcutsTarg
   rig.shortcuts.targets["C:\\Desk\\Tool.lnk"] = "C:\\PROGRA~1\\LONGTO~1\\LONGTO~1.EXE";
   rig.dialogs.answers = {Answer::Yes, Answer::No, Answer::No};
 
-  EXPECT_EQ(Apply("C:\\Apps\\Saver.scr"), kNotApplied);
-  EXPECT_EQ(Apply("C:\\Desk\\Tool.lnk"), kNotApplied);
+  EXPECT_EQ(Apply("C:\\Apps\\Saver.scr"), ApplyResult::NotApplied);
+  EXPECT_EQ(Apply("C:\\Desk\\Tool.lnk"), ApplyResult::NotApplied);
 
-  EXPECT_EQ(
-      rig.dialogs.shown,
-      (std::vector<Message>{NotProgramQuestion("Saver.scr"), ThemedAlreadyQuestion("Saver.scr"),
-                            ShortcutNotice("Tool.lnk"), FileIgnoredQuestion("Long Tool.exe")}));
+  EXPECT_EQ(rig.dialogs.shown,
+            (std::vector<Message>{NotAProgramQuestion("Saver.scr"),
+                                  EmbeddedThemedQuestion("Saver.scr"), ShortcutNotice("Tool.lnk"),
+                                  EmbeddedManifestQuestion("Long Tool.exe")}));
   EXPECT_TRUE(Changes(rig.files).empty());
 }
 
@@ -710,7 +667,7 @@ TEST_F(ApplyTest, ProgramsWithoutAManifestOfId1AreNotAsked) {
   rig.files.AddFile("C:\\Apps\\Cut.exe", cut);
 
   for (const char* name : {"Icons.exe", "Library.exe", "Bare.exe", "Cut.exe"}) {
-    EXPECT_EQ(Apply(std::string("C:\\Apps\\") + name), 0) << name;
+    EXPECT_EQ(Apply(std::string("C:\\Apps\\") + name), ApplyResult::Applied) << name;
   }
 
   EXPECT_TRUE(rig.dialogs.shown.empty());
@@ -724,7 +681,7 @@ TEST_F(ApplyTest, ProgramThatCannotBeReadIsNotAskedAboutAnEmbeddedManifest) {
   rig.files.AddFile("C:\\Apps\\Locked.exe", ProgramEmbedding(kTrustInfoOnly, true));
   rig.files.FailOn("ReadRange", "C:\\Apps\\Locked.exe", Win32Failure(32));
 
-  EXPECT_EQ(Apply("C:\\Apps\\Locked.exe"), 0);
+  EXPECT_EQ(Apply("C:\\Apps\\Locked.exe"), ApplyResult::Applied);
 
   EXPECT_TRUE(rig.dialogs.shown.empty());
   EXPECT_EQ(Content(rig.files, "C:\\Apps\\Locked.exe.manifest"), kX86Manifest);
@@ -743,6 +700,12 @@ struct InjectedFailure {
   bool backup_made;
 };
 
+// Named in test output by what fails and where, not by its bytes.
+void PrintTo(const InjectedFailure& injected, std::ostream* out) {
+  *out << injected.operation << " " << (*injected.path ? injected.path : "(any)")
+       << (injected.after_question ? " after the question" : "") << " in " << injected.source;
+}
+
 const std::string kMakeFolder = "MakeFolder C:\\Tools\\backup";
 const std::string kCopy =
     "CopyToNew C:\\Apps\\Foo.exe.manifest -> C:\\Tools\\backup\\Foo.exe.manifest";
@@ -758,7 +721,7 @@ TEST_P(ApplyFailureTest, IsReportedOnceWithItsSourceAndStopsAllThatFollows) {
   const Failure failure = Win32Failure(injected.number);
   if (injected.after_question) {
     rig.dialogs.on_show = [&](const Message& message) {
-      if (message == ReplaceQuestion("Foo.exe")) {
+      if (message == ReplaceManifestQuestion("Foo.exe")) {
         rig.files.FailOn(injected.operation, injected.path, failure);
       }
     };
@@ -767,14 +730,13 @@ TEST_P(ApplyFailureTest, IsReportedOnceWithItsSourceAndStopsAllThatFollows) {
   }
   rig.dialogs.answers = {Answer::Yes};
 
-  std::string path = "C:\\Apps\\Foo.exe";
-  EXPECT_EQ(rig.applier.ApplyZelvo(path), kFailed);
+  EXPECT_EQ(rig.applier.ApplyZelvo("C:\\Apps\\Foo.exe").result, ApplyResult::Failed);
 
   ASSERT_FALSE(rig.dialogs.shown.empty());
-  EXPECT_EQ(rig.dialogs.shown.back(), ErrorBox(injected.source, failure));
+  EXPECT_EQ(rig.dialogs.shown.back(), ReportOf(injected.source, failure));
   const size_t boxes_before = rig.dialogs.shown.size() - 1;
   for (size_t i = 0; i < boxes_before; ++i) {
-    EXPECT_EQ(rig.dialogs.shown[i], ReplaceQuestion("Foo.exe"));
+    EXPECT_EQ(rig.dialogs.shown[i], ReplaceManifestQuestion("Foo.exe"));
   }
   EXPECT_EQ(Changes(rig.files), injected.changes);
   EXPECT_EQ(Content(rig.files, "C:\\Apps\\Foo.exe.manifest"), "old");

@@ -1,23 +1,19 @@
 // Programs named on the command line or dropped on the window, through the real apply procedure
 // and the fakes: what is applied, in which order, and what the status line says.
-#include "app/command_line.h"
+#include "application/program_batch.h"
 
 #include <gtest/gtest.h>
 
 #include "fakes/fakes.h"
 #include "fakes/rig.h"
+#include "texts.h"
 
 namespace zelvo::testing {
 namespace {
 
-const std::string kApplied = " に、XPスタイルを適用しました！";
-const std::string kCancelled = " への適用がキャンセルされました。";
-
-std::string Applied(const std::string& name) { return "status: " + name + kApplied; }
-std::string Cancelled(const std::string& name) { return "status: " + name + kCancelled; }
-
-Message ErrorBox(const std::string& source, const Failure& failure) {
-  return Notice(ErrorReportText(source, failure), "予期せぬエラーの発生", Icon::Stop);
+std::string Applied(const std::string& name) { return StatusEntry(expected::AppliedStatus(name)); }
+std::string Cancelled(const std::string& name) {
+  return StatusEntry(expected::CancelledStatus(name));
 }
 
 TEST(ArgumentText, FollowsTheProgramNameAndItsBlanks) {
@@ -124,14 +120,14 @@ TEST_F(ProgramBatchTest, EveryShapeOfCommandLineAppliesThePathsInOrder) {
     ResetFiles();
     rig.journal.clear();
     rig.log.Load({});
-    EXPECT_EQ(batch.GetCommandLine(shape.text), 0);
+    EXPECT_EQ(batch.ApplyCommandLine(shape.text), Status::Done);
     EXPECT_EQ(rig.journal, shape.statuses);
     EXPECT_EQ(rig.log.Count(), shape.statuses.size());
     EXPECT_EQ(rig.log.SelectedCount(), shape.statuses.size());
   }
   EXPECT_TRUE(HasManifest("C:\\Apps\\a.exe"));
   EXPECT_FALSE(HasManifest("C:\\Apps\\c.exe"));
-  EXPECT_EQ(rig.controls.tool_tip[Control::lblInformation], "a.exe" + kApplied);
+  EXPECT_EQ(rig.controls.tool_tip[Control::lblInformation], expected::AppliedStatus("a.exe"));
 }
 
 TEST_F(ProgramBatchTest, NothingOnTheCommandLineDoesNothingAtAll) {
@@ -140,7 +136,7 @@ TEST_F(ProgramBatchTest, NothingOnTheCommandLineDoesNothingAtAll) {
     SelectAnOldEntry();
     rig.files.calls.clear();
     rig.controls.enabled.clear();
-    EXPECT_EQ(batch.GetCommandLine(text), 0);
+    EXPECT_EQ(batch.ApplyCommandLine(text), Status::Done);
     EXPECT_TRUE(rig.journal.empty());
     EXPECT_TRUE(rig.files.calls.empty());
     EXPECT_TRUE(rig.controls.enabled.empty());
@@ -150,11 +146,11 @@ TEST_F(ProgramBatchTest, NothingOnTheCommandLineDoesNothingAtAll) {
 
 TEST_F(ProgramBatchTest, TheOldSelectionIsClearedOnceAndTheBatchStaysSelected) {
   SelectAnOldEntry();
-  EXPECT_EQ(batch.GetCommandLine("C:\\Apps\\c.exe C:\\Apps\\a.exe"), 0);
+  EXPECT_EQ(batch.ApplyCommandLine("C:\\Apps\\c.exe C:\\Apps\\a.exe"), Status::Done);
   EXPECT_EQ(SelectedNames(), (std::vector<std::string>{"a.exe", "c.exe"}));
   EXPECT_EQ(rig.controls.text[Control::txtLogName], "a.exe...");
 
-  EXPECT_EQ(batch.ApplyZelvoDropFile({"C:\\Program Files\\Big App\\b.exe"}), 0);
+  EXPECT_EQ(batch.ApplyZelvoDropFile({"C:\\Program Files\\Big App\\b.exe"}), Status::Done);
   EXPECT_EQ(SelectedNames(), std::vector<std::string>{"b.exe"});
   EXPECT_EQ(rig.controls.text[Control::txtLogName], "b.exe");
 }
@@ -162,10 +158,11 @@ TEST_F(ProgramBatchTest, TheOldSelectionIsClearedOnceAndTheBatchStaysSelected) {
 TEST_F(ProgramBatchTest, MissingAndDeclinedProgramsAreCancelled) {
   rig.files.AddFile("C:\\Apps\\readme.txt");
   rig.dialogs.answers = {Answer::No};
-  EXPECT_EQ(batch.GetCommandLine("C:\\Apps\\gone.exe C:\\Apps\\readme.txt C:\\Apps\\a.exe"), 0);
+  EXPECT_EQ(batch.ApplyCommandLine("C:\\Apps\\gone.exe C:\\Apps\\readme.txt C:\\Apps\\a.exe"),
+            Status::Done);
   ASSERT_EQ(rig.journal.size(), 5u);
   EXPECT_EQ(rig.journal[1], Cancelled(""));  // nothing there: the text starts with the space
-  EXPECT_EQ(rig.journal[1], "status:  への適用がキャンセルされました。");
+  EXPECT_EQ(rig.journal[1], StatusEntry(expected::CancelledStatus("")));
   EXPECT_EQ(rig.journal[3], Cancelled("readme.txt"));
   EXPECT_EQ(rig.journal[4], Applied("a.exe"));
   EXPECT_EQ(rig.log.Count(), 1u);
@@ -173,7 +170,7 @@ TEST_F(ProgramBatchTest, MissingAndDeclinedProgramsAreCancelled) {
 
 TEST_F(ProgramBatchTest, TheNameIsShownAsStoredOnDisk) {
   rig.files.AddShortName("C:\\PROGRA~1\\BIGAPP~1\\B.EXE", "C:\\Program Files\\Big App\\b.exe");
-  EXPECT_EQ(batch.GetCommandLine("c:\\apps\\A.EXE C:\\PROGRA~1\\BIGAPP~1\\B.EXE"), 0);
+  EXPECT_EQ(batch.ApplyCommandLine("c:\\apps\\A.EXE C:\\PROGRA~1\\BIGAPP~1\\B.EXE"), Status::Done);
   EXPECT_EQ(rig.journal, (Journal{Applied("a.exe"), Applied("b.exe")}));
 }
 
@@ -182,13 +179,13 @@ TEST_F(ProgramBatchTest, AShortcutIsNamedByItsTargetOnTheCommandLineAndByItselfW
   rig.files.AddFile("C:\\Apps\\Foo.exe");
   rig.shortcuts.targets["C:\\Links\\Foo.lnk"] = "C:\\Apps\\Foo.exe";
 
-  EXPECT_EQ(batch.GetCommandLine("C:\\Links\\Foo.lnk"), 0);
+  EXPECT_EQ(batch.ApplyCommandLine("C:\\Links\\Foo.lnk"), Status::Done);
   ASSERT_EQ(rig.journal.size(), 2u);  // the shortcut notice, then the status
   EXPECT_EQ(rig.journal[1], Applied("Foo.exe"));
 
   rig.journal.clear();
   rig.files.RemoveFile("C:\\Apps\\Foo.exe.manifest");
-  EXPECT_EQ(batch.ApplyZelvoDropFile({"C:\\Links\\Foo.lnk"}), 0);
+  EXPECT_EQ(batch.ApplyZelvoDropFile({"C:\\Links\\Foo.lnk"}), Status::Done);
   ASSERT_EQ(rig.journal.size(), 2u);
   EXPECT_EQ(rig.journal[1], Applied("Foo.lnk"));
   EXPECT_EQ(rig.log.Count(), 2u);
@@ -199,9 +196,9 @@ TEST_F(ProgramBatchTest, AShortcutIsNamedByItsTargetOnTheCommandLineAndByItselfW
 TEST_F(ProgramBatchTest, ADropIsAppliedInTheOrderOfItsFiles) {
   EXPECT_EQ(batch.ApplyZelvoDropFile(
                 {"C:\\Apps\\c.exe", "C:\\Apps\\a.exe", "C:\\Program Files\\Big App\\b.exe"}),
-            0);
+            Status::Done);
   EXPECT_EQ(rig.journal, (Journal{Applied("c.exe"), Applied("a.exe"), Applied("b.exe")}));
-  EXPECT_EQ(rig.controls.text[Control::lblInformation], "b.exe" + kApplied);
+  EXPECT_EQ(rig.controls.text[Control::lblInformation], expected::AppliedStatus("b.exe"));
   EXPECT_EQ(SelectedNames(), (std::vector<std::string>{"a.exe", "b.exe", "c.exe"}));
 }
 
@@ -210,8 +207,8 @@ TEST_F(ProgramBatchTest, AFailedProgramStopsTheDropWithOneReport) {
   rig.files.FailOn("WriteFile", "C:\\Program Files\\Big App\\b.exe.manifest", denied);
   EXPECT_EQ(batch.ApplyZelvoDropFile(
                 {"C:\\Apps\\a.exe", "C:\\Program Files\\Big App\\b.exe", "C:\\Apps\\c.exe"}),
-            -1);
-  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ErrorBox("ApplyZelvo()", denied)});
+            Status::Failed);
+  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ReportOf("ApplyZelvo()", denied)});
   EXPECT_EQ(rig.journal.front(), Applied("a.exe"));
   EXPECT_EQ(rig.journal.size(), 2u);  // no status after the failure
   EXPECT_TRUE(HasManifest("C:\\Apps\\a.exe"));
@@ -223,8 +220,8 @@ TEST_F(ProgramBatchTest, AFailedProgramStopsTheDropWithOneReport) {
 TEST_F(ProgramBatchTest, AFailedProgramStopsTheCommandLine) {
   const Failure denied = Win32Failure(5);
   rig.files.FailOn("WriteFile", "C:\\Apps\\a.exe.manifest", denied);
-  EXPECT_EQ(batch.GetCommandLine("C:\\Apps\\a.exe C:\\Apps\\c.exe"), -1);
-  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ErrorBox("ApplyZelvo()", denied)});
+  EXPECT_EQ(batch.ApplyCommandLine("C:\\Apps\\a.exe C:\\Apps\\c.exe"), Status::Failed);
+  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ReportOf("ApplyZelvo()", denied)});
   EXPECT_FALSE(HasManifest("C:\\Apps\\c.exe"));
   EXPECT_EQ(rig.journal.size(), 1u);
 }
@@ -232,15 +229,15 @@ TEST_F(ProgramBatchTest, AFailedProgramStopsTheCommandLine) {
 TEST_F(ProgramBatchTest, AFailedStatusLineDoesNotStopTheBatch) {
   const Failure failure = Win32Failure(1400);
   rig.controls.FailOnSetText(Control::lblInformation, failure);
-  EXPECT_EQ(batch.ApplyZelvoDropFile({"C:\\Apps\\a.exe", "C:\\Apps\\c.exe"}), 0);
-  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ErrorBox("PutInformation()", failure)});
+  EXPECT_EQ(batch.ApplyZelvoDropFile({"C:\\Apps\\a.exe", "C:\\Apps\\c.exe"}), Status::Done);
+  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ReportOf("PutInformation()", failure)});
   EXPECT_TRUE(HasManifest("C:\\Apps\\c.exe"));
-  EXPECT_EQ(rig.controls.text[Control::lblInformation], "c.exe" + kApplied);
+  EXPECT_EQ(rig.controls.text[Control::lblInformation], expected::AppliedStatus("c.exe"));
 
   rig.dialogs.shown.clear();
   rig.controls.FailOnSetText(Control::lblInformation, failure);
-  EXPECT_EQ(batch.GetCommandLine("\"C:\\Program Files\\Big App\\b.exe\""), 0);
-  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ErrorBox("PutInformation()", failure)});
+  EXPECT_EQ(batch.ApplyCommandLine("\"C:\\Program Files\\Big App\\b.exe\""), Status::Done);
+  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ReportOf("PutInformation()", failure)});
   EXPECT_TRUE(HasManifest("C:\\Program Files\\Big App\\b.exe"));
 }
 
@@ -254,9 +251,9 @@ TEST_F(ProgramBatchTest, AFailureOfTheBatchItselfNamesIt) {
     if (message.icon == Icon::Information)
       rig.files.FailOn("StoredName", "C:\\Links\\Foo.lnk", failure);
   };
-  EXPECT_EQ(batch.ApplyZelvoDropFile({"C:\\Links\\Foo.lnk", "C:\\Apps\\a.exe"}), -1);
+  EXPECT_EQ(batch.ApplyZelvoDropFile({"C:\\Links\\Foo.lnk", "C:\\Apps\\a.exe"}), Status::Failed);
   ASSERT_EQ(rig.dialogs.shown.size(), 2u);
-  EXPECT_EQ(rig.dialogs.shown[1], ErrorBox("ApplyZelvoDropFile()", failure));
+  EXPECT_EQ(rig.dialogs.shown[1], ReportOf("ApplyZelvoDropFile()", failure));
   EXPECT_FALSE(HasManifest("C:\\Apps\\a.exe"));
 
   rig.files.AddFile("C:\\Apps\\readme.txt");
@@ -266,15 +263,15 @@ TEST_F(ProgramBatchTest, AFailureOfTheBatchItselfNamesIt) {
     if (message.icon == Icon::Question)
       rig.files.FailOn("StoredName", "C:\\Apps\\readme.txt", failure);
   };
-  EXPECT_EQ(batch.GetCommandLine("C:\\Apps\\readme.txt C:\\Apps\\a.exe"), -1);
+  EXPECT_EQ(batch.ApplyCommandLine("C:\\Apps\\readme.txt C:\\Apps\\a.exe"), Status::Failed);
   ASSERT_EQ(rig.dialogs.shown.size(), 2u);
-  EXPECT_EQ(rig.dialogs.shown[1], ErrorBox("GetCommandLine()", failure));
+  EXPECT_EQ(rig.dialogs.shown[1], ReportOf("GetCommandLine()", failure));
   EXPECT_FALSE(HasManifest("C:\\Apps\\a.exe"));
 }
 
 TEST_F(ProgramBatchTest, ADropWithoutFilesOnlyClearsTheSelection) {
   SelectAnOldEntry();
-  EXPECT_EQ(batch.ApplyZelvoDropFile({}), 0);
+  EXPECT_EQ(batch.ApplyZelvoDropFile({}), Status::Done);
   EXPECT_TRUE(SelectedNames().empty());
   EXPECT_TRUE(rig.journal.empty());
   EXPECT_FALSE(rig.controls.enabled[Control::cmdReturn]);

@@ -1,8 +1,12 @@
-#include "app/error_report.h"
+// The report box of an unexpected failure, and the error trap around procedures, handlers and
+// callbacks: one report, then the status Failed or the end of the program.
+#include "application/error_report.h"
 
 #include <gtest/gtest.h>
 
+#include "base/status.h"
 #include "fakes/fakes.h"
+#include "texts.h"
 
 namespace zelvo::testing {
 namespace {
@@ -10,20 +14,22 @@ namespace {
 struct ErrorReportTest : ::testing::Test {
   FakeDialogs dialogs;
   FakeEnvironment environment;
-  ErrorTrap trap{dialogs, environment};
+  ErrorReport report{dialogs, environment};
+  ErrorTrap trap{report};
 };
 
 TEST_F(ErrorReportTest, ReportHasSixLinesTitleOkAndStopIcon) {
   ReportError(dialogs, "LoadListData()", Failure(5, "アクセスが拒否されました。"));
   ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0], Notice("予期せぬエラーが発生しました。\r\n"
+                                     "以下の情報を元に作成者に連絡して下さい。\r\n"
+                                     "\r\n"
+                                     "エラー元 ： LoadListData()\r\n"
+                                     "エラー番号 ： 5\r\n"
+                                     "エラー内容 ： アクセスが拒否されました。",
+                                     "予期せぬエラーの発生", Icon::Stop));
   EXPECT_EQ(dialogs.shown[0],
-            Notice("予期せぬエラーが発生しました。\r\n"
-                   "以下の情報を元に作成者に連絡して下さい。\r\n"
-                   "\r\n"
-                   "エラー元 ： LoadListData()\r\n"
-                   "エラー番号 ： 5\r\n"
-                   "エラー内容 ： アクセスが拒否されました。",
-                   "予期せぬエラーの発生", Icon::Stop));
+            expected::ErrorReport("LoadListData()", 5, "アクセスが拒否されました。"));
 }
 
 TEST_F(ErrorReportTest, NegativeNumberKeepsItsSignAndEmptyDescriptionKeepsItsLine) {
@@ -34,30 +40,43 @@ TEST_F(ErrorReportTest, NegativeNumberKeepsItsSignAndEmptyDescriptionKeepsItsLin
 }
 
 TEST_F(ErrorReportTest, ProcedureReportsOnceAndReturnsFailed) {
-  EXPECT_EQ(trap.Procedure("BackupManifest()", [] { return 0; }), 0);
+  EXPECT_EQ(trap.Procedure("BackupManifest()", [] { return Status::Done; }), Status::Done);
   EXPECT_TRUE(dialogs.shown.empty());
 
-  EXPECT_EQ(trap.Procedure("BackupManifest()", []() -> int { throw Failure(183, "既に存在"); }),
-            kFailed);
+  EXPECT_EQ(trap.Procedure("BackupManifest()", []() -> Status { throw Failure(183, "既に存在"); }),
+            Status::Failed);
   ASSERT_EQ(dialogs.shown.size(), 1u);
-  EXPECT_NE(dialogs.shown[0].text.find("エラー元 ： BackupManifest()\r\nエラー番号 ： 183\r\n"),
-            std::string::npos);
+  EXPECT_EQ(dialogs.shown[0], expected::ErrorReport("BackupManifest()", 183, "既に存在"));
   EXPECT_FALSE(environment.ended);
 }
 
 TEST_F(ErrorReportTest, RuntimeFailuresBecomeHresults) {
-  trap.Procedure("SaveListData()", []() -> int { throw std::bad_alloc(); });
-  EXPECT_NE(dialogs.shown.at(0).text.find("エラー番号 ： -2147024882\r\nエラー内容 ： 説明 -2147024882"),
-            std::string::npos);
+  (void)trap.Procedure("SaveListData()", []() -> Status { throw std::bad_alloc(); });
+  (void)trap.Procedure("LoadListData()", []() -> Status { throw std::logic_error("odd"); });
+  ASSERT_EQ(dialogs.shown.size(), 2u);
+  EXPECT_EQ(dialogs.shown[0],
+            expected::ErrorReport("SaveListData()", -2147024882, "説明 -2147024882"));
+  EXPECT_EQ(dialogs.shown[1], expected::ErrorReport("LoadListData()", -2147418113, "odd"));
 }
 
-TEST_F(ErrorReportTest, HandlerReportsThenEndsTheProgramThroughTheInstalledEnd) {
-  bool kept_log = false;
-  trap.SetEndProgram([&] { kept_log = true; });
+TEST_F(ErrorReportTest, HandlerReportsThenTakesTheLastStepAndEnds) {
+  int last_steps = 0;
+  report.SetLastStep([&] { ++last_steps; });
   EXPECT_THROW(trap.Handler("cmdShell_Click()", [] { throw Failure(2, "x"); }), ProgramEnded);
-  EXPECT_EQ(dialogs.shown.size(), 1u);
-  EXPECT_TRUE(kept_log);
+  EXPECT_EQ(dialogs.shown, std::vector<Message>{expected::ErrorReport("cmdShell_Click()", 2, "x")});
+  EXPECT_EQ(last_steps, 1);
   EXPECT_EQ(environment.ended, 1);
+
+  // The last step runs once, even when the end comes again.
+  EXPECT_THROW(trap.EndProgram(), ProgramEnded);
+  EXPECT_EQ(last_steps, 1);
+}
+
+TEST_F(ErrorReportTest, ACallbackLetsNothingThroughAndEnds) {
+  // What leaves a callback is caught whatever it is; the end then unwinds the fake process.
+  EXPECT_THROW(trap.Callback("frmMain_WindowProc()", [] { throw 42; }), ProgramEnded);
+  EXPECT_EQ(dialogs.shown, std::vector<Message>{expected::ErrorReport(
+                               "frmMain_WindowProc()", -2147418113, "説明 -2147418113")});
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Restore, remove and launch on the selected log entries, driven as the user drives the window:
 // select rows, click, answer the boxes; then the files, the log and the window are examined.
-#include "log/log_actions.h"
+#include "application/log_actions.h"
 
 #include <chrono>
 #include <functional>
@@ -9,23 +9,10 @@
 #include <gtest/gtest.h>
 
 #include "fakes/rig.h"
+#include "texts.h"
 
 namespace zelvo::testing {
 namespace {
-
-constexpr char kRestoreTitle[] = "元に戻す - 処理の確認";
-constexpr char kLaunchFailedTitle[] = "ソフトを起動する - 起動の失敗";
-
-Message ReportBox(std::string_view source, const Failure& failure) {
-  return Notice(ErrorReportText(source, failure), "予期せぬエラーの発生", Icon::Stop);
-}
-
-std::string MissingManifestQuestion(const std::string& name) {
-  return "選択された " + name +
-         "には、XPスタイルが適用されていません。\r\n"
-         "手動で元に戻されたか、ファイルが移動された可能性があります。\r\n" +
-         name + " を、リストから削除しますか？";
-}
 
 struct LogActionsTest : ::testing::Test {
   Rig rig;
@@ -56,7 +43,6 @@ struct LogActionsTest : ::testing::Test {
       rig.log.SetSelected(RowOf(name), true);
       rig.log.SetCurrentRow(RowOf(name));
     }
-    rig.view.lstLogName_Click();
     Forget();
   }
 
@@ -112,9 +98,9 @@ TEST_F(LogActionsTest, EachActionWithoutSelectionOrCurrentRowOnlyShowsItsHint) {
     std::string hint;
   };
   const Case cases[] = {
-      {&LogActions::cmdReturn_Click, "元に戻すソフトをリストから選択して下さい。"},
-      {&LogActions::cmdDelLog_Click, "削除するソフトをリストから選択して下さい。"},
-      {&LogActions::cmdShell_Click, "起動するソフトをリストから選択して下さい。"},
+      {&LogActions::cmdReturn_Click, std::string(expected::kRestoreHint)},
+      {&LogActions::cmdDelLog_Click, std::string(expected::kRemoveHint)},
+      {&LogActions::cmdShell_Click, std::string(expected::kLaunchHint)},
   };
   LoadFive();
   rig.files.AddFile("C:\\Program Files\\Alpha\\Alpha.exe");
@@ -126,15 +112,16 @@ TEST_F(LogActionsTest, EachActionWithoutSelectionOrCurrentRowOnlyShowsItsHint) {
     rig.controls.enabled.clear();
     Forget();
     c.click(actions);
-    EXPECT_EQ(rig.journal, (Journal{"status: " + c.hint}));
+    EXPECT_EQ(rig.journal, (Journal{StatusEntry(c.hint)}));
     EXPECT_TRUE(rig.controls.enabled.empty()) << "the buttons are not refreshed";
 
     // A selected row but no current row.
     rig.log.SetSelected(RowOf("Alpha.exe"), true);
     rig.log.SetCurrentRow(std::nullopt);
+    rig.controls.enabled.clear();
     Forget();
     c.click(actions);
-    EXPECT_EQ(rig.journal, (Journal{"status: " + c.hint}));
+    EXPECT_EQ(rig.journal, (Journal{StatusEntry(c.hint)}));
     EXPECT_TRUE(rig.files.calls.empty());
     EXPECT_TRUE(rig.controls.enabled.empty());
     rig.log.SetSelected(RowOf("Alpha.exe"), false);
@@ -157,9 +144,8 @@ TEST_F(LogActionsTest, RestoreCancelledAtTheCountQuestionChangesNothing) {
   actions.cmdReturn_Click();
 
   ASSERT_EQ(rig.dialogs.shown.size(), 1u);
-  EXPECT_EQ(rig.dialogs.shown[0], Question("選択されている 1 個のソフトを元に戻しますか？",
-                                           kRestoreTitle, DefaultButton::Second));
-  EXPECT_EQ(rig.journal.back(), "status: 元に戻す処理がキャンセルされました。");
+  EXPECT_EQ(rig.dialogs.shown[0], expected::RestoreQuestion(1));
+  EXPECT_EQ(rig.journal.back(), StatusEntry(expected::kRestoreCancelled));
   EXPECT_EQ(rig.journal.size(), 2u);
   EXPECT_NE(rig.files.Find("C:\\Program Files\\Alpha\\Alpha.exe.manifest"), nullptr);
   EXPECT_TRUE(rig.log.IsSelected(RowOf("Alpha.exe")));
@@ -184,27 +170,22 @@ TEST_F(LogActionsTest, RestoreDeletesPresentManifestsAndAsksForMissingOnes) {
 
   actions.cmdReturn_Click();
 
-  EXPECT_EQ(rig.journal,
-            (Journal{
-                "box: 元に戻す - 処理の確認 | 選択されている 4 個のソフトを元に戻しますか？",
-                "status: Alpha.exeを元に戻します...",
-                "status: Alpha.exeを元に戻しました。",
-                "status: beta.exeを元に戻します...",
-                "box: 元に戻す - 処理の確認 | " + MissingManifestQuestion("beta.exe"),
-                "status: beta.exe は、リストから削除されました。",
-                "status: mid.exeを元に戻します...",
-                "box: 元に戻す - 処理の確認 | " + MissingManifestQuestion("mid.exe"),
-                "status: zeta.exeを元に戻します...",
-                "box: 元に戻す - 処理の確認 | " + MissingManifestQuestion("zeta.exe"),
-                "status: zeta.exe は、リストから削除されました。",
-                "status: 元に戻す処理が完了しました。",
-            }));
+  EXPECT_EQ(rig.journal, (Journal{
+                             BoxEntry(expected::RestoreQuestion(4)),
+                             StatusEntry(expected::Restoring("Alpha.exe")),
+                             StatusEntry(expected::Restored("Alpha.exe")),
+                             StatusEntry(expected::Restoring("beta.exe")),
+                             BoxEntry(expected::RestoreMissingQuestion("beta.exe")),
+                             StatusEntry(expected::DroppedFromList("beta.exe")),
+                             StatusEntry(expected::Restoring("mid.exe")),
+                             BoxEntry(expected::RestoreMissingQuestion("mid.exe")),
+                             StatusEntry(expected::Restoring("zeta.exe")),
+                             BoxEntry(expected::RestoreMissingQuestion("zeta.exe")),
+                             StatusEntry(expected::DroppedFromList("zeta.exe")),
+                             StatusEntry(expected::kRestoreDone),
+                         }));
   ASSERT_EQ(rig.dialogs.shown.size(), 4u);
-  EXPECT_EQ(rig.dialogs.shown[1],
-            Question("選択された beta.exeには、XPスタイルが適用されていません。\r\n"
-                     "手動で元に戻されたか、ファイルが移動された可能性があります。\r\n"
-                     "beta.exe を、リストから削除しますか？",
-                     kRestoreTitle, DefaultButton::Second));
+  EXPECT_EQ(rig.dialogs.shown[1], expected::RestoreMissingQuestion("beta.exe"));
   EXPECT_EQ(rig.dialogs.shown[3].default_button, DefaultButton::Second);
 
   // Only the one manifest was deleted.
@@ -248,9 +229,9 @@ TEST_F(LogActionsTest, RestoreAnsweredNoUnselectsTheRowAndTheViewFollowsAtOnce) 
   EXPECT_EQ(seen, (std::vector<std::string>{"omega.exe... 1 1", "omega.exe... 1 1",
                                             "omega.exe... 1 0", "omega.exe 1 0"}));
   // No status text for a No: the next one is the next entry's.
-  EXPECT_EQ(rig.journal[2], "box: 元に戻す - 処理の確認 | " + MissingManifestQuestion("beta.exe"));
-  EXPECT_EQ(rig.journal[3], "status: mid.exeを元に戻します...");
-  EXPECT_EQ(rig.journal.back(), "status: 元に戻す処理が完了しました。");
+  EXPECT_EQ(rig.journal[2], BoxEntry(expected::RestoreMissingQuestion("beta.exe")));
+  EXPECT_EQ(rig.journal[3], StatusEntry(expected::Restoring("mid.exe")));
+  EXPECT_EQ(rig.journal.back(), StatusEntry(expected::kRestoreDone));
   EXPECT_EQ(rig.log.Count(), 5u);
   EXPECT_EQ(rig.log.SelectedCount(), 0u);
   EXPECT_EQ(Shown(), (std::vector<std::string>{"Alpha.exe", "beta.exe", "mid.exe", "omega.exe",
@@ -270,8 +251,8 @@ TEST_F(LogActionsTest, RestoreThatCannotDeleteAManifestReportsOnceAndKeepsTheLog
   EXPECT_THROW(actions.cmdReturn_Click(), ProgramEnded);
 
   ASSERT_EQ(rig.dialogs.shown.size(), 2u);
-  EXPECT_EQ(rig.dialogs.shown[1], ReportBox("cmdReturn_Click()", Win32Failure(5)));
-  EXPECT_EQ(rig.journal[rig.journal.size() - 2], "status: beta.exeを元に戻します...");
+  EXPECT_EQ(rig.dialogs.shown[1], ReportOf("cmdReturn_Click()", Win32Failure(5)));
+  EXPECT_EQ(rig.journal[rig.journal.size() - 2], StatusEntry(expected::Restoring("beta.exe")));
   EXPECT_EQ(rig.environment.ended, 1);
   // Deleted before the failure stays deleted; no entry has left the log; later ones untouched.
   EXPECT_EQ(rig.files.Find("C:\\Program Files\\Alpha\\Alpha.exe.manifest"), nullptr);
@@ -290,7 +271,7 @@ TEST_F(LogActionsTest, RestoreWhoseStatusTextFailsEndsWithTheOneReportOfPutInfor
   EXPECT_THROW(actions.cmdReturn_Click(), ProgramEnded);
 
   ASSERT_EQ(rig.dialogs.shown.size(), 2u);
-  EXPECT_EQ(rig.dialogs.shown[1], ReportBox("PutInformation()", Win32Failure(1400)));
+  EXPECT_EQ(rig.dialogs.shown[1], ReportOf("PutInformation()", Win32Failure(1400)));
   EXPECT_NE(rig.files.Find("C:\\Program Files\\Alpha\\Alpha.exe.manifest"), nullptr);
   EXPECT_EQ(rig.log.Count(), 5u);
 }
@@ -307,11 +288,8 @@ TEST_F(LogActionsTest, RemoveAnsweredNoKeepsTheSelectionAndRefreshesTheButtons) 
   actions.cmdDelLog_Click();
 
   ASSERT_EQ(rig.dialogs.shown.size(), 1u);
-  EXPECT_EQ(rig.dialogs.shown[0],
-            Question("選択されている 2 個のソフトをリストから削除しますか？\r\n"
-                     "リストから削除しても、手動で元に戻すコトができます。",
-                     "リストから削除 - 処理の確認", DefaultButton::Second));
-  EXPECT_EQ(rig.journal.back(), "status: リストからの削除処理がキャンセルされました。");
+  EXPECT_EQ(rig.dialogs.shown[0], expected::RemoveQuestion(2));
+  EXPECT_EQ(rig.journal.back(), StatusEntry(expected::kRemoveCancelled));
   EXPECT_EQ(Log(), before);
   ExpectButtonsEnabled();
 }
@@ -325,10 +303,8 @@ TEST_F(LogActionsTest, RemoveAnsweredYesTakesEachEntryWithItsOwnFolderAndDate) {
 
   actions.cmdDelLog_Click();
 
-  EXPECT_EQ(rig.journal, (Journal{"box: リストから削除 - 処理の確認 | "
-                                  "選択されている 2 個のソフトをリストから削除しますか？\r\n"
-                                  "リストから削除しても、手動で元に戻すコトができます。",
-                                  "status: 選択されたソフトを、リストから削除しました。"}));
+  EXPECT_EQ(rig.journal,
+            (Journal{BoxEntry(expected::RemoveQuestion(2)), StatusEntry(expected::kRemoved)}));
   EXPECT_EQ(Log(), (std::vector<std::string>{"Alpha.exe C:\\Program Files\\Alpha\\ 2026/01/02 #1",
                                              "omega.exe C:\\O\\ 2026/01/05 #4",
                                              "zeta.exe C:\\Z\\ 2026/01/01 #0"}));
@@ -346,9 +322,7 @@ TEST_F(LogActionsTest, RemoveAllRowsEmptiesTheLog) {
 
   actions.cmdDelLog_Click();
 
-  EXPECT_EQ(rig.dialogs.shown.at(0).text,
-            "選択されている 5 個のソフトをリストから削除しますか？\r\n"
-            "リストから削除しても、手動で元に戻すコトができます。");
+  EXPECT_EQ(rig.dialogs.shown.at(0), expected::RemoveQuestion(5));
   EXPECT_TRUE(Log().empty());
   EXPECT_TRUE(Shown().empty());
   EXPECT_FALSE(rig.log.CurrentRow());
@@ -359,14 +333,14 @@ TEST_F(LogActionsTest, DeleteLogRemovesOnlySelectedEntriesAndTheViewFollows) {
   LoadFive();
   rig.log.SetCurrentRow(RowOf("mid.exe"));
   const auto before = Log();
-  EXPECT_EQ(actions.DeleteLog(), 0);  // nothing selected
+  EXPECT_EQ(actions.DeleteLog(), Status::Done);  // nothing selected
   EXPECT_EQ(Log(), before);
   EXPECT_TRUE(rig.journal.empty());
   EXPECT_TRUE(rig.dialogs.shown.empty());
 
   Select({"Alpha.exe", "mid.exe"});
   ExpectButtonsEnabled();
-  EXPECT_EQ(actions.DeleteLog(), 0);
+  EXPECT_EQ(actions.DeleteLog(), Status::Done);
   EXPECT_EQ(Shown(), (std::vector<std::string>{"beta.exe", "omega.exe", "zeta.exe"}));
   // No row is selected any more: the buttons are off at once, and the boxes show the row that
   // became current, as after any change of the selection.
@@ -392,7 +366,7 @@ TEST_F(LogActionsTest, DeleteLogOnALargeLogKeepsEveryOtherEntryWhole) {
   rig.log.SetCurrentRow(0);
 
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(actions.DeleteLog(), 0);
+  EXPECT_EQ(actions.DeleteLog(), Status::Done);
   const auto took = std::chrono::steady_clock::now() - start;
   RecordProperty(
       "DeleteLogMilliseconds",
@@ -419,21 +393,15 @@ TEST_F(LogActionsTest, LaunchQuestionWarnsOnlyForSeveralAndNoStartsNothing) {
   Select({"Alpha.exe"});
   rig.dialogs.answers = {Answer::No};
   actions.cmdShell_Click();
-  EXPECT_EQ(rig.journal, (Journal{"box: ソフトを起動する - 処理の確認 | "
-                                  "選択されている 1 個のソフトを起動しますか？",
-                                  "status: ソフトの起動処理がキャンセルされました。"}));
-  EXPECT_EQ(rig.dialogs.shown.at(0),
-            Question("選択されている 1 個のソフトを起動しますか？", "ソフトを起動する - 処理の確認",
-                     DefaultButton::Second));
+  EXPECT_EQ(rig.journal, (Journal{BoxEntry(expected::LaunchQuestion(1)),
+                                  StatusEntry(expected::kLaunchCancelled)}));
+  EXPECT_EQ(rig.dialogs.shown.at(0), expected::LaunchQuestion(1));
 
   Select({"mid.exe"});
   rig.dialogs.answers = {Answer::No};
   actions.cmdShell_Click();
-  EXPECT_EQ(rig.dialogs.shown.at(0),
-            Question("選択されている 2 個のソフトを起動しますか？\r\n"
-                     "１度に複数のソフトを起動すると、パソコンが不安定になる可能性があります。",
-                     "ソフトを起動する - 処理の確認", DefaultButton::Second));
-  EXPECT_EQ(rig.journal.back(), "status: ソフトの起動処理がキャンセルされました。");
+  EXPECT_EQ(rig.dialogs.shown.at(0), expected::LaunchQuestion(2));
+  EXPECT_EQ(rig.journal.back(), StatusEntry(expected::kLaunchCancelled));
   EXPECT_TRUE(rig.launcher.started.empty());
   EXPECT_TRUE(rig.files.calls.empty());
 }
@@ -462,33 +430,27 @@ TEST_F(LogActionsTest, LaunchHandlesEachSelectedEntryInVisibleOrderAndChangesNot
 
   actions.cmdShell_Click();
 
-  EXPECT_EQ(rig.journal,
-            (Journal{
-                "box: ソフトを起動する - 処理の確認 | 選択されている 5 個のソフトを起動しますか？"
-                "\r\n１度に複数のソフトを起動すると、パソコンが不安定になる可能性があります。",
-                "start: C:\\Program Files\\Alpha\\Alpha.EXE",
-                "status: Alpha.EXE を起動しました。",
-                "status: gone.exe は、実行するコトができませんでした。",
-                "box: ソフトを起動する - 起動の失敗 | gone.exe が、見つかりませんでした。\r\n"
-                "移動、もしくは削除された可能性があります。",
-                "status: hidden.exe は、実行するコトができませんでした。",
-                "box: ソフトを起動する - 起動の失敗 | hidden.exe が、見つかりませんでした。\r\n"
-                "移動、もしくは削除された可能性があります。",
-                "box: ソフトを起動する - 起動の失敗 | 選択されている notes.txt "
-                "は、実行形式ではないため実行するコトができません。",
-                "status: notes.txt は、実行するコトができませんでした。",
-                "start: C:\\R\\refused.exe",
-                "status: refused.exe の起動に失敗しました。",
-                "box: ソフトを起動する - 起動の失敗 | refused.exe の起動に失敗しました。",
-                "status: ソフトの起動処理が完了しました。",
-            }));
+  EXPECT_EQ(rig.journal, (Journal{
+                             BoxEntry(expected::LaunchQuestion(5)),
+                             "start: C:\\Program Files\\Alpha\\Alpha.EXE",
+                             StatusEntry(expected::Launched("Alpha.EXE")),
+                             StatusEntry(expected::NotRun("gone.exe")),
+                             BoxEntry(expected::NotFoundNotice("gone.exe")),
+                             StatusEntry(expected::NotRun("hidden.exe")),
+                             BoxEntry(expected::NotFoundNotice("hidden.exe")),
+                             BoxEntry(expected::NotExecutableNotice("notes.txt")),
+                             StatusEntry(expected::NotRun("notes.txt")),
+                             "start: C:\\R\\refused.exe",
+                             StatusEntry(expected::LaunchFailed("refused.exe")),
+                             BoxEntry(expected::LaunchFailedNotice("refused.exe")),
+                             StatusEntry(expected::kLaunchDone),
+                         }));
   ASSERT_EQ(rig.dialogs.shown.size(), 5u);
-  EXPECT_EQ(rig.dialogs.shown[4],
-            Notice("refused.exe の起動に失敗しました。", kLaunchFailedTitle, Icon::Warning));
+  EXPECT_EQ(rig.dialogs.shown[4], expected::LaunchFailedNotice("refused.exe"));
   for (size_t box = 1; box < 5; ++box) {
     EXPECT_EQ(rig.dialogs.shown[box].buttons, Buttons::Ok) << box;
     EXPECT_EQ(rig.dialogs.shown[box].icon, Icon::Warning) << box;
-    EXPECT_EQ(rig.dialogs.shown[box].title, kLaunchFailedTitle) << box;
+    EXPECT_EQ(rig.dialogs.shown[box].title, expected::kLaunchFailedTitle) << box;
   }
   // Started by its exact path, in its own folder.
   EXPECT_EQ(rig.launcher.started,
@@ -513,7 +475,7 @@ TEST_F(LogActionsTest, LaunchWhoseStatusTextFailsEndsBeforeTheNextProgram) {
   EXPECT_THROW(actions.cmdShell_Click(), ProgramEnded);
 
   ASSERT_EQ(rig.dialogs.shown.size(), 2u);
-  EXPECT_EQ(rig.dialogs.shown[1], ReportBox("PutInformation()", Win32Failure(1400)));
+  EXPECT_EQ(rig.dialogs.shown[1], ReportOf("PutInformation()", Win32Failure(1400)));
   EXPECT_EQ(rig.launcher.started.size(), 1u);
 }
 
@@ -542,10 +504,7 @@ TEST_F(LogActionsTest, EntriesWithoutAFullFolderNameNoFileToRestoreOrLaunch) {
   const std::vector<std::string> unnamed = {"bare.exe", "drive.exe", "relative.exe", "rooted.exe"};
   ASSERT_EQ(rig.dialogs.shown.size(), 1 + unnamed.size());
   for (size_t index = 0; index < unnamed.size(); ++index) {
-    EXPECT_EQ(rig.dialogs.shown[1 + index],
-              Notice(unnamed[index] + " が、見つかりませんでした。\r\n"
-                                      "移動、もしくは削除された可能性があります。",
-                     kLaunchFailedTitle, Icon::Warning));
+    EXPECT_EQ(rig.dialogs.shown[1 + index], expected::NotFoundNotice(unnamed[index]));
   }
 
   Forget();
@@ -559,7 +518,7 @@ TEST_F(LogActionsTest, EntriesWithoutAFullFolderNameNoFileToRestoreOrLaunch) {
   EXPECT_EQ(removed, (std::vector<std::string>{"RemoveFile C:\\apps\\full.exe.manifest"}));
   ASSERT_EQ(rig.dialogs.shown.size(), 1 + unnamed.size());
   for (size_t index = 0; index < unnamed.size(); ++index) {
-    EXPECT_EQ(rig.dialogs.shown[1 + index].text, MissingManifestQuestion(unnamed[index]));
+    EXPECT_EQ(rig.dialogs.shown[1 + index], expected::RestoreMissingQuestion(unnamed[index]));
   }
   EXPECT_NE(rig.files.Find("apps\\relative.exe.manifest"), nullptr);
 }

@@ -1,19 +1,21 @@
 // The log file's bytes as LoadListData reads them and SaveListData writes them, through the
 // fake file system (Latin-1 stands in for the ANSI code page).
-#include "log/log_file.h"
+#include "application/log_file.h"
 
 #include <initializer_list>
 
 #include <gtest/gtest.h>
 
+#include "application/error_report.h"
 #include "fakes/fakes.h"
-#include "log/log_file_format.h"
+#include "model/log_file_format.h"
+#include "texts.h"
 
 namespace zelvo::testing {
 namespace {
 
 constexpr char kPath[] = "C:\\Tools\\zelvo.ini";
-constexpr char kGreeting[] = "この度は、Zelvoをダウンロードして頂きありがとうございます。";
+using expected::kGreeting;
 
 // Lines each followed by CR LF.
 std::string Lines(std::initializer_list<std::string_view> lines) {
@@ -30,19 +32,18 @@ struct LogFileTest : ::testing::Test {
   FakeCodePage code_page;
   FakeCollator collator;
   FakeControls controls{&journal};
-  ErrorTrap trap{dialogs, environment};
-  LogModel log{collator, &controls.list};
-  LogView view{log, controls, trap};
-  std::string tool_folder = "C:\\Tools\\";
-  std::string version = "2.20";
-  LogFile log_file{files, code_page, log, view, trap, tool_folder, version};
+  ErrorReport report{dialogs, environment};
+  ErrorTrap trap{report};
+  LogModel log{collator};
+  LogView view{log, controls, controls.list, trap};
+  LogFile log_file{files, code_page, log, view, trap, "C:\\Tools\\", "2.20"};
 
   LogFileTest() { files.AddFolder("C:\\Tools"); }
 
   // Loads `content` as zelvo.ini; the load must succeed without a word to the user.
   void LoadQuietly(const std::string& content) {
     files.AddFile(kPath, content);
-    ASSERT_EQ(log_file.LoadListData(), 0);
+    ASSERT_EQ(log_file.LoadListData(), Status::Done);
     EXPECT_TRUE(journal.empty()) << journal.front();
   }
 
@@ -67,29 +68,28 @@ struct LogFileTest : ::testing::Test {
 
   void ExpectReport(const std::string& source, int32_t code) {
     ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0], Notice(ErrorReportText(source, Win32Failure(code)),
-                                       "予期せぬエラーの発生", Icon::Stop));
+    EXPECT_EQ(dialogs.shown[0], ReportOf(source, Win32Failure(code)));
   }
 };
 
 TEST_F(LogFileTest, FirstRunGreetsAndTheSaveCreatesTheFile) {
-  ASSERT_EQ(log_file.LoadListData(), 0);
+  ASSERT_EQ(log_file.LoadListData(), Status::Done);
   EXPECT_EQ(log.Count(), 0u);
-  EXPECT_EQ(journal, Journal{std::string("status: ") + kGreeting});
+  EXPECT_EQ(journal, Journal{StatusEntry(kGreeting)});
   EXPECT_EQ(controls.tool_tip[Control::lblInformation], kGreeting);
   EXPECT_TRUE(dialogs.shown.empty());
 
-  ASSERT_EQ(log_file.SaveListData(), 0);
+  ASSERT_EQ(log_file.SaveListData(), Status::Done);
   EXPECT_EQ(Saved(), "2.20\r\n\r\n");
   EXPECT_EQ(FileNamesInTools(), std::vector<std::string>{kPath});
 }
 
 TEST_F(LogFileTest, AFolderNamedLikeTheFileCountsAsNoFile) {
   files.AddFolder(kPath);
-  ASSERT_EQ(log_file.LoadListData(), 0);
-  EXPECT_EQ(journal, Journal{std::string("status: ") + kGreeting});
+  ASSERT_EQ(log_file.LoadListData(), Status::Done);
+  EXPECT_EQ(journal, Journal{StatusEntry(kGreeting)});
   // It cannot be replaced either: reported, nothing lost.
-  EXPECT_EQ(log_file.SaveListData(), -1);
+  EXPECT_EQ(log_file.SaveListData(), Status::Failed);
   ExpectReport("SaveListData()", 5);
 }
 
@@ -115,14 +115,14 @@ TEST_F(LogFileTest, EntriesGetKeysInFileOrderAndAreSavedInVisibleOrder) {
   const size_t next = log.Add({"d.exe", "C:\\D\\", "2026/12/08"});
   for (int32_t held : {0, 2, 4}) EXPECT_NE(log.Key(next), held);
 
-  ASSERT_EQ(log_file.SaveListData(), 0);
+  ASSERT_EQ(log_file.SaveListData(), Status::Done);
   EXPECT_EQ(Saved(),
             Lines({"2.20", "a.exe", "C:\\New\\", "2026/12/07", "b.exe", "C:\\B\\", "2026/01/02",
                    "c.exe", "C:\\C\\", "2026/01/03", "d.exe", "C:\\D\\", "2026/12/08", ""}));
   EXPECT_EQ(FileNamesInTools(), std::vector<std::string>{kPath});
 
   // Read back, the keys follow the saved (alphabetical) order.
-  ASSERT_EQ(log_file.LoadListData(), 0);
+  ASSERT_EQ(log_file.LoadListData(), Status::Done);
   EXPECT_EQ(Shown(),
             (std::vector<std::string>{"a.exe|C:\\New\\|2026/12/07|0", "b.exe|C:\\B\\|2026/01/02|1",
                                       "c.exe|C:\\C\\|2026/01/03|2", "d.exe|C:\\D\\|2026/12/08|3"}));
@@ -132,20 +132,20 @@ TEST_F(LogFileTest, TheSameNameInTwoFoldersKeepsEachFolderAndDate) {
   LoadQuietly(Lines(
       {"2.20", "Foo.exe", "C:\\One\\", "2026/01/01", "Foo.exe", "D:\\Two\\", "2026/02/02", ""}));
   log.Add({"foo.exe", "E:\\Three\\", "2026/12/07"});
-  ASSERT_EQ(log_file.SaveListData(), 0);
+  ASSERT_EQ(log_file.SaveListData(), Status::Done);
   const std::string expected =
       Lines({"2.20", "Foo.exe", "C:\\One\\", "2026/01/01", "Foo.exe", "D:\\Two\\", "2026/02/02",
              "foo.exe", "E:\\Three\\", "2026/12/07", ""});
   EXPECT_EQ(Saved(), expected);
-  ASSERT_EQ(log_file.LoadListData(), 0);
-  ASSERT_EQ(log_file.SaveListData(), 0);
+  ASSERT_EQ(log_file.LoadListData(), Status::Done);
+  ASSERT_EQ(log_file.SaveListData(), Status::Done);
   EXPECT_EQ(Saved(), expected);
 }
 
 TEST_F(LogFileTest, AnEmptyLogRoundTrips) {
   LoadQuietly("2.20\r\n\r\n");
   EXPECT_EQ(log.Count(), 0u);
-  ASSERT_EQ(log_file.SaveListData(), 0);
+  ASSERT_EQ(log_file.SaveListData(), Status::Done);
   EXPECT_EQ(Saved(), "2.20\r\n\r\n");
   EXPECT_EQ(FileNamesInTools(), std::vector<std::string>{kPath});
 }
@@ -156,7 +156,7 @@ TEST_F(LogFileTest, LineEnds) {
   LoadQuietly("2.20\rA\nB.exe\r\nC:\\A\\\r2026/01/01\r\n   \rC:\\S\\\r2026/01/02");
   EXPECT_EQ(Shown(), (std::vector<std::string>{"   |C:\\S\\|2026/01/02|1",
                                                "A\nB.exe|C:\\A\\|2026/01/01|0"}));
-  ASSERT_EQ(log_file.SaveListData(), 0);
+  ASSERT_EQ(log_file.SaveListData(), Status::Done);
   EXPECT_EQ(Saved(), Lines({"2.20", "   ", "C:\\S\\", "2026/01/02", "A\nB.exe", "C:\\A\\",
                             "2026/01/01", ""}));
   EXPECT_EQ(FileNamesInTools(), std::vector<std::string>{kPath});
@@ -164,19 +164,19 @@ TEST_F(LogFileTest, LineEnds) {
 
 TEST_F(LogFileTest, NamesThatFitTheCodePageAreWrittenInIt) {
   log.Add({"Café.exe", "C:\\Jeux\\Été\\", "2026/12/07"});
-  ASSERT_EQ(log_file.SaveListData(), 0);
+  ASSERT_EQ(log_file.SaveListData(), Status::Done);
   EXPECT_EQ(Saved(), Lines({"2.20", "Caf\xE9.exe", "C:\\Jeux\\\xC9t\xE9\\", "2026/12/07", ""}));
-  ASSERT_EQ(log_file.LoadListData(), 0);
+  ASSERT_EQ(log_file.LoadListData(), Status::Done);
   EXPECT_EQ(Shown(), std::vector<std::string>{"Café.exe|C:\\Jeux\\Été\\|2026/12/07|0"});
 }
 
 TEST_F(LogFileTest, ANameTheCodePageCannotHoldTurnsTheWholeFileToUtf8) {
   log.Add({"Café.exe", "C:\\Jeux\\", "2026/12/07"});
   log.Add({"Łódź.exe", "C:\\게임\\", "2026/12/07"});
-  ASSERT_EQ(log_file.SaveListData(), 0);
+  ASSERT_EQ(log_file.SaveListData(), Status::Done);
   EXPECT_EQ(Saved(), "\xEF\xBB\xBF" + Lines({"2.20", "Café.exe", "C:\\Jeux\\", "2026/12/07",
                                              "Łódź.exe", "C:\\게임\\", "2026/12/07", ""}));
-  ASSERT_EQ(log_file.LoadListData(), 0);
+  ASSERT_EQ(log_file.LoadListData(), Status::Done);
   EXPECT_EQ(Shown(), (std::vector<std::string>{"Café.exe|C:\\Jeux\\|2026/12/07|0",
                                                "Łódź.exe|C:\\게임\\|2026/12/07|1"}));
   EXPECT_EQ(FileNamesInTools(), std::vector<std::string>{kPath});
@@ -188,14 +188,14 @@ TEST_F(LogFileTest, AnotherVersionsFileIsIgnoredAndKeptBesideTheNewOne) {
   EXPECT_EQ(log.Count(), 0u);
 
   log.Add({"New.exe", "C:\\New\\", "2026/12/07"});
-  ASSERT_EQ(log_file.SaveListData(), 0);
+  ASSERT_EQ(log_file.SaveListData(), Status::Done);
   EXPECT_EQ(Saved(), Lines({"2.20", "New.exe", "C:\\New\\", "2026/12/07", ""}));
   ASSERT_NE(files.Find("C:\\Tools\\zelvo.ini.2.10.bak"), nullptr);
   EXPECT_EQ(files.Find("C:\\Tools\\zelvo.ini.2.10.bak")->content, old_file);
 
   // The next run loads the new file and keeps no further copy.
-  ASSERT_EQ(log_file.LoadListData(), 0);
-  ASSERT_EQ(log_file.SaveListData(), 0);
+  ASSERT_EQ(log_file.LoadListData(), Status::Done);
+  ASSERT_EQ(log_file.SaveListData(), Status::Done);
   EXPECT_EQ(files.FilesIn("C:\\Tools").size(), 2u);
 }
 
@@ -203,7 +203,7 @@ TEST_F(LogFileTest, AnEarlierCopyIsNeverOverwritten) {
   files.AddFile("C:\\Tools\\zelvo.ini.2.10.bak", "first");
   files.AddFile("C:\\Tools\\zelvo.ini.2.10-2.bak", "second").hidden = true;
   LoadQuietly("2.10\r\nthird\r\n");
-  ASSERT_EQ(log_file.SaveListData(), 0);
+  ASSERT_EQ(log_file.SaveListData(), Status::Done);
   EXPECT_EQ(files.Find("C:\\Tools\\zelvo.ini.2.10.bak")->content, "first");
   EXPECT_EQ(files.Find("C:\\Tools\\zelvo.ini.2.10-2.bak")->content, "second");
   ASSERT_NE(files.Find("C:\\Tools\\zelvo.ini.2.10-3.bak"), nullptr);
@@ -214,7 +214,7 @@ TEST_F(LogFileTest, ABareLineFeedFileIsOneLineAndIsKept) {
   const std::string unix_file = "2.20\nA.exe\nC:\\A\\\n2026/01/01\n\n";
   LoadQuietly(unix_file);
   EXPECT_EQ(log.Count(), 0u);
-  ASSERT_EQ(log_file.SaveListData(), 0);
+  ASSERT_EQ(log_file.SaveListData(), Status::Done);
   EXPECT_EQ(Saved(), "2.20\r\n\r\n");
   ASSERT_NE(files.Find("C:\\Tools\\zelvo.ini.bare-lf.bak"), nullptr);
   EXPECT_EQ(files.Find("C:\\Tools\\zelvo.ini.bare-lf.bak")->content, unix_file);
@@ -229,7 +229,7 @@ TEST_F(LogFileTest, AFileOfNoVersionAtAllIsKeptAsUnknown) {
       10);
   LoadQuietly(binary);
   EXPECT_EQ(log.Count(), 0u);
-  ASSERT_EQ(log_file.SaveListData(), 0);
+  ASSERT_EQ(log_file.SaveListData(), Status::Done);
   ASSERT_NE(files.Find("C:\\Tools\\zelvo.ini.unknown.bak"), nullptr);
   EXPECT_EQ(files.Find("C:\\Tools\\zelvo.ini.unknown.bak")->content, binary);
 }
@@ -237,7 +237,7 @@ TEST_F(LogFileTest, AFileOfNoVersionAtAllIsKeptAsUnknown) {
 TEST_F(LogFileTest, AnEmptyFileStartsAnEmptyLogQuietly) {
   LoadQuietly("");
   EXPECT_EQ(log.Count(), 0u);
-  ASSERT_EQ(log_file.SaveListData(), 0);
+  ASSERT_EQ(log_file.SaveListData(), Status::Done);
   EXPECT_EQ(Saved(), "2.20\r\n\r\n");
   EXPECT_EQ(FileNamesInTools(), std::vector<std::string>{kPath});
 }
@@ -264,7 +264,7 @@ TEST_F(LogFileTest, ADamagedFileGivesItsCompleteEntriesAndIsKept) {
     journal.clear();
     LoadQuietly(damage.file);
     EXPECT_EQ(Shown(), std::vector<std::string>{"A.exe|C:\\A\\|2026/01/01|0"});
-    ASSERT_EQ(log_file.SaveListData(), 0);
+    ASSERT_EQ(log_file.SaveListData(), Status::Done);
     EXPECT_EQ(Saved(), "2.20\r\n" + a + "\r\n");
     ASSERT_NE(files.Find("C:\\Tools\\zelvo.ini.damaged.bak"), nullptr);
     EXPECT_EQ(files.Find("C:\\Tools\\zelvo.ini.damaged.bak")->content, damage.file);
@@ -274,7 +274,7 @@ TEST_F(LogFileTest, ADamagedFileGivesItsCompleteEntriesAndIsKept) {
 TEST_F(LogFileTest, EmptyLinesAfterTheEndLoseNothing) {
   LoadQuietly("2.20\r\nA.exe\r\nC:\\A\\\r\n2026/01/01\r\n\r\n\r\n\r");
   EXPECT_EQ(log.Count(), 1u);
-  ASSERT_EQ(log_file.SaveListData(), 0);
+  ASSERT_EQ(log_file.SaveListData(), Status::Done);
   EXPECT_EQ(FileNamesInTools(), std::vector<std::string>{kPath});
 }
 
@@ -283,7 +283,7 @@ TEST_F(LogFileTest, AFailedSaveIsReportedAndLeavesTheOldFile) {
   LoadQuietly(old_file);
   log.Add({"B.exe", "C:\\B\\", "2026/12/07"});
   files.FailOn("ReplaceAtomically", kPath, Win32Failure(112));
-  EXPECT_EQ(log_file.SaveListData(), -1);
+  EXPECT_EQ(log_file.SaveListData(), Status::Failed);
   ExpectReport("SaveListData()", 112);
   EXPECT_EQ(Saved(), old_file);
 }
@@ -291,11 +291,11 @@ TEST_F(LogFileTest, AFailedSaveIsReportedAndLeavesTheOldFile) {
 TEST_F(LogFileTest, AHiddenFileIsNotReadAndNotReplaced) {
   const std::string old_file = Lines({"2.20", "A.exe", "C:\\A\\", "2026/01/01", ""});
   files.AddFile(kPath, old_file).hidden = true;
-  ASSERT_EQ(log_file.LoadListData(), 0);
+  ASSERT_EQ(log_file.LoadListData(), Status::Done);
   EXPECT_EQ(controls.text[Control::lblInformation], kGreeting);
   EXPECT_EQ(log.Count(), 0u);
   log.Add({"B.exe", "C:\\B\\", "2026/12/07"});
-  EXPECT_EQ(log_file.SaveListData(), -1);
+  EXPECT_EQ(log_file.SaveListData(), Status::Failed);
   ExpectReport("SaveListData()", 5);
   EXPECT_EQ(Saved(), old_file);
 }
@@ -304,20 +304,20 @@ TEST_F(LogFileTest, AFailedCopyOfAnUnloadedFileStopsTheSave) {
   const std::string old_file = Lines({"2.10", "Old.exe", "C:\\Old\\", "2020/01/01", ""});
   LoadQuietly(old_file);
   files.FailOn("CopyToNew", "", Win32Failure(112));
-  EXPECT_EQ(log_file.SaveListData(), -1);
+  EXPECT_EQ(log_file.SaveListData(), Status::Failed);
   ExpectReport("SaveListData()", 112);
   EXPECT_EQ(Saved(), old_file);
   EXPECT_EQ(FileNamesInTools(), std::vector<std::string>{kPath});
 
   // Once the disk has room, the next save keeps the copy first.
-  ASSERT_EQ(log_file.SaveListData(), 0);
+  ASSERT_EQ(log_file.SaveListData(), Status::Done);
   EXPECT_EQ(files.Find("C:\\Tools\\zelvo.ini.2.10.bak")->content, old_file);
 }
 
 TEST_F(LogFileTest, AnUnreadableFileIsReported) {
   files.AddFile(kPath, "2.20\r\n\r\n");
   files.FailOn("ReadFile", kPath, Win32Failure(32));
-  EXPECT_EQ(log_file.LoadListData(), -1);
+  EXPECT_EQ(log_file.LoadListData(), Status::Failed);
   ExpectReport("LoadListData()", 32);
 }
 

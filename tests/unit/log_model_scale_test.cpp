@@ -6,15 +6,17 @@
 #include <vector>
 
 #include "fakes/fakes.h"
-#include "log/log_model.h"
+#include "fakes/rig.h"
+#include "model/log_model.h"
 
 namespace zelvo::testing {
 namespace {
 
 struct LogModelScaleTest : ::testing::Test {
-  FakeCollator collator;
-  FakeListBox list;
-  LogModel log{collator, &list};
+  // The model as the program runs it: the view passes every change on to the list.
+  Rig rig;
+  LogModel& log = rig.log;
+  FakeListBox& list = rig.controls.list;
 
   // Entries in the reverse of their sorted order, so that keys and rows differ.
   static std::vector<LogEntry> Entries(int count) {

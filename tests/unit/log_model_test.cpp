@@ -1,16 +1,18 @@
-#include "log/log_model.h"
+#include "model/log_model.h"
 
 #include <gtest/gtest.h>
 
 #include "fakes/fakes.h"
+#include "fakes/rig.h"
 
 namespace zelvo::testing {
 namespace {
 
 struct LogModelTest : ::testing::Test {
-  FakeCollator collator;
-  FakeListBox list;
-  LogModel log{collator, &list};
+  // The model as the program runs it: the view passes every change on to the list.
+  Rig rig;
+  LogModel& log = rig.log;
+  FakeListBox& list = rig.controls.list;
 
   void ExpectListMirrorsModel() {
     ASSERT_EQ(list.rows.size(), log.Count());

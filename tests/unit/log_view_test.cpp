@@ -1,10 +1,12 @@
 // What the detail boxes, the six controls and the status line show for each state of the
 // visible list's selection.
-#include "log/log_view.h"
+#include "application/log_view.h"
 
 #include <gtest/gtest.h>
 
+#include "application/error_report.h"
 #include "fakes/fakes.h"
+#include "texts.h"
 
 namespace zelvo::testing {
 namespace {
@@ -18,9 +20,10 @@ struct LogViewTest : ::testing::Test {
   FakeEnvironment environment;
   FakeCollator collator;
   FakeControls controls{&journal};
-  ErrorTrap trap{dialogs, environment};
-  LogModel log{collator, &controls.list};
-  LogView view{log, controls, trap};
+  ErrorReport report{dialogs, environment};
+  ErrorTrap trap{report};
+  LogModel log{collator};
+  LogView view{log, controls, controls.list, trap};
 
   // Loaded in this order, so the keys are 0, 1, 2 and the visible rows A, B, C.
   void LoadThree() {
@@ -29,10 +32,9 @@ struct LogViewTest : ::testing::Test {
               {"B.exe", "C:\\B\\", "2026/01/02"}});
   }
 
-  // The user's selection, as the list box reports it, then its notification.
+  // The user's selection, as the list box reports it; the view follows.
   void UserSelects(const std::vector<size_t>& rows, std::optional<size_t> current) {
     log.TakeUserSelection(rows, current);
-    view.lstLogName_Click();
   }
 
   void ExpectEnabled(bool enabled) {
@@ -53,7 +55,7 @@ TEST_F(LogViewTest, AnEmptyLogDisablesTheViewAndEmptiesTheBoxes) {
   controls.text[Control::txtLogName] = "left over";
   controls.text[Control::txtLogPath] = "left over";
   controls.text[Control::txtLogData] = "left over";
-  EXPECT_EQ(view.RefreshButton(), 0);
+  EXPECT_EQ(view.RefreshButton(), Status::Done);
   ExpectEnabled(false);
   ExpectDetails("", "", "");
   EXPECT_TRUE(dialogs.shown.empty());
@@ -107,18 +109,18 @@ TEST_F(LogViewTest, TwoEntriesOfOneNameShowTheirOwnFolders) {
 
 TEST_F(LogViewTest, PutInformationSetsCaptionAndToolTipUnchanged) {
   const std::string text(300, 'x');
-  EXPECT_EQ(view.PutInformation(text), 0);
+  EXPECT_EQ(view.PutInformation(text), Status::Done);
   EXPECT_EQ(controls.text[Control::lblInformation], text);
   EXPECT_EQ(controls.tool_tip[Control::lblInformation], text);
-  EXPECT_EQ(view.PutInformation(" への適用がキャンセルされました。"), 0);
-  EXPECT_EQ(controls.text[Control::lblInformation], " への適用がキャンセルされました。");
-  EXPECT_EQ(controls.tool_tip[Control::lblInformation], " への適用がキャンセルされました。");
+  EXPECT_EQ(view.PutInformation(expected::CancelledStatus("")), Status::Done);
+  EXPECT_EQ(controls.text[Control::lblInformation], expected::CancelledStatus(""));
+  EXPECT_EQ(controls.tool_tip[Control::lblInformation], expected::CancelledStatus(""));
 }
 
 TEST_F(LogViewTest, RemoveSelectUnselectsEveryRowAndDisablesTheView) {
   LoadThree();
   UserSelects({0, 2}, 2);
-  EXPECT_EQ(view.RemoveSelect(), 0);
+  EXPECT_EQ(view.RemoveSelect(), Status::Done);
   EXPECT_EQ(log.SelectedCount(), 0u);
   for (const auto& row : controls.list.rows) EXPECT_FALSE(row.selected) << row.text;
   EXPECT_EQ(log.CurrentRow(), 2u);
@@ -131,7 +133,7 @@ TEST_F(LogViewTest, RemoveSelectWithNothingSelectedChangesNothing) {
   LoadThree();
   UserSelects({}, 0);
   controls.enabled.clear();
-  EXPECT_EQ(view.RemoveSelect(), 0);
+  EXPECT_EQ(view.RemoveSelect(), Status::Done);
   EXPECT_TRUE(controls.enabled.empty());
   EXPECT_EQ(log.CurrentRow(), 0u);
   EXPECT_TRUE(journal.empty());

@@ -1,5 +1,5 @@
 // The manifest document, byte for byte, in both forms.
-#include "manifest/manifest_document.h"
+#include "model/manifest_document.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,8 @@
 // Reading program images without loading them, on hand-built images: telling 64-bit images
 // from the rest, finding the embedded manifest, surviving damaged files, and reading a
 // manifest's XML for the Common-Controls 6 dependency.
-#include "manifest/pe_image.h"
+#include "model/manifest_xml.h"
+#include "model/pe_image.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,7 @@
 
 #include "fakes/fakes.h"
 #include "fakes/pe_builder.h"
-#include "manifest/manifest_document.h"
+#include "model/manifest_document.h"
 
 namespace zelvo::testing {
 namespace {

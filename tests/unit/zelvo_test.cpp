@@ -1,11 +1,12 @@
 // Start-up, the window's events and shutdown, through the application object as the window
 // drives it: the order of start-up, the single instance, the drop handlers' names, and that a
 // failure neither costs the log nor is reported twice.
-#include "app/zelvo.h"
+#include "application/zelvo.h"
 
 #include <gtest/gtest.h>
 
 #include "fakes/fakes.h"
+#include "texts.h"
 
 namespace zelvo::testing {
 namespace {
@@ -37,8 +38,8 @@ struct ZelvoTest : ::testing::Test {
   FakeCollator collator;
   FakeLauncher launcher{&journal};
   FakeControls window{&journal};
-  Zelvo app{Platform{dialogs, files, shortcuts, clock, environment, code_page, collator,
-                     launcher, window}};
+  Zelvo app{Platform{dialogs, files, shortcuts, clock, environment, code_page, collator, launcher,
+                     window}};
 
   ZelvoTest() { files.AddFolder("C:\\Tools"); }
 
@@ -51,7 +52,7 @@ struct ZelvoTest : ::testing::Test {
   std::vector<Message> Reports() const {
     std::vector<Message> reports;
     for (const auto& message : dialogs.shown) {
-      if (message.title == "予期せぬエラーの発生") reports.push_back(message);
+      if (message.title == expected::kErrorReportTitle) reports.push_back(message);
     }
     return reports;
   }
@@ -76,12 +77,12 @@ TEST_F(ZelvoTest, StartUpSetsTheCaptionLoadsTheLogShowsTheWindowThenAppliesTheCo
 
   app.Form_Load();
 
-  EXPECT_EQ(window.text[Control::frmMain], "Zelvoちゃん Version 2.20");
+  EXPECT_EQ(window.text[Control::frmMain], expected::Caption("2.20"));
   EXPECT_EQ(app.ToolFolderValue(), "C:\\Tools\\");
   EXPECT_TRUE(window.shown);
   // No log yet: the greeting, then the command line's program with its stored name.
-  EXPECT_EQ(journal, (Journal{"status: この度は、Zelvoをダウンロードして頂きありがとうございます。",
-                              "status: Foo.exe に、XPスタイルを適用しました！"}));
+  EXPECT_EQ(journal, (Journal{StatusEntry(expected::kGreeting),
+                              StatusEntry(expected::AppliedStatus("Foo.exe"))}));
   EXPECT_NE(files.Find("C:\\Apps\\Foo.exe.manifest"), nullptr);
   EXPECT_EQ(window.list.rows.size(), 1u);
   EXPECT_FALSE(environment.ended);
@@ -95,7 +96,7 @@ TEST_F(ZelvoTest, BoxesOfTheCommandLineStandInFrontOfTheShownWindow) {
   dialogs.on_show = [&](const Message&) { shown_during_box = window.shown; };
   app.Form_Load();
   EXPECT_TRUE(shown_during_box);
-  EXPECT_EQ(window.text[Control::lblInformation], "run.bat への適用がキャンセルされました。");
+  EXPECT_EQ(window.text[Control::lblInformation], expected::CancelledStatus("run.bat"));
 }
 
 TEST_F(ZelvoTest, ASecondInstanceOnlyWarnsAndEnds) {
@@ -107,8 +108,7 @@ TEST_F(ZelvoTest, ASecondInstanceOnlyWarnsAndEnds) {
   ExpectEnd([&] { app.Form_Load(); });
 
   ASSERT_EQ(dialogs.shown.size(), 1u);
-  EXPECT_EQ(dialogs.shown[0],
-            Notice("既にZelvoちゃんは起動されています。", "Zelvoちゃん", Icon::Warning));
+  EXPECT_EQ(dialogs.shown[0], expected::SecondInstanceWarning());
   EXPECT_FALSE(window.shown);
   EXPECT_EQ(files.Find("C:\\Apps\\Foo.exe.manifest"), nullptr);
   EXPECT_EQ(files.Find(kLogPath)->content, "2.20\r\n\r\n");
@@ -178,7 +178,7 @@ TEST_F(ZelvoTest, ADropOnAnyControlAppliesItsFiles) {
     EXPECT_NE(files.Find(folder + "B.exe.manifest"), nullptr);
   }
   EXPECT_EQ(window.list.rows.size(), 6u);
-  EXPECT_EQ(window.text[Control::lblInformation], "B.exe に、XPスタイルを適用しました！");
+  EXPECT_EQ(window.text[Control::lblInformation], expected::AppliedStatus("B.exe"));
   EXPECT_TRUE(Reports().empty());
 }
 
@@ -188,10 +188,9 @@ TEST_F(ZelvoTest, AFailureInADropHandlerNamesThatHandlerAndKeepsTheLog) {
   FakeDrop first({"C:\\Apps\\A.exe"});
   app.Dropped(Control::fraDropPoint, first);
 
-  for (auto [target, source] :
-       {std::pair{Control::frmMain, "Form_OLEDragDrop()"},
-        std::pair{Control::lstLogName, "lstLogName_OLEDragDrop()"},
-        std::pair{Control::txtLogPath, "txtLogPath_OLEDragDrop()"}}) {
+  for (auto [target, source] : {std::pair{Control::frmMain, "Form_OLEDragDrop()"},
+                                std::pair{Control::lstLogName, "lstLogName_OLEDragDrop()"},
+                                std::pair{Control::txtLogPath, "txtLogPath_OLEDragDrop()"}}) {
     dialogs.shown.clear();
     FakeDrop broken({"C:\\Apps\\A.exe"});
     broken.unreadable = true;
@@ -224,7 +223,7 @@ TEST_F(ZelvoTest, TheButtonsRunTheirActions) {
   dialogs.answers = {Answer::Yes};
   app.Clicked(Control::cmdDelLog);
   EXPECT_TRUE(window.list.rows.empty());
-  EXPECT_EQ(window.text[Control::lblInformation], "選択されたソフトを、リストから削除しました。");
+  EXPECT_EQ(window.text[Control::lblInformation], expected::kRemoved);
 }
 
 }  // namespace

@@ -10,9 +10,10 @@
 #include <optional>
 #include <string>
 
-#include "manifest/pe_image.h"
-#include "platform/win32/file_system.h"
-#include "platform/win32/strings.h"
+#include "model/manifest_xml.h"
+#include "model/pe_image.h"
+#include "win32/file_system.h"
+#include "win32/strings.h"
 #include "test_support.h"
 
 namespace zelvo::win32 {
@@ -113,9 +114,8 @@ TEST(EmbeddedManifestTest, ZelvoItselfIsThemedByItsOwnManifest) {
                         std::chrono::steady_clock::now() - start) /
                     kRounds;
   std::printf("zelvo.exe: %llu bytes in the file, %llu read in %d reads, %lld us a look\n",
-              static_cast<unsigned long long>(size),
-              static_cast<unsigned long long>(bytes_read), reads,
-              static_cast<long long>(each.count()));
+              static_cast<unsigned long long>(size), static_cast<unsigned long long>(bytes_read),
+              reads, static_cast<long long>(each.count()));
 }
 
 TEST(EmbeddedManifestTest, FilesThatAreNoProgramsHaveNone) {

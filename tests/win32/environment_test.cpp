@@ -1,6 +1,6 @@
 // What the program learns about itself: its version resource, its folder, its command line,
 // the instance mutex per program file, and today's date.
-#include "platform/win32/environment.h"
+#include "win32/environment.h"
 
 #include <windows.h>
 
@@ -8,23 +8,16 @@
 
 #include <ctime>
 
-#include "platform/failure.h"
-#include "platform/win32/clock.h"
-#include "platform/win32/paths.h"
-#include "platform/win32/strings.h"
-#include "platform/win32/unique_handle.h"
-#include "platform/win32/win32_error.h"
+#include "base/failure.h"
+#include "win32/clock.h"
+#include "win32/paths.h"
+#include "win32/strings.h"
+#include "win32/owner.h"
+#include "win32/win32_error.h"
 #include "test_support.h"
 
 namespace zelvo::win32 {
 namespace {
-
-struct ModuleTraits {
-  using Type = HMODULE;
-  static Type Invalid() { return nullptr; }
-  static bool Close(Type module) { return FreeLibrary(module) != FALSE; }
-};
-using UniqueModule = UniqueResource<ModuleTraits>;
 
 TEST(EnvironmentTest, VersionComesFromTheVersionResource) {
   const std::wstring probe = Wide(test::TestProgramFolder() + "\\launch_probe.exe");

@@ -1,7 +1,7 @@
 // The file system adapter on real files under Wine: the name lookup and its exclusions, long
 // and short names, paths over 260 characters, Japanese names in code page 932, copies that
 // never overwrite, and replacements that leave the old file whole when they fail.
-#include "platform/win32/file_system.h"
+#include "win32/file_system.h"
 
 #include <windows.h>
 
@@ -10,8 +10,8 @@
 
 #include <string>
 
-#include "platform/failure.h"
-#include "platform/win32/strings.h"
+#include "base/failure.h"
+#include "win32/strings.h"
 #include "test_support.h"
 
 namespace zelvo::win32 {

@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/failure.h"
-#include "platform/win32/file_system.h"
-#include "platform/win32/win32_error.h"
+#include "base/failure.h"
+#include "win32/file_system.h"
+#include "win32/win32_error.h"
 #include "test_support.h"
 
 namespace zelvo::win32 {

@@ -9,10 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/failure.h"
-#include "platform/win32/list_box.h"
-#include "platform/win32/strings.h"
-#include "platform/win32/text_codec.h"
+#include "base/failure.h"
+#include "win32/list_box.h"
+#include "win32/strings.h"
+#include "win32/text_codec.h"
 
 namespace zelvo::win32 {
 namespace {

@@ -8,12 +8,12 @@
 #include <initializer_list>
 #include <vector>
 
-#include "app/error_report.h"
-#include "log/log_file.h"
-#include "log/log_model.h"
-#include "log/log_view.h"
-#include "platform/win32/file_system.h"
-#include "platform/win32/text_codec.h"
+#include "application/error_report.h"
+#include "application/log_file.h"
+#include "model/log_model.h"
+#include "application/log_view.h"
+#include "win32/file_system.h"
+#include "win32/text_codec.h"
 #include "test_support.h"
 
 namespace zelvo::test {
@@ -48,6 +48,17 @@ class NoControls : public WindowControls {
   void SetEnabled(Control, bool) override {}
 };
 
+class NoList : public ListBox {
+ public:
+  void ResetRows(const std::vector<std::string_view>&) override {}
+  void InsertRow(size_t, std::string_view) override {}
+  void RemoveRow(size_t) override {}
+  void SetSelected(size_t, bool) override {}
+  void SetAllSelected(bool) override {}
+  void SetCurrentRow(std::optional<size_t>) override {}
+  ListSelection UserSelection() override { return {}; }
+};
+
 std::string Lines(std::initializer_list<std::string_view> lines) {
   std::string text;
   for (auto line : lines) text.append(line).append("\r\n");
@@ -62,12 +73,12 @@ struct LogFileCp932Test : ::testing::Test {
   RecordedDialogs dialogs;
   QuietEnvironment environment;
   NoControls controls;
-  ErrorTrap trap{dialogs, environment};
-  LogModel log{collator, nullptr};
-  LogView view{log, controls, trap};
-  std::string tool_folder = temp.Path() + "\\";
-  std::string version = "2.20";
-  LogFile log_file{files, code_page, log, view, trap, tool_folder, version};
+  NoList list;
+  ErrorReport report{dialogs, environment};
+  ErrorTrap trap{report};
+  LogModel log{collator};
+  LogView view{log, controls, list, trap};
+  LogFile log_file{files, code_page, log, view, trap, temp.Path() + "\\", "2.20"};
 
   std::string Ini() const { return temp.Path("zelvo.ini"); }
 
@@ -87,12 +98,12 @@ struct LogFileCp932Test : ::testing::Test {
 TEST_F(LogFileCp932Test, JapaneseNamesAreWrittenAsShiftJisAndReadBack) {
   log.Add({"ゼルボ.exe", "C:\\ツール\\表示\\", "2026/12/07"});
   log.Add({"A.exe", "C:\\A\\", "2026/12/06"});
-  ASSERT_EQ(log_file.SaveListData(), 0);
+  ASSERT_EQ(log_file.SaveListData(), Status::Done);
   EXPECT_EQ(ReadBytes(Ini()),
             Lines({"2.20", "A.exe", "C:\\A\\", "2026/12/06", "\x83\x5B\x83\x8B\x83\x7B.exe",
                    "C:\\\x83\x63\x81\x5B\x83\x8B\\\x95\x5C\x8E\xA6\\", "2026/12/07", ""}));
 
-  ASSERT_EQ(log_file.LoadListData(), 0);
+  ASSERT_EQ(log_file.LoadListData(), Status::Done);
   EXPECT_EQ(Entries(), (std::vector<std::string>{"A.exe|C:\\A\\|2026/12/06",
                                                  "ゼルボ.exe|C:\\ツール\\表示\\|2026/12/07"}));
   EXPECT_TRUE(dialogs.shown.empty());
@@ -102,7 +113,7 @@ TEST_F(LogFileCp932Test, JapaneseNamesAreWrittenAsShiftJisAndReadBack) {
 TEST_F(LogFileCp932Test, AShiftJisFileFromEarlierReads) {
   WriteBytes(Ini(),
              Lines({"2.20", "\x95\x5C\x8E\xA6.exe", "D:\\\x95\x5C\x8E\xA6\\", "2005/03/09", ""}));
-  ASSERT_EQ(log_file.LoadListData(), 0);
+  ASSERT_EQ(log_file.LoadListData(), Status::Done);
   EXPECT_EQ(Entries(), std::vector<std::string>{"表示.exe|D:\\表示\\|2005/03/09"});
 }
 
@@ -110,7 +121,7 @@ TEST_F(LogFileCp932Test, AHalfCharacterBeforeALineEndKeepsTheLines) {
   // 0x95 starts a two-byte character; the carriage return after it is still a line end.
   WriteBytes(Ini(), Lines({"2.20", "\x95", "D:\\\x95\x5C\x8E\xA6\\", "2005/03/09", "A.exe",
                            "C:\\A\\", "2005/03/10", ""}));
-  ASSERT_EQ(log_file.LoadListData(), 0);
+  ASSERT_EQ(log_file.LoadListData(), Status::Done);
   // The half character reads as the code page's default character (a symbol: it sorts first).
   EXPECT_EQ(Entries(),
             (std::vector<std::string>{"・|D:\\表示\\|2005/03/09", "A.exe|C:\\A\\|2005/03/10"}));
@@ -118,19 +129,19 @@ TEST_F(LogFileCp932Test, AHalfCharacterBeforeALineEndKeepsTheLines) {
 
 TEST_F(LogFileCp932Test, ANameShiftJisCannotHoldMakesTheFileUtf8) {
   log.Add({"게임.exe", "C:\\ゲーム\\", "2026/12/07"});
-  ASSERT_EQ(log_file.SaveListData(), 0);
+  ASSERT_EQ(log_file.SaveListData(), Status::Done);
   EXPECT_EQ(ReadBytes(Ini()),
             "\xEF\xBB\xBF" + Lines({"2.20", "게임.exe", "C:\\ゲーム\\", "2026/12/07", ""}));
-  ASSERT_EQ(log_file.LoadListData(), 0);
+  ASSERT_EQ(log_file.LoadListData(), Status::Done);
   EXPECT_EQ(Entries(), std::vector<std::string>{"게임.exe|C:\\ゲーム\\|2026/12/07"});
 }
 
 TEST_F(LogFileCp932Test, AnotherVersionsFileIsKeptBesideTheNewOne) {
   const std::string old_file = Lines({"2.10", "\x95\x5C\x8E\xA6.exe", "D:\\", "2005/03/09", ""});
   WriteBytes(Ini(), old_file);
-  ASSERT_EQ(log_file.LoadListData(), 0);
+  ASSERT_EQ(log_file.LoadListData(), Status::Done);
   EXPECT_EQ(log.Count(), 0u);
-  ASSERT_EQ(log_file.SaveListData(), 0);
+  ASSERT_EQ(log_file.SaveListData(), Status::Done);
   EXPECT_EQ(ReadBytes(Ini()), "2.20\r\n\r\n");
   EXPECT_EQ(ReadBytes(temp.Path("zelvo.ini.2.10.bak")), old_file);
   EXPECT_TRUE(dialogs.shown.empty());

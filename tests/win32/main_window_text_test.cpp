@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "platform/win32/common_controls.h"
-#include "platform/win32/control_ids.h"
-#include "platform/win32/main_window.h"
-#include "platform/win32/strings.h"
+#include "win32/common_controls.h"
+#include "win32/control_ids.h"
+#include "win32/main_window.h"
+#include "win32/strings.h"
 
 namespace zelvo::win32 {
 namespace {
@@ -43,17 +43,18 @@ TEST_F(MainWindowTextTest, EveryControlReadsTheTextItWasLastGiven) {
     window.SetText(zelvo::Control::lblInformation,
                    "p" + std::to_string(i) + ".exe に、XPスタイルを適用しました！");
   }
-  EXPECT_EQ(TextOf(Control(kIdTxtLogName)), "p999.exe...");
-  EXPECT_EQ(TextOf(Control(kIdTxtLogPath)), "C:\\Tools\\999\\");
-  EXPECT_EQ(TextOf(Control(kIdTxtLogData)), "2026/12/07");
-  EXPECT_EQ(TextOf(Control(kIdLblInformation)), "p999.exe に、XPスタイルを適用しました！");
+  EXPECT_EQ(TextOf(Control(ControlId(Control::txtLogName))), "p999.exe...");
+  EXPECT_EQ(TextOf(Control(ControlId(Control::txtLogPath))), "C:\\Tools\\999\\");
+  EXPECT_EQ(TextOf(Control(ControlId(Control::txtLogData))), "2026/12/07");
+  EXPECT_EQ(TextOf(Control(ControlId(Control::lblInformation))),
+            "p999.exe に、XPスタイルを適用しました！");
 
   // Emptied and disabled, as when the selection goes; drawn, and read again.
   window.SetText(zelvo::Control::txtLogName, "");
   window.SetEnabled(zelvo::Control::txtLogName, false);
   PaintEverything();
-  EXPECT_EQ(TextOf(Control(kIdTxtLogName)), "");
-  EXPECT_FALSE(IsWindowEnabled(Control(kIdTxtLogName)));
+  EXPECT_EQ(TextOf(Control(ControlId(Control::txtLogName))), "");
+  EXPECT_FALSE(IsWindowEnabled(Control(ControlId(Control::txtLogName))));
   window.SetText(zelvo::Control::frmMain, "Zelvoちゃん Version 2.20");
   EXPECT_EQ(TextOf(window.Handle()), "Zelvoちゃん Version 2.20");
 }
@@ -67,9 +68,9 @@ TEST_F(MainWindowTextTest, ATextSetWhileHiddenIsThereWhenTheWindowIsShown) {
   wchar_t shown[128] = {};
   // Another process reads the caption a label keeps without asking the label: it must be there
   // once the window has been drawn.
-  InternalGetWindowText(Control(kIdLblInformation), shown, 128);
+  InternalGetWindowText(Control(ControlId(Control::lblInformation)), shown, 128);
   EXPECT_EQ(Utf8(shown), "この度は、Zelvoをダウンロードして頂きありがとうございます。");
-  EXPECT_EQ(TextOf(Control(kIdTxtLogPath)), "C:\\長いフォルダ\\");
+  EXPECT_EQ(TextOf(Control(ControlId(Control::txtLogPath))), "C:\\長いフォルダ\\");
 }
 
 }  // namespace

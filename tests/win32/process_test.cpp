@@ -1,6 +1,6 @@
 // Starting programs: the probe program is copied where a test wants it, started, and writes
 // back where it ran, what command line it got and what it learnt about itself.
-#include "platform/win32/process.h"
+#include "win32/process.h"
 
 #include <windows.h>
 
@@ -9,7 +9,7 @@
 #include <map>
 #include <string>
 
-#include "platform/win32/strings.h"
+#include "win32/strings.h"
 #include "test_support.h"
 
 namespace zelvo::win32 {

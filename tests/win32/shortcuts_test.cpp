@@ -1,5 +1,5 @@
 // Shortcut targets read back from .lnk files made with the shell's own link object.
-#include "platform/win32/shortcuts.h"
+#include "win32/shortcuts.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -8,10 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/failure.h"
-#include "platform/win32/com.h"
-#include "platform/win32/strings.h"
-#include "platform/win32/win32_error.h"
+#include "base/failure.h"
+#include "win32/com.h"
+#include "win32/strings.h"
+#include "win32/win32_error.h"
 #include "test_support.h"
 
 namespace zelvo::win32 {

@@ -5,9 +5,9 @@
 #include <stdexcept>
 #include <vector>
 
-#include "platform/win32/paths.h"
-#include "platform/win32/strings.h"
-#include "platform/win32/unique_handle.h"
+#include "win32/paths.h"
+#include "win32/strings.h"
+#include "win32/owner.h"
 
 namespace zelvo::test {
 namespace {

@@ -7,9 +7,9 @@
 //   const MainWindow window = zelvo.WaitForMainWindow();
 //   ExpectBoxAndAnswer(zelvo, Question("...", "XPスタイル適用 - 処理の確認",
 //                                      DefaultButton::First), Answer::Yes);
-//   EXPECT_THAT(window.Rows(kIdLstLogName), ElementsAre("Foo.exe"));
-//   window.ClickRow(kIdLstLogName, 0);
-//   EXPECT_TRUE(window.IsEnabled(kIdCmdReturn));
+//   EXPECT_THAT(window.Rows(ControlId(Control::lstLogName)), ElementsAre("Foo.exe"));
+//   window.ClickRow(ControlId(Control::lstLogName), 0);
+//   EXPECT_TRUE(window.IsEnabled(ControlId(Control::cmdReturn)));
 //   window.Close();
 //   EXPECT_THAT(zelvo.WaitForExit(), Optional(0u));
 //   EXPECT_THAT(folder.ReadIni(), Optional(std::string("2.20\r\n...")));

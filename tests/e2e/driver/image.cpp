@@ -5,8 +5,8 @@
 #include <map>
 
 #include "driver/errors.h"
-#include "driver/handles.h"
-#include "platform/win32/strings.h"
+#include "win32/owner.h"
+#include "win32/strings.h"
 
 namespace zelvo::e2e {
 
@@ -101,12 +101,12 @@ Image CaptureScreen(const RECT& area) {
   const int width = area.right - area.left;
   const int height = area.bottom - area.top;
   if (width <= 0 || height <= 0) throw DriverError("capture of an empty area");
-  ScreenDc screen(Check(GetDC(nullptr), "GetDC(screen)"));
-  MemoryDc memory(Check(CreateCompatibleDC(screen.Get()), "CreateCompatibleDC"));
-  UniqueBitmap bitmap(
+  win32::ScreenDc screen(Check(GetDC(nullptr), "GetDC(screen)"));
+  win32::MemoryDc memory(Check(CreateCompatibleDC(screen.Get()), "CreateCompatibleDC"));
+  win32::UniqueGdiObject<HBITMAP> bitmap(
       Check(CreateCompatibleBitmap(screen.Get(), width, height), "CreateCompatibleBitmap"));
   {
-    SelectedObject selected(memory.Get(), bitmap.Get());
+    win32::SelectedObject selected(memory.Get(), bitmap.Get());
     Check(BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), area.left, area.top, SRCCOPY),
           "BitBlt from the screen");
   }
@@ -129,13 +129,13 @@ Image CaptureSettled(const RECT& area, Milliseconds timeout) {
 }
 
 Image DrawIconImage(HICON icon, int width, int height, COLORREF background) {
-  ScreenDc screen(Check(GetDC(nullptr), "GetDC(screen)"));
-  MemoryDc memory(Check(CreateCompatibleDC(screen.Get()), "CreateCompatibleDC"));
-  UniqueBitmap bitmap(
+  win32::ScreenDc screen(Check(GetDC(nullptr), "GetDC(screen)"));
+  win32::MemoryDc memory(Check(CreateCompatibleDC(screen.Get()), "CreateCompatibleDC"));
+  win32::UniqueGdiObject<HBITMAP> bitmap(
       Check(CreateCompatibleBitmap(screen.Get(), width, height), "CreateCompatibleBitmap"));
   {
-    SelectedObject selected(memory.Get(), bitmap.Get());
-    UniqueBrush brush(Check(CreateSolidBrush(background), "CreateSolidBrush"));
+    win32::SelectedObject selected(memory.Get(), bitmap.Get());
+    win32::UniqueGdiObject<HBRUSH> brush(Check(CreateSolidBrush(background), "CreateSolidBrush"));
     RECT all{0, 0, width, height};
     FillRect(memory.Get(), &all, brush.Get());
     Check(DrawIconEx(memory.Get(), 0, 0, icon, width, height, 0, nullptr, DI_NORMAL), "DrawIconEx");

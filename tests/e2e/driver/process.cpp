@@ -6,8 +6,8 @@
 
 #include "driver/errors.h"
 #include "driver/remote.h"
-#include "platform/win32/control_ids.h"
-#include "platform/win32/strings.h"
+#include "win32/control_ids.h"
+#include "win32/strings.h"
 
 namespace zelvo::e2e {
 
@@ -118,7 +118,7 @@ ScreenSlot::ScreenSlot() {
         for (int index = 0; index < kSlotColumns * kSlotRows; ++index) {
           const std::wstring name = L"zelvo-e2e-screen-slot-" + std::to_wstring(index);
           SetLastError(ERROR_SUCCESS);
-          UniqueHandle mutex(CreateMutexW(nullptr, FALSE, name.c_str()));
+          win32::UniqueHandle mutex(CreateMutexW(nullptr, FALSE, name.c_str()));
           if (!mutex) ThrowLastError("CreateMutex");
           if (GetLastError() == ERROR_ALREADY_EXISTS) continue;
           claim_ = std::move(mutex);
@@ -156,7 +156,7 @@ ZelvoProcess::ZelvoProcess(const ToolFolder& folder, const std::wstring& argumen
                        folder.Root().c_str(), &startup, &information),
         "CreateProcess " + win32::Utf8(program.wstring()));
   process_.Reset(information.hProcess);
-  UniqueHandle thread(information.hThread);
+  win32::UniqueHandle thread(information.hThread);
   id_ = information.dwProcessId;
 }
 

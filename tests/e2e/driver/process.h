@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "driver/boxes.h"
-#include "driver/handles.h"
+#include "win32/owner.h"
 #include "driver/wait.h"
 #include "driver/window.h"
 
@@ -69,7 +69,7 @@ class ScreenSlot {
   void Place(HWND hwnd) const;
 
  private:
-  UniqueHandle claim_;
+  win32::UniqueHandle claim_;
   RECT area_{};
 };
 
@@ -108,7 +108,7 @@ class ZelvoProcess {
  private:
   const ToolFolder& folder_;
   ScreenSlot slot_;
-  UniqueHandle process_;
+  win32::UniqueHandle process_;
   DWORD id_ = 0;
 };
 

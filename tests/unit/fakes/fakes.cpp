@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "texts.h"
+
 namespace zelvo::testing {
 namespace {
 
@@ -40,20 +42,36 @@ bool IsDrive(const std::string& lower_folder) {
 
 Failure Win32Failure(int32_t code) {
   switch (code) {
-    case 2: return Failure(2, "指定されたファイルが見つかりません。");
-    case 3: return Failure(3, "指定されたパスが見つかりません。");
-    case 5: return Failure(5, "アクセスが拒否されました。");
+    case 2:
+      return Failure(2, "指定されたファイルが見つかりません。");
+    case 3:
+      return Failure(3, "指定されたパスが見つかりません。");
+    case 5:
+      return Failure(5, "アクセスが拒否されました。");
     case 32:
       return Failure(32, "プロセスはファイルにアクセスできません。別のプロセスが使用中です。");
-    case 112: return Failure(112, "ディスクに十分な空き領域がありません。");
-    case 183: return Failure(183, "既に存在するファイルを作成することはできません。");
-    default: return Failure(code, "エラー " + std::to_string(code));
+    case 112:
+      return Failure(112, "ディスクに十分な空き領域がありません。");
+    case 183:
+      return Failure(183, "既に存在するファイルを作成することはできません。");
+    default:
+      return Failure(code, "エラー " + std::to_string(code));
   }
+}
+
+Message ReportOf(std::string_view source, const Failure& failure) {
+  return expected::ErrorReport(source, failure.Number(), failure.Description());
+}
+
+std::string StatusEntry(std::string_view text) { return "status: " + std::string(text); }
+
+std::string BoxEntry(const Message& message) {
+  return "box: " + message.title + " | " + message.text;
 }
 
 Answer FakeDialogs::Show(const Message& message) {
   shown.push_back(message);
-  if (journal_) journal_->push_back("box: " + message.title + " | " + message.text);
+  if (journal_) journal_->push_back(BoxEntry(message));
   if (on_show) on_show(message);
   if (message.buttons == Buttons::Ok) return Answer::Ok;
   if (answers.empty()) {

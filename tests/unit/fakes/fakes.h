@@ -14,7 +14,7 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/environment.h"
-#include "platform/failure.h"
+#include "base/failure.h"
 #include "platform/file_system.h"
 #include "platform/process.h"
 #include "platform/shortcuts.h"
@@ -35,6 +35,13 @@ struct ProgramEnded {
 
 // Windows' own texts for the failures the fakes raise.
 Failure Win32Failure(int32_t code);
+
+// The report box of `failure` caught in `source`.
+Message ReportOf(std::string_view source, const Failure& failure);
+
+// A status line and a box as the journal records them.
+std::string StatusEntry(std::string_view text);
+std::string BoxEntry(const Message& message);
 
 class FakeDialogs : public Dialogs {
  public:
@@ -193,7 +200,7 @@ class FakeControls : public MainWindow {
 class FakeLauncher : public ProcessLauncher {
  public:
   explicit FakeLauncher(Journal* journal = nullptr) : journal_(journal) {}
-  std::set<std::string> refused;  // program paths whose start fails
+  std::set<std::string> refused;                             // program paths whose start fails
   std::vector<std::pair<std::string, std::string>> started;  // program path, working folder
   bool Start(const std::string& program_path, const std::string& working_folder) override;
 

@@ -3,11 +3,12 @@
 
 #include <string>
 
-#include "app/error_report.h"
+#include "application/apply.h"
+#include "application/error_report.h"
+#include "application/log_view.h"
+#include "base/error_trap.h"
 #include "fakes/fakes.h"
-#include "log/log_model.h"
-#include "log/log_view.h"
-#include "manifest/apply.h"
+#include "model/log_model.h"
 
 namespace zelvo::testing {
 
@@ -22,11 +23,11 @@ struct Rig {
   FakeCollator collator;
   FakeControls controls{&journal};
   FakeLauncher launcher{&journal};
-  ErrorTrap trap{dialogs, environment};
-  LogModel log{collator, &controls.list};
-  LogView view{log, controls, trap};
-  std::string tool_folder = "C:\\Tools\\";
-  ManifestApplier applier{dialogs, files, shortcuts, clock, log, view, trap, tool_folder};
+  ErrorReport report{dialogs, environment};
+  ErrorTrap trap{report};
+  LogModel log{collator};
+  LogView view{log, controls, controls.list, trap};
+  ManifestApplier applier{dialogs, files, shortcuts, clock, log, trap, "C:\\Tools\\"};
 
   Rig() { files.AddFolder("C:\\Tools"); }
 };

@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "platform/failure.h"
-#include "platform/win32/environment.h"
-#include "platform/win32/file_system.h"
-#include "platform/win32/strings.h"
+#include "base/failure.h"
+#include "win32/environment.h"
+#include "win32/file_system.h"
+#include "win32/strings.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   using namespace zelvo::win32;

@@ -1,0 +1,149 @@
+// The apply procedure and the backup of an old manifest.
+#include "application/apply.h"
+
+#include <cstdint>
+#include <string_view>
+
+#include "model/file_names.h"
+#include "model/manifest_document.h"
+#include "model/manifest_xml.h"
+#include "model/pe_image.h"
+
+namespace zelvo {
+namespace {
+
+constexpr std::string_view kConfirmTitle = "XPスタイル適用 - 処理の確認";
+constexpr std::string_view kFailedTitle = "XPスタイル適用 - 適用失敗";
+
+constexpr std::string_view kShortcutNotice =
+    " は、ショートカットファイルのため、リンク先のソフトにXPスタイルを適用します。";
+constexpr std::string_view kMissingWarning =
+    "指定されたソフトが見つからないため、XPスタイルを適用するコトができません。\r\n"
+    "削除、もしくは移動された可能性があります。";
+constexpr std::string_view kNotProgramQuestion =
+    " は、実行形式のソフトではありません。\r\n"
+    "それでもXPスタイルを適用しますか？";
+constexpr std::string_view kReplaceQuestion =
+    " には、既にXPスタイルが適用されています。\r\n"
+    "新たにXPスタイルを適用しますか？\r\n"
+    "古いマニフェストファイルは、バックアップフォルダにバックアップされます。";
+
+constexpr std::string_view kThemedAlreadyQuestion =
+    " には、XPスタイルを指定するマニフェストが埋め込まれています。\r\n"
+    "このソフトは、マニフェストファイルがなくてもXPスタイルで表示されます。\r\n"
+    "それでもXPスタイルを適用しますか？";
+constexpr std::string_view kFileIgnoredQuestion =
+    " には、マニフェストが埋め込まれています。\r\n"
+    "Windows Vista以降では埋め込まれたマニフェストが優先されるため、"
+    "マニフェストファイルは無視されます。\r\n"
+    "それでもXPスタイルを適用しますか？";
+
+constexpr std::string_view kBackupFolderName = "backup";
+
+// "yyyy/mm/dd" with "/" whatever the user's date separator: the log file is read back with it.
+std::string DateText(const Date& date) {
+  auto digits = [](int value, size_t width) {
+    std::string text = std::to_string(value);
+    if (text.size() < width) text.insert(0, width - text.size(), '0');
+    return text;
+  };
+  return digits(date.year, 4) + "/" + digits(date.month, 2) + "/" + digits(date.day, 2);
+}
+
+// Since Windows Vista a manifest inside the program wins over the file beside it, so the file
+// would change nothing: whether the user still wants it. Programs without one are not asked.
+bool AgreesDespiteEmbeddedManifest(Dialogs& dialogs, const std::string& name,
+                                   const ProgramImage& image) {
+  if (!image.embedded_manifest) return true;
+  const std::string_view question = DependsOnCommonControls6(*image.embedded_manifest)
+                                        ? kThemedAlreadyQuestion
+                                        : kFileIgnoredQuestion;
+  return dialogs.Show(Question(name + std::string(question), std::string(kConfirmTitle),
+                               DefaultButton::First)) == Answer::Yes;
+}
+
+}  // namespace
+
+ManifestApplier::ManifestApplier(Dialogs& dialogs, FileSystem& files, Shortcuts& shortcuts,
+                                 Clock& clock, LogModel& log, ErrorTrap& trap,
+                                 std::string tool_folder)
+    : dialogs_(dialogs),
+      files_(files),
+      shortcuts_(shortcuts),
+      clock_(clock),
+      log_(log),
+      trap_(trap),
+      tool_folder_(std::move(tool_folder)) {}
+
+ApplyOutcome ManifestApplier::ApplyZelvo(const std::string& path) {
+  ApplyOutcome outcome{ApplyResult::Failed, path};
+  outcome.result = trap_.Procedure("ApplyZelvo()", [&] { return Apply(outcome.path); });
+  return outcome;
+}
+
+ApplyResult ManifestApplier::Apply(std::string& path) {
+  if (CanNameFile(path) && HasExtension(path, ".lnk")) {
+    dialogs_.Show(Notice(files_.StoredName(path) + std::string(kShortcutNotice),
+                         std::string(kConfirmTitle), Icon::Information));
+    path = shortcuts_.TargetPath(path);
+  }
+
+  // The stored name is already the long form; the path may still be short (FOOBAR~1.EXE).
+  const std::string name = files_.StoredName(path);
+  if (name.empty()) {
+    dialogs_.Show(Notice(std::string(kMissingWarning), std::string(kFailedTitle), Icon::Warning));
+    return ApplyResult::NotApplied;
+  }
+  // Windows looks for the manifest under the program's long name only.
+  const std::string target = files_.LongPath(path);
+
+  if (!HasExtension(target, ".exe") &&
+      dialogs_.Show(Question(name + std::string(kNotProgramQuestion), std::string(kConfirmTitle),
+                             DefaultButton::First)) != Answer::Yes) {
+    return ApplyResult::NotApplied;
+  }
+
+  // Read once for both uses: the advice below and the document's architecture.
+  const ProgramImage image = InspectProgramFile(files_, target);
+  if (!AgreesDespiteEmbeddedManifest(dialogs_, name, image)) return ApplyResult::NotApplied;
+
+  const std::string manifest = ManifestPath(target);
+  if (!files_.StoredName(manifest).empty()) {
+    if (dialogs_.Show(Question(name + std::string(kReplaceQuestion), std::string(kConfirmTitle),
+                               DefaultButton::First)) != Answer::Yes) {
+      return ApplyResult::NotApplied;
+    }
+    if (BackupManifest(manifest) == Status::Failed) return ApplyResult::Failed;
+  }
+
+  files_.WriteFile(manifest, ManifestDocument(image.pe32_plus ? ManifestArchitecture::Any
+                                                              : ManifestArchitecture::X86));
+
+  const size_t row = log_.Add({name, FolderOf(target), DateText(clock_.Today())});
+  log_.SetCurrentRow(row);
+  log_.SetSelected(row, true);
+  return ApplyResult::Applied;
+}
+
+Status ManifestApplier::BackupManifest(const std::string& manifest_path) {
+  return trap_.Procedure("BackupManifest()", [&] {
+    const std::string folder = tool_folder_ + std::string(kBackupFolderName);
+    if (!files_.IsFolder(folder)) files_.MakeFolder(folder);
+
+    std::string name = files_.StoredName(manifest_path);
+    // Gone since it was found: the copy below then fails with the system's own reason.
+    if (name.empty()) name = LastComponent(manifest_path);
+
+    // Earlier copies are the user's only way back to an old manifest: none is ever replaced.
+    // The first copy of a name keeps the name; later ones get ".2", ".3", ... after it.
+    const std::string first = folder + "\\" + name;
+    if (files_.CopyToNew(manifest_path, first)) return Status::Done;
+    for (uint64_t number = 2;; ++number) {
+      if (files_.CopyToNew(manifest_path, first + "." + std::to_string(number))) {
+        return Status::Done;
+      }
+    }
+  });
+}
+
+}  // namespace zelvo

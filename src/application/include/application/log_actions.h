@@ -1,0 +1,55 @@
+// The three actions on the selected log entries: restore (delete their manifests and forget
+// them), remove them from the log, and launch their programs. Each asks the user first and
+// reports every step in the status line.
+#pragma once
+
+#include <string>
+
+#include "application/log_view.h"
+#include "base/error_trap.h"
+#include "base/status.h"
+#include "model/log_model.h"
+#include "platform/dialogs.h"
+#include "platform/file_system.h"
+#include "platform/process.h"
+
+namespace zelvo {
+
+class LogActions {
+ public:
+  LogActions(Dialogs& dialogs, FileSystem& files, ProcessLauncher& launcher, LogModel& log,
+             LogView& view, ErrorTrap& trap);
+
+  // Restore: deletes the manifest beside each selected program and forgets its entry; an entry
+  // without a manifest is forgotten or unselected as the user answers.
+  void cmdReturn_Click();
+
+  // Forgets the selected entries; their programs keep their manifests.
+  void cmdDelLog_Click();
+
+  // Starts each selected program in its own folder; the log and the selection stay as they are.
+  void cmdShell_Click();
+
+  // Removes every selected entry from the log in one step.
+  Status DeleteLog();
+
+ private:
+  // Whether a row is selected and there is a current row; otherwise shows `hint` in the status
+  // line.
+  bool HasSelection(const std::string& hint);
+  // Shows `text` in the status line; a failure there ends the program (it is reported).
+  void Inform(const std::string& text);
+  // One program of a launch.
+  void Launch(const std::string& name, const std::string& folder);
+  // The notice that one program could not be started; the launch goes on after it.
+  void NotifyFailure(const std::string& text);
+
+  Dialogs& dialogs_;
+  FileSystem& files_;
+  ProcessLauncher& launcher_;
+  LogModel& log_;
+  LogView& view_;
+  ErrorTrap& trap_;
+};
+
+}  // namespace zelvo

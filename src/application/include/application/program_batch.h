@@ -1,0 +1,43 @@
+// Programs named on the command line or dropped on the window: the selection is cleared once,
+// then each path is applied in turn and its outcome shown in the status line.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "application/apply.h"
+#include "application/log_view.h"
+#include "base/error_trap.h"
+#include "base/status.h"
+#include "platform/file_system.h"
+
+namespace zelvo {
+
+// What follows the program's own name and the blanks after it on a whole command line.
+std::string ArgumentText(std::string_view command_line);
+
+// Splits the argument text into paths: blanks outside double quotes separate them, quotes group
+// and are removed, backslashes are literal. No empty path results.
+std::vector<std::string> SplitArguments(std::string_view argument_text);
+
+class ProgramBatch {
+ public:
+  ProgramBatch(ManifestApplier& applier, LogView& view, FileSystem& files, ErrorTrap& trap);
+
+  // Applies every path of the argument text (the procedure GetCommandLine). Each status line
+  // names the program, a shortcut's target rather than the shortcut.
+  Status ApplyCommandLine(const std::string& argument_text);
+
+  // Applies every dropped file in the order of the drop. Each status line names the file as
+  // dropped, a shortcut rather than its target.
+  Status ApplyZelvoDropFile(const std::vector<std::string>& dropped_files);
+
+ private:
+  ManifestApplier& applier_;
+  LogView& view_;
+  FileSystem& files_;
+  ErrorTrap& trap_;
+};
+
+}  // namespace zelvo

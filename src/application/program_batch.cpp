@@ -1,0 +1,87 @@
+// Programs named on the command line or dropped on the window, applied one after another with
+// one status line each.
+#include "application/program_batch.h"
+
+namespace zelvo {
+namespace {
+
+constexpr std::string_view kApplied = " に、XPスタイルを適用しました！";
+constexpr std::string_view kCancelled = " への適用がキャンセルされました。";
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The status line for one path: its name as stored on disk (empty when nothing stands there),
+// then how it went.
+std::string StatusText(const std::string& stored_name, ApplyResult result) {
+  std::string text = stored_name;
+  text += result == ApplyResult::Applied ? kApplied : kCancelled;
+  return text;
+}
+
+}  // namespace
+
+std::string ArgumentText(std::string_view command_line) {
+  size_t at = 0;
+  if (!command_line.empty() && command_line[0] == '"') {
+    // A quoted program name ends at the next quote, whatever follows it.
+    const size_t closing = command_line.find('"', 1);
+    at = closing == std::string_view::npos ? command_line.size() : closing + 1;
+  } else {
+    while (at < command_line.size() && !IsBlank(command_line[at])) ++at;
+  }
+  while (at < command_line.size() && IsBlank(command_line[at])) ++at;
+  return std::string(command_line.substr(at));
+}
+
+std::vector<std::string> SplitArguments(std::string_view argument_text) {
+  // Explorer quotes only the paths that hold a space, so quoting may differ from path to path.
+  // A path cannot hold a quote, so a backslash never escapes one.
+  std::vector<std::string> paths;
+  std::string path;
+  bool quoted = false;
+  for (char c : argument_text) {
+    if (c == '"') {
+      quoted = !quoted;
+    } else if (!quoted && IsBlank(c)) {
+      if (!path.empty()) paths.push_back(std::move(path));
+      path.clear();
+    } else {
+      path += c;
+    }
+  }
+  if (!path.empty()) paths.push_back(std::move(path));
+  return paths;
+}
+
+ProgramBatch::ProgramBatch(ManifestApplier& applier, LogView& view, FileSystem& files,
+                           ErrorTrap& trap)
+    : applier_(applier), view_(view), files_(files), trap_(trap) {}
+
+Status ProgramBatch::ApplyCommandLine(const std::string& argument_text) {
+  return trap_.Procedure("GetCommandLine()", [&] {
+    const std::vector<std::string> paths = SplitArguments(argument_text);
+    if (paths.empty()) return Status::Done;  // nothing named: the selection stays as it is
+    if (view_.RemoveSelect() == Status::Failed) return Status::Failed;
+    for (const std::string& path : paths) {
+      const ApplyOutcome outcome = applier_.ApplyZelvo(path);
+      if (outcome.result == ApplyResult::Failed) return Status::Failed;
+      // A failed status line is reported by itself; the batch goes on.
+      (void)view_.PutInformation(StatusText(files_.StoredName(outcome.path), outcome.result));
+    }
+    return Status::Done;
+  });
+}
+
+Status ProgramBatch::ApplyZelvoDropFile(const std::vector<std::string>& dropped_files) {
+  return trap_.Procedure("ApplyZelvoDropFile()", [&] {
+    if (view_.RemoveSelect() == Status::Failed) return Status::Failed;
+    for (const std::string& dropped : dropped_files) {
+      const ApplyResult result = applier_.ApplyZelvo(dropped).result;
+      if (result == ApplyResult::Failed) return Status::Failed;
+      (void)view_.PutInformation(StatusText(files_.StoredName(dropped), result));
+    }
+    return Status::Done;
+  });
+}
+
+}  // namespace zelvo

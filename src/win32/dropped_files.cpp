@@ -1,0 +1,41 @@
+#include "win32/dropped_files.h"
+
+#include "win32/module.h"
+#include "win32/strings.h"
+#include "win32/win32_error.h"
+
+namespace zelvo::win32 {
+
+size_t DropList::Count() {
+  // A drop with an empty file list still counts one file, whose name is empty: the count takes
+  // the list's closing null for a name. No file has an empty name, so the list ends there.
+  const UINT listed = DragQueryFileW(drop_.Get(), 0xFFFFFFFF, nullptr, 0);
+  UINT count = 0;
+  while (count < listed && DragQueryFileW(drop_.Get(), count, nullptr, 0) > 0) ++count;
+  return count;
+}
+
+std::string DropList::Path(size_t index) {
+  const UINT file = static_cast<UINT>(index);
+  const UINT length = DragQueryFileW(drop_.Get(), file, nullptr, 0);
+  if (length == 0) ThrowWin32Error(ERROR_INVALID_INDEX);
+  std::wstring path(length + 1, L'\0');
+  const UINT copied = DragQueryFileW(drop_.Get(), file, path.data(), length + 1);
+  path.resize(copied);
+  return Utf8(path);
+}
+
+void AcceptDropsFromLowerIntegrity(HWND window) {
+  using FilterFunction = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+  static const auto filter =
+      SystemFunction<FilterFunction>(L"user32.dll", "ChangeWindowMessageFilterEx");
+  if (!filter) return;
+  constexpr DWORD kAllow = 1;               // MSGFLT_ALLOW
+  constexpr UINT kCopyGlobalData = 0x0049;  // WM_COPYGLOBALDATA, which carries the file list
+  for (UINT message :
+       {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kCopyGlobalData}) {
+    filter(window, message, kAllow, nullptr);
+  }
+}
+
+}  // namespace zelvo::win32

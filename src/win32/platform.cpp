@@ -1,0 +1,18 @@
+#include "win32/platform.h"
+
+#include <commctrl.h>
+
+namespace zelvo::win32 {
+
+Win32Platform::Win32Platform(HINSTANCE instance, int show_command)
+    : common_controls(ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES),
+      window(instance, show_command, common_controls) {
+  dialogs.SetOwner(window.Handle());
+}
+
+Platform Win32Platform::Interfaces() {
+  return Platform{dialogs,   files,    shortcuts, clock, environment,
+                  code_page, collator, launcher,  window};
+}
+
+}  // namespace zelvo::win32

@@ -1,0 +1,174 @@
+#include "texts.h"
+
+namespace zelvo::expected {
+namespace {
+
+std::string Text(std::string_view text) { return std::string(text); }
+
+}  // namespace
+
+std::string Caption(std::string_view version_text) {
+  return "Zelvoちゃん Version " + Text(version_text);
+}
+
+std::string_view StartText(Control control) {
+  switch (control) {
+    case Control::lblDropPoint:
+      return "ココにXPスタイルを適用したいソフトをドロップしてください。";
+    case Control::fraLog:
+      return "XPスタイルを適用したソフト一覧";
+    case Control::cmdReturn:
+      return "元に戻す";
+    case Control::cmdDelLog:
+      return "リストから削除";
+    case Control::cmdShell:
+      return "ソフトを起動する";
+    default:
+      return "";
+  }
+}
+
+std::string_view ToolTip(Control control) {
+  switch (control) {
+    case Control::lstLogName:
+      return "過去にZelvoを適用したソフトが一覧されます。";
+    case Control::txtLogName:
+      return "選択したソフトの名前が表示されます。";
+    case Control::txtLogData:
+      return "選択したソフトにZelvoを適用した日付が表示されます。";
+    case Control::txtLogPath:
+      return "選択したソフトの場所が表示されます。";
+    case Control::cmdReturn:
+      return "選択したソフトを元に戻します。";
+    case Control::cmdDelLog:
+      return "選択したソフトをリストから削除します。";
+    case Control::cmdShell:
+      return "選択したソフトを起動します。";
+    default:
+      return "";
+  }
+}
+
+Message ShortcutNotice(const std::string& name) {
+  return Notice(
+      name + " は、ショートカットファイルのため、リンク先のソフトにXPスタイルを適用します。",
+      Text(kApplyTitle), Icon::Information);
+}
+
+Message MissingProgramWarning() {
+  return Notice(
+      "指定されたソフトが見つからないため、XPスタイルを適用するコトができません。\r\n"
+      "削除、もしくは移動された可能性があります。",
+      Text(kApplyFailedTitle), Icon::Warning);
+}
+
+Message NotAProgramQuestion(const std::string& name) {
+  return Question(
+      name + " は、実行形式のソフトではありません。\r\nそれでもXPスタイルを適用しますか？",
+      Text(kApplyTitle), DefaultButton::First);
+}
+
+Message ReplaceManifestQuestion(const std::string& name) {
+  return Question(name +
+                      " には、既にXPスタイルが適用されています。\r\n"
+                      "新たにXPスタイルを適用しますか？\r\n"
+                      "古いマニフェストファイルは、バックアップフォルダにバックアップされます。",
+                  Text(kApplyTitle), DefaultButton::First);
+}
+
+Message EmbeddedThemedQuestion(const std::string& name) {
+  return Question(name +
+                      " には、XPスタイルを指定するマニフェストが埋め込まれています。\r\n"
+                      "このソフトは、マニフェストファイルがなくてもXPスタイルで表示されます。\r\n"
+                      "それでもXPスタイルを適用しますか？",
+                  Text(kApplyTitle), DefaultButton::First);
+}
+
+Message EmbeddedManifestQuestion(const std::string& name) {
+  return Question(name +
+                      " には、マニフェストが埋め込まれています。\r\n"
+                      "Windows Vista以降では埋め込まれたマニフェストが優先されるため、"
+                      "マニフェストファイルは無視されます。\r\n"
+                      "それでもXPスタイルを適用しますか？",
+                  Text(kApplyTitle), DefaultButton::First);
+}
+
+Message SecondInstanceWarning() {
+  return Notice("既にZelvoちゃんは起動されています。", "Zelvoちゃん", Icon::Warning);
+}
+
+std::string ErrorReportText(std::string_view source, int32_t number, std::string_view description) {
+  return "予期せぬエラーが発生しました。\r\n"
+         "以下の情報を元に作成者に連絡して下さい。\r\n"
+         "\r\n"
+         "エラー元 ： " +
+         Text(source) + "\r\nエラー番号 ： " + std::to_string(number) + "\r\nエラー内容 ： " +
+         Text(description);
+}
+
+Message ErrorReport(std::string_view source, int32_t number, std::string_view description) {
+  return Notice(ErrorReportText(source, number, description), Text(kErrorReportTitle), Icon::Stop);
+}
+
+Message RestoreQuestion(size_t count) {
+  return Question("選択されている " + std::to_string(count) + " 個のソフトを元に戻しますか？",
+                  Text(kRestoreTitle), DefaultButton::Second);
+}
+
+Message RestoreMissingQuestion(const std::string& name) {
+  return Question("選択された " + name +
+                      "には、XPスタイルが適用されていません。\r\n"
+                      "手動で元に戻されたか、ファイルが移動された可能性があります。\r\n" +
+                      name + " を、リストから削除しますか？",
+                  Text(kRestoreTitle), DefaultButton::Second);
+}
+
+Message RemoveQuestion(size_t count) {
+  return Question("選択されている " + std::to_string(count) +
+                      " 個のソフトをリストから削除しますか？\r\n"
+                      "リストから削除しても、手動で元に戻すコトができます。",
+                  Text(kRemoveTitle), DefaultButton::Second);
+}
+
+Message LaunchQuestion(size_t count) {
+  std::string text = "選択されている " + std::to_string(count) + " 個のソフトを起動しますか？";
+  if (count > 1) {
+    text += "\r\n１度に複数のソフトを起動すると、パソコンが不安定になる可能性があります。";
+  }
+  return Question(text, Text(kLaunchTitle), DefaultButton::Second);
+}
+
+Message NotExecutableNotice(const std::string& name) {
+  return Notice("選択されている " + name + " は、実行形式ではないため実行するコトができません。",
+                Text(kLaunchFailedTitle), Icon::Warning);
+}
+
+Message NotFoundNotice(const std::string& name) {
+  return Notice(name + " が、見つかりませんでした。\r\n移動、もしくは削除された可能性があります。",
+                Text(kLaunchFailedTitle), Icon::Warning);
+}
+
+Message LaunchFailedNotice(const std::string& name) {
+  return Notice(LaunchFailed(name), Text(kLaunchFailedTitle), Icon::Warning);
+}
+
+std::string AppliedStatus(const std::string& name) {
+  return name + " に、XPスタイルを適用しました！";
+}
+
+std::string CancelledStatus(const std::string& name) {
+  return name + " への適用がキャンセルされました。";
+}
+
+std::string Restoring(const std::string& name) { return name + "を元に戻します..."; }
+std::string Restored(const std::string& name) { return name + "を元に戻しました。"; }
+std::string DroppedFromList(const std::string& name) {
+  return name + " は、リストから削除されました。";
+}
+std::string Launched(const std::string& name) { return name + " を起動しました。"; }
+std::string NotRun(const std::string& name) {
+  return name + " は、実行するコトができませんでした。";
+}
+std::string LaunchFailed(const std::string& name) { return name + " の起動に失敗しました。"; }
+
+}  // namespace zelvo::expected

@@ -1,0 +1,73 @@
+// The program's texts as the user must see them, written down once for every test layer (the
+// unit tests and the end-to-end tests compare against these): each box with its text, title,
+// buttons, icon and default button, each status line, the window's captions and tool tips.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/controls.h"
+#include "platform/dialogs.h"
+
+namespace zelvo::expected {
+
+// The window.
+std::string Caption(std::string_view version_text);
+// The text of a control at start, and its tool tip ("" for none).
+std::string_view StartText(Control control);
+std::string_view ToolTip(Control control);
+
+// The boxes of applying.
+inline constexpr std::string_view kApplyTitle = "XPスタイル適用 - 処理の確認";
+inline constexpr std::string_view kApplyFailedTitle = "XPスタイル適用 - 適用失敗";
+Message ShortcutNotice(const std::string& name);
+Message MissingProgramWarning();
+Message NotAProgramQuestion(const std::string& name);
+Message ReplaceManifestQuestion(const std::string& name);
+// A program that embeds a manifest asking for Common-Controls 6 (themed already), and one that
+// embeds a manifest without it (the file beside the program would be ignored).
+Message EmbeddedThemedQuestion(const std::string& name);
+Message EmbeddedManifestQuestion(const std::string& name);
+
+// Start-up and failures.
+Message SecondInstanceWarning();
+inline constexpr std::string_view kErrorReportTitle = "予期せぬエラーの発生";
+std::string ErrorReportText(std::string_view source, int32_t number, std::string_view description);
+Message ErrorReport(std::string_view source, int32_t number, std::string_view description);
+
+// The boxes of the three actions.
+inline constexpr std::string_view kRestoreTitle = "元に戻す - 処理の確認";
+inline constexpr std::string_view kRemoveTitle = "リストから削除 - 処理の確認";
+inline constexpr std::string_view kLaunchTitle = "ソフトを起動する - 処理の確認";
+inline constexpr std::string_view kLaunchFailedTitle = "ソフトを起動する - 起動の失敗";
+Message RestoreQuestion(size_t count);
+Message RestoreMissingQuestion(const std::string& name);
+Message RemoveQuestion(size_t count);
+Message LaunchQuestion(size_t count);
+Message NotExecutableNotice(const std::string& name);
+Message NotFoundNotice(const std::string& name);
+Message LaunchFailedNotice(const std::string& name);
+
+// The status line.
+inline constexpr std::string_view kGreeting =
+    "この度は、Zelvoをダウンロードして頂きありがとうございます。";
+std::string AppliedStatus(const std::string& name);
+std::string CancelledStatus(const std::string& name);
+inline constexpr std::string_view kRestoreHint = "元に戻すソフトをリストから選択して下さい。";
+inline constexpr std::string_view kRestoreCancelled = "元に戻す処理がキャンセルされました。";
+inline constexpr std::string_view kRestoreDone = "元に戻す処理が完了しました。";
+std::string Restoring(const std::string& name);
+std::string Restored(const std::string& name);
+std::string DroppedFromList(const std::string& name);
+inline constexpr std::string_view kRemoveHint = "削除するソフトをリストから選択して下さい。";
+inline constexpr std::string_view kRemoved = "選択されたソフトを、リストから削除しました。";
+inline constexpr std::string_view kRemoveCancelled = "リストからの削除処理がキャンセルされました。";
+inline constexpr std::string_view kLaunchHint = "起動するソフトをリストから選択して下さい。";
+inline constexpr std::string_view kLaunchCancelled = "ソフトの起動処理がキャンセルされました。";
+inline constexpr std::string_view kLaunchDone = "ソフトの起動処理が完了しました。";
+std::string Launched(const std::string& name);
+std::string NotRun(const std::string& name);
+std::string LaunchFailed(const std::string& name);
+
+}  // namespace zelvo::expected
