@@ -43,7 +43,10 @@ void Win32ListBox::Attach(HWND list) {
   if (GetWindowThreadProcessId(list_, nullptr) == GetCurrentThreadId()) {
     own_procedure_ = reinterpret_cast<WNDPROC>(GetClassLongPtrW(list_, GCLP_WNDPROC));
   }
-  if (note_window_) return;
+}
+
+void Win32ListBox::CreateNoteWindow() {
+  // Made when the list first changes rather than with the list: a window less at start-up.
   WNDCLASSEXW note_class{};
   note_class.cbSize = sizeof(note_class);
   note_class.lpfnWndProc = &Win32ListBox::NoteProc;
@@ -67,6 +70,7 @@ void Win32ListBox::PauseDrawing() {
   // Under Wine a visible list box draws every change at once, scroll bar included: 1,000
   // programs applied in a row cost seconds of drawing that nobody could see, since the window
   // is painted only once the program reads its messages again.
+  if (!note_window_) CreateNoteWindow();
   if (!PostMessageW(note_window_, kResumeDrawing, 0, 0)) ThrowLastError();
   Send(WM_SETREDRAW, FALSE, 0);
   drawing_paused_ = true;

@@ -53,9 +53,8 @@ std::optional<Control> ControlWithId(UINT_PTR id) {
 
 }  // namespace
 
-Win32MainWindow::Win32MainWindow(HINSTANCE instance, int show_command,
-                                 const CommonControls& common_controls)
-    : instance_(instance), show_command_(show_command), common_controls_(common_controls) {
+Win32MainWindow::Win32MainWindow(HINSTANCE instance, int show_command)
+    : instance_(instance), show_command_(show_command) {
   for (const ControlSpec& spec : kControlSpecs) {
     const size_t index = static_cast<size_t>(spec.control);
     enabled_[index] = spec.enabled;
@@ -86,8 +85,11 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, int show_command,
   windows_[static_cast<size_t>(Control::frmMain)] = window_;
   try {
     AcceptDropsFromLowerIntegrity(window_);
+    // The controls are made at their places and in their font for the window's DPI: placed
+    // and given a font afterwards, each would be laid out and drawn twice.
+    dpi_ = DpiOf(window_);
+    font_ = CreateUiFont(dpi_);
     CreateControls();
-    ApplyDpi(DpiOf(window_));
     if (unconnected_failure_) std::rethrow_exception(unconnected_failure_);
   } catch (...) {
     DestroyWindow(std::exchange(window_, nullptr));
@@ -111,24 +113,28 @@ void Win32MainWindow::Disconnect() {
 }
 
 void Win32MainWindow::CreateControls() {
-  tool_tips_.emplace(window_, instance_);
   for (const ControlSpec& spec : kControlSpecs) {
     if (spec.control == Control::frmMain) continue;
     const ControlClass control_class = ClassOf(spec.kind);
     const std::wstring text = Wide(spec.text);
     const DWORD style =
         WS_CHILD | WS_VISIBLE | control_class.style | (spec.enabled ? 0 : WS_DISABLED);
+    const RECT rect = ControlRect(spec.control, dpi_);
     const HWND control = CreateWindowExW(
-        control_class.ex_style | WS_EX_ACCEPTFILES, control_class.name, text.c_str(), style, 0, 0,
-        0, 0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+        control_class.ex_style | WS_EX_ACCEPTFILES, control_class.name, text.c_str(), style,
+        rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, window_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
     if (!control) ThrowLastError();
+    if (font_) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     windows_[static_cast<size_t>(spec.control)] = control;
     texts_[static_cast<size_t>(spec.control)] = text;
     AcceptDropsFromLowerIntegrity(control);
-    common_controls_.SetWindowSubclass(control, &Win32MainWindow::ControlProc,
-                                       static_cast<UINT_PTR>(spec.id),
-                                       reinterpret_cast<DWORD_PTR>(this));
-    if (spec.tool_tip) tool_tips_->Add(control, Wide(spec.tool_tip));
+    // Subclassed by hand rather than through comctl32: there each message looks the subclass up
+    // in a window property, a round trip to the server under Wine.
+    SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    control_procs_[static_cast<size_t>(spec.control)] = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlProc)));
+    if (spec.tool_tip) tool_tip_texts_[static_cast<size_t>(spec.control)] = Wide(spec.tool_tip);
   }
   names_.Attach(Window(Control::lstLogName));
 
@@ -151,7 +157,7 @@ void Win32MainWindow::ApplyDpi(UINT dpi) {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
   }
   // Long status texts wrap in their tool tip instead of running across the screen.
-  tool_tips_->SetMaxWidth(Scale(SpecOf(Control::frmMain).width, dpi));
+  if (tool_tips_) tool_tips_->SetMaxWidth(Scale(SpecOf(Control::frmMain).width, dpi));
 }
 
 void Win32MainWindow::Show() {
@@ -161,8 +167,10 @@ void Win32MainWindow::Show() {
   const UINT dpi = DpiOf(window_);
   if (dpi != dpi_) ApplyDpi(dpi);
   const RECT rect = MainWindowRect(dpi, current.left, current.top);
-  SetWindowPos(window_, nullptr, rect.left, rect.top, rect.right - rect.left,
-               rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (!EqualRect(&rect, &current)) {
+    SetWindowPos(window_, nullptr, rect.left, rect.top, rect.right - rect.left,
+                 rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   ShowWindow(window_, show_command_);
   UpdateWindow(window_);
   SetFocus(Window(Control::lstLogName));
@@ -199,7 +207,9 @@ void Win32MainWindow::ApplyPendingText(Control control) {
 }
 
 void Win32MainWindow::SetToolTip(Control control, const std::string& text) {
-  tool_tips_->SetText(Window(control), Wide(text));
+  std::wstring& tip = tool_tip_texts_[static_cast<size_t>(control)];
+  tip = Wide(text);
+  if (tool_tips_) tool_tips_->SetText(Window(control), tip);
 }
 
 void Win32MainWindow::SetEnabled(Control control, bool enabled) {
@@ -234,6 +244,23 @@ void Win32MainWindow::Guarded(Control control, Body&& body) noexcept {
   } catch (...) {
     if (!unconnected_failure_) unconnected_failure_ = std::current_exception();
   }
+}
+
+void Win32MainWindow::ShowToolTipsFrom(HWND control, UINT message, WPARAM wparam,
+                                       LPARAM lparam) {
+  // The tips are made when the mouse first comes over a control that has one: a tip shows
+  // only after the mouse has moved on to a tool and rests there, and a window less to make at
+  // start-up is time the user sees.
+  if (tool_tips_) {
+    tool_tips_->Relay(control, message, wparam, lparam);
+    return;
+  }
+  tool_tips_.emplace(window_, instance_);
+  for (const ControlSpec& spec : kControlSpecs) {
+    if (!spec.tool_tip) continue;
+    tool_tips_->Add(Window(spec.control), tool_tip_texts_[static_cast<size_t>(spec.control)]);
+  }
+  tool_tips_->SetMaxWidth(Scale(SpecOf(Control::frmMain).width, dpi_));
 }
 
 bool Win32MainWindow::RestoreFocus() {
@@ -323,15 +350,12 @@ LRESULT Win32MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 LRESULT CALLBACK Win32MainWindow::ControlProc(HWND control, UINT message, WPARAM wparam,
-                                              LPARAM lparam, UINT_PTR id, DWORD_PTR self_data) {
-  auto* self = reinterpret_cast<Win32MainWindow*>(self_data);
-  const std::optional<Control> which = ControlWithId(id);
-  if (message == WM_NCDESTROY || !which) {
-    if (message == WM_NCDESTROY) {
-      self->common_controls_.RemoveWindowSubclass(control, &Win32MainWindow::ControlProc, id);
-    }
-    return self->common_controls_.DefSubclassProc(control, message, wparam, lparam);
-  }
+                                              LPARAM lparam) {
+  auto* self = reinterpret_cast<Win32MainWindow*>(GetWindowLongPtrW(control, GWLP_USERDATA));
+  const std::optional<Control> which = ControlWithId(static_cast<UINT_PTR>(GetDlgCtrlID(control)));
+  if (!self || !which) return DefWindowProcW(control, message, wparam, lparam);
+  const WNDPROC own = self->control_procs_[static_cast<size_t>(*which)];
+  if (message == WM_NCDESTROY) return CallWindowProcW(own, control, message, wparam, lparam);
   LRESULT result = 0;
   self->Guarded(*which, [&] { result = self->OnControlMessage(*which, message, wparam, lparam); });
   return result;
@@ -342,6 +366,9 @@ LRESULT Win32MainWindow::OnControlMessage(Control control, UINT message, WPARAM 
   const HWND window = Window(control);
   // Whatever reads or draws the control, in this process or another, sees its latest text.
   if (message != WM_DESTROY) ApplyPendingText(control);
+  if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && SpecOf(control).tool_tip) {
+    ShowToolTipsFrom(window, message, wparam, lparam);
+  }
   switch (message) {
     case WM_DROPFILES: {
       DropList files(reinterpret_cast<HDROP>(wparam));
@@ -358,7 +385,8 @@ LRESULT Win32MainWindow::OnControlMessage(Control control, UINT message, WPARAM 
     default:
       break;
   }
-  return common_controls_.DefSubclassProc(window, message, wparam, lparam);
+  return CallWindowProcW(control_procs_[static_cast<size_t>(control)], window, message, wparam,
+                         lparam);
 }
 
 }  // namespace zelvo::win32

@@ -6,7 +6,7 @@ namespace zelvo::win32 {
 
 Win32Platform::Win32Platform(HINSTANCE instance, int show_command)
     : common_controls(ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES),
-      window(instance, show_command, common_controls) {
+      window(instance, show_command) {
   dialogs.SetOwner(window.Handle());
 }
 

@@ -21,6 +21,7 @@ constexpr int kLongestPath = 32768;
 
 std::string Win32Shortcuts::TargetPath(const std::string& shortcut_path) {
   using Microsoft::WRL::ComPtr;
+  if (!com_) com_.emplace();
   const std::wstring path = ShellPath(ExtendedPath(shortcut_path));
 
   ComPtr<IShellLinkW> link;

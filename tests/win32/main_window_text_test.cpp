@@ -29,7 +29,7 @@ void PaintEverything() {
 
 struct MainWindowTextTest : ::testing::Test {
   CommonControls common_controls{ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-  Win32MainWindow window{GetModuleHandleW(nullptr), SW_SHOWNORMAL, common_controls};
+  Win32MainWindow window{GetModuleHandleW(nullptr), SW_SHOWNORMAL};
   HWND Control(int id) const { return GetDlgItem(window.Handle(), id); }
 };
 

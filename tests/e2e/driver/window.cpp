@@ -116,6 +116,8 @@ SIZE MainWindow::ClientSize() const {
 }
 
 std::optional<std::string> MainWindow::ToolTip(int id) const {
+  // The program makes its tips when the mouse first comes over a control.
+  SendMessageW(Control(id), WM_MOUSEMOVE, 0, 0);
   return ToolTipText(process_->Handle(), process_->Id(), Control(id));
 }
 

@@ -1,5 +1,4 @@
-// The COM apartment of a thread: the shell's shortcut object needs one. The program and the
-// tests open it once on the thread that uses COM.
+// The COM apartment of a thread: the shell's shortcut object needs one.
 #pragma once
 
 namespace zelvo::win32 {

@@ -1,5 +1,5 @@
 // comctl32.dll, loaded at run time from the system instead of imported. The program's window
-// uses its classes and its subclassing functions through this object.
+// uses its classes (version 6 through the manifest) while this object lives.
 //
 // Why not an import: comctl32 is no KnownDLL. An imported one is loaded, and its DllMain runs,
 // before the program's first line, while the folder of the program is still searched first for
@@ -21,8 +21,7 @@ namespace zelvo::win32 {
 class CommonControls {
  public:
   // Loads comctl32.dll from System32 (version 6, through the program's manifest) and registers
-  // the classes in `classes` (ICC_* flags). Throws Failure when the library or one of its
-  // functions cannot be had.
+  // the classes in `classes` (ICC_* flags). Throws Failure when the library cannot be had.
   explicit CommonControls(DWORD classes);
   // The library is freed with the object: every window of its classes must be gone by then.
   CommonControls(const CommonControls&) = delete;
@@ -30,21 +29,8 @@ class CommonControls {
 
   HMODULE Module() const { return module_.Get(); }
 
-  BOOL SetWindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id, DWORD_PTR data) const {
-    return set_window_subclass_(window, procedure, id, data);
-  }
-  BOOL RemoveWindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id) const {
-    return remove_window_subclass_(window, procedure, id);
-  }
-  LRESULT DefSubclassProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) const {
-    return def_subclass_proc_(window, message, wparam, lparam);
-  }
-
  private:
   UniqueModule module_;
-  decltype(&::SetWindowSubclass) set_window_subclass_;
-  decltype(&::RemoveWindowSubclass) remove_window_subclass_;
-  decltype(&::DefSubclassProc) def_subclass_proc_;
 };
 
 }  // namespace zelvo::win32

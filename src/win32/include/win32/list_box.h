@@ -36,6 +36,7 @@ class Win32ListBox : public ListBox {
   // Stops the list drawing itself until the thread reads its messages again: a batch of
   // changes is drawn once, when it is over.
   void PauseDrawing();
+  void CreateNoteWindow();
   void ResumeDrawing() noexcept;
   static LRESULT CALLBACK NoteProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 

@@ -14,7 +14,6 @@
 
 #include "base/error_trap.h"
 #include "platform/window.h"
-#include "win32/common_controls.h"
 #include "win32/list_box.h"
 #include "win32/owner.h"
 #include "win32/tool_tips.h"
@@ -23,9 +22,9 @@ namespace zelvo::win32 {
 
 class Win32MainWindow : public MainWindow {
  public:
-  // Creates the window hidden, with every control in its start state. `common_controls` must
-  // outlive the window.
-  Win32MainWindow(HINSTANCE instance, int show_command, const CommonControls& common_controls);
+  // Creates the window hidden, with every control in its start state. The common controls
+  // (CommonControls) must be loaded for the life of the window.
+  Win32MainWindow(HINSTANCE instance, int show_command);
   ~Win32MainWindow() override;
   Win32MainWindow(const Win32MainWindow&) = delete;
   Win32MainWindow& operator=(const Win32MainWindow&) = delete;
@@ -48,8 +47,7 @@ class Win32MainWindow : public MainWindow {
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-  static LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wparam, LPARAM lparam,
-                                      UINT_PTR id, DWORD_PTR self);
+  static LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT OnControlMessage(Control control, UINT message, WPARAM wparam, LPARAM lparam);
   // Runs the body of a callback of `control`: what it throws never leaves it (see Connect).
@@ -58,6 +56,8 @@ class Win32MainWindow : public MainWindow {
   void CreateControls();
   // Places every control and sets the font for `dpi`.
   void ApplyDpi(UINT dpi);
+  // Passes a mouse message of `control` on to the tool tips, which it makes the first time.
+  void ShowToolTipsFrom(HWND control, UINT message, WPARAM wparam, LPARAM lparam);
   // Gives the keyboard to the control that had it last, as a dialog box does on activation.
   bool RestoreFocus();
   // Gives the control the text SetText last gave it, when it does not have it yet.
@@ -66,16 +66,19 @@ class Win32MainWindow : public MainWindow {
 
   HINSTANCE instance_;
   int show_command_;
-  const CommonControls& common_controls_;
   HWND window_ = nullptr;
   std::optional<ToolTips> tool_tips_;
   HWND last_focus_ = nullptr;  // the control to give the keyboard back to on activation
   std::array<HWND, kControlCount> windows_{};
+  // Each control's own window procedure, which ControlProc passes every message on to.
+  std::array<WNDPROC, kControlCount> control_procs_{};
   // The text and the enabled state each control was given last: no one else changes them (the
   // text boxes are read-only). A control's own text follows when it is next read or drawn.
   std::array<std::wstring, kControlCount> texts_;
   std::array<bool, kControlCount> text_pending_{};
   std::array<bool, kControlCount> enabled_{};
+  // The tool tip of each control that has one, as given last.
+  std::array<std::wstring, kControlCount> tool_tip_texts_;
   // How a failure in each control's callback is reported: frmMain_WindowProc() ...
   std::array<std::string, kControlCount> callback_sources_;
   bool applying_text_ = false;

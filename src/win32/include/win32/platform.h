@@ -6,7 +6,6 @@
 
 #include "platform/platform.h"
 #include "win32/clock.h"
-#include "win32/com.h"
 #include "win32/common_controls.h"
 #include "win32/dialogs.h"
 #include "win32/environment.h"
@@ -18,16 +17,14 @@
 
 namespace zelvo::win32 {
 
-// Everything but the window: the COM apartment of this thread (for shortcuts), the message
-// boxes, the files, the shortcuts, the clock, the code page and collation, starting programs,
-// and what the program knows of itself.
+// Everything but the window: the message boxes, the files, the shortcuts, the clock, the code
+// page and collation, starting programs, and what the program knows of itself.
 class Win32System {
  public:
   Win32System() = default;
   Win32System(const Win32System&) = delete;
   Win32System& operator=(const Win32System&) = delete;
 
-  ComApartment com;  // first: it outlives every member that may use it
   Win32Dialogs dialogs;
   Win32Environment environment;
   Win32FileSystem files;

@@ -19,6 +19,9 @@ class ToolTips {
   void Add(HWND control, const std::wstring& text);
   // Replaces the text of the tool of `control`.
   void SetText(HWND control, const std::wstring& text);
+  // Shows, moves or hides the tip as the mouse `message` to `control` asks; other messages are
+  // let be.
+  void Relay(HWND control, UINT message, WPARAM wparam, LPARAM lparam);
   // Texts longer than `pixels` wrap instead of running across the screen.
   void SetMaxWidth(int pixels);
 
