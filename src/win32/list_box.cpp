@@ -109,8 +109,10 @@ void Win32ListBox::ResetRows(const std::vector<std::string_view>& texts) {
   for (auto text : texts) bytes += (text.size() + 1) * sizeof(wchar_t);
   // Reserving room for every row at once keeps a long log from growing the list row by row.
   Send(LB_INITSTORAGE, texts.size(), static_cast<LPARAM>(bytes));
+  std::wstring wide;  // one buffer for every row
   for (auto text : texts) {
-    Send(LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(Wide(text).c_str()));
+    WideInto(text, wide);
+    Send(LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(wide.c_str()));
   }
 }
 

@@ -46,9 +46,9 @@ std::string Win32AnsiCodePage::Decode(std::string_view ansi) const {
 
 std::string Win32Collator::SortKey(std::string_view utf8) const {
   if (utf8.empty()) return {};  // sorts before every name, as CompareStringEx has it
-  const std::wstring text = Wide(utf8);
-  const wchar_t* wide = text.data();
-  const int size = CheckedLength(text.size());
+  WideInto(utf8, text_);
+  const wchar_t* wide = text_.data();
+  const int size = CheckedLength(text_.size());
 
   // A log of 100,000 entries asks for 100,000 keys at start-up: a key nearly always fits the
   // buffer on the stack, and then it takes one call.

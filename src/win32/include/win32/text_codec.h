@@ -1,6 +1,8 @@
 // The user's ANSI code page and sort order, from Windows' own tables.
 #pragma once
 
+#include <string>
+
 #include "platform/text_codec.h"
 
 namespace zelvo::win32 {
@@ -16,6 +18,10 @@ class Win32AnsiCodePage : public AnsiCodePage {
 class Win32Collator : public Collator {
  public:
   std::string SortKey(std::string_view utf8) const override;
+
+ private:
+  // The name being keyed, in UTF-16; its room is used again from name to name.
+  mutable std::wstring text_;
 };
 
 }  // namespace zelvo::win32
