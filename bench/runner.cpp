@@ -664,8 +664,16 @@ std::string Table(const Options& options, const Results& r) {
       "line) is what its ratio there shows above 1. The plain window is what any window with "
       "these controls costs: loading common controls 6, creating eleven controls and drawing "
       "Japanese text in them.");
-  paragraph("zelvo.exe's window alone takes " + Ratio(alone / plain) +
-            " times the plain window (goal: at most 1.05, " + Met(alone / plain <= 1.05) +
+  // Each round starts the two one after the other, so that a slow moment of the machine weighs
+  // on both: the ratio is the median of the rounds' own ratios.
+  std::vector<double> paired;
+  for (size_t round = 0; round < r.window_only.size() && round < r.plain_window.size(); ++round) {
+    paired.push_back(r.window_only[round] / r.plain_window[round]);
+  }
+  const double alone_to_plain = Median(paired);
+  paragraph("zelvo.exe's window alone takes " + Ratio(alone_to_plain) +
+            " times the plain window, the median of the rounds' own ratios (goal: at most 1.05, " +
+            Met(alone_to_plain <= 1.05) +
             "): what its tool tips, owner-drawn labels, DPI-scaled font and layout, drops and "
             "subclassed controls add to any window with these controls.");
 
