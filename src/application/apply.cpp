@@ -65,13 +65,14 @@ bool AgreesDespiteEmbeddedManifest(Dialogs& dialogs, const std::string& name,
 }  // namespace
 
 ManifestApplier::ManifestApplier(Dialogs& dialogs, FileSystem& files, Shortcuts& shortcuts,
-                                 Clock& clock, LogModel& log, ErrorTrap& trap,
+                                 Clock& clock, LogModel& log, Elevation& elevation, ErrorTrap& trap,
                                  std::string tool_folder)
     : dialogs_(dialogs),
       files_(files),
       shortcuts_(shortcuts),
       clock_(clock),
       log_(log),
+      elevation_(elevation),
       trap_(trap),
       tool_folder_(std::move(tool_folder)) {}
 
@@ -83,17 +84,17 @@ ApplyOutcome ManifestApplier::ApplyZelvo(const std::string& path) {
 
 ApplyResult ManifestApplier::Apply(std::string& path) {
   if (CanNameFile(path) && HasExtension(path, ".lnk")) {
-    dialogs_.Show(Notice(files_.StoredName(path) + std::string(kShortcutNotice),
-                         std::string(kConfirmTitle), Icon::Information));
+    // A shortcut that is not there (a typo, a moved file) is a missing program like any other.
+    const std::string shortcut = files_.StoredName(path);
+    if (shortcut.empty()) return MissingProgram();
+    dialogs_.Show(Notice(shortcut + std::string(kShortcutNotice), std::string(kConfirmTitle),
+                         Icon::Information));
     path = shortcuts_.TargetPath(path);
   }
 
   // The stored name is already the long form; the path may still be short (FOOBAR~1.EXE).
   const std::string name = files_.StoredName(path);
-  if (name.empty()) {
-    dialogs_.Show(Notice(std::string(kMissingWarning), std::string(kFailedTitle), Icon::Warning));
-    return ApplyResult::NotApplied;
-  }
+  if (name.empty()) return MissingProgram();
   // Windows looks for the manifest under the program's long name only.
   const std::string target = files_.LongPath(path);
 
@@ -113,11 +114,23 @@ ApplyResult ManifestApplier::Apply(std::string& path) {
                                DefaultButton::First)) != Answer::Yes) {
       return ApplyResult::NotApplied;
     }
-    if (BackupManifest(manifest) == Status::Failed) return ApplyResult::Failed;
+    switch (BackupManifest(manifest)) {
+      case BackupResult::Done:
+        break;
+      case BackupResult::Refused:
+        return Refused(name, *backup_refusal_);
+      case BackupResult::Failed:
+        return ApplyResult::Failed;
+    }
   }
 
-  files_.WriteFile(manifest, ManifestDocument(image.pe32_plus ? ManifestArchitecture::Any
-                                                              : ManifestArchitecture::X86));
+  try {
+    files_.WriteFile(manifest, ManifestDocument(image.pe32_plus ? ManifestArchitecture::Any
+                                                                : ManifestArchitecture::X86));
+  } catch (const Failure& failure) {
+    if (!failure.Refused()) throw;
+    return Refused(name, failure);
+  }
 
   const size_t row = log_.Add({name, FolderOf(target), DateText(clock_.Today())});
   log_.SetCurrentRow(row);
@@ -125,25 +138,45 @@ ApplyResult ManifestApplier::Apply(std::string& path) {
   return ApplyResult::Applied;
 }
 
-Status ManifestApplier::BackupManifest(const std::string& manifest_path) {
+ApplyResult ManifestApplier::MissingProgram() {
+  dialogs_.Show(Notice(std::string(kMissingWarning), std::string(kFailedTitle), Icon::Warning));
+  return ApplyResult::NotApplied;
+}
+
+ApplyResult ManifestApplier::Refused(const std::string& name, const Failure& refusal) {
+  return elevation_.OfferRestart(name, refusal, kConfirmTitle, kFailedTitle)
+             ? ApplyResult::NeedsAdministrator
+             : ApplyResult::NotApplied;
+}
+
+BackupResult ManifestApplier::BackupManifest(const std::string& manifest_path) {
   return trap_.Procedure("BackupManifest()", [&] {
-    const std::string folder = tool_folder_ + std::string(kBackupFolderName);
-    if (!files_.IsFolder(folder)) files_.MakeFolder(folder);
-
-    std::string name = files_.StoredName(manifest_path);
-    // Gone since it was found: the copy below then fails with the system's own reason.
-    if (name.empty()) name = LastComponent(manifest_path);
-
-    // Earlier copies are the user's only way back to an old manifest: none is ever replaced.
-    // The first copy of a name keeps the name; later ones get ".2", ".3", ... after it.
-    const std::string first = folder + "\\" + name;
-    if (files_.CopyToNew(manifest_path, first)) return Status::Done;
-    for (uint64_t number = 2;; ++number) {
-      if (files_.CopyToNew(manifest_path, first + "." + std::to_string(number))) {
-        return Status::Done;
-      }
+    try {
+      CopyToBackup(manifest_path);
+    } catch (const Failure& failure) {
+      if (!failure.Refused()) throw;
+      backup_refusal_ = failure;
+      return BackupResult::Refused;
     }
+    return BackupResult::Done;
   });
+}
+
+void ManifestApplier::CopyToBackup(const std::string& manifest_path) {
+  const std::string folder = tool_folder_ + std::string(kBackupFolderName);
+  if (!files_.IsFolder(folder)) files_.MakeFolder(folder);
+
+  std::string name = files_.StoredName(manifest_path);
+  // Gone since it was found: the copy below then fails with the system's own reason.
+  if (name.empty()) name = LastComponent(manifest_path);
+
+  // Earlier copies are the user's only way back to an old manifest: none is ever replaced.
+  // The first copy of a name keeps the name; later ones get ".2", ".3", ... after it.
+  const std::string first = folder + "\\" + name;
+  if (files_.CopyToNew(manifest_path, first)) return;
+  for (uint64_t number = 2;; ++number) {
+    if (files_.CopyToNew(manifest_path, first + "." + std::to_string(number))) return;
+  }
 }
 
 }  // namespace zelvo

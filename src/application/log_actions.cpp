@@ -9,6 +9,7 @@ namespace zelvo {
 namespace {
 
 constexpr char kRestoreTitle[] = "元に戻す - 処理の確認";
+constexpr char kRestoreFailedTitle[] = "元に戻す - 処理の失敗";
 constexpr char kRemoveTitle[] = "リストから削除 - 処理の確認";
 constexpr char kLaunchTitle[] = "ソフトを起動する - 処理の確認";
 constexpr char kLaunchFailedTitle[] = "ソフトを起動する - 起動の失敗";
@@ -21,8 +22,14 @@ std::string Selected(size_t count) { return "選択されている " + std::to_s
 }  // namespace
 
 LogActions::LogActions(Dialogs& dialogs, FileSystem& files, ProcessLauncher& launcher,
-                       LogModel& log, LogView& view, ErrorTrap& trap)
-    : dialogs_(dialogs), files_(files), launcher_(launcher), log_(log), view_(view), trap_(trap) {}
+                       LogModel& log, LogView& view, Elevation& elevation, ErrorTrap& trap)
+    : dialogs_(dialogs),
+      files_(files),
+      launcher_(launcher),
+      log_(log),
+      view_(view),
+      elevation_(elevation),
+      trap_(trap) {}
 
 void LogActions::cmdReturn_Click() {
   trap_.Handler("cmdReturn_Click()", [&] {
@@ -51,8 +58,11 @@ void LogActions::cmdReturn_Click() {
       const std::string manifest = entry->folder + name + kManifestSuffix;
       // An entry without a full folder names no file: nothing is deleted for it.
       if (IsFullFolder(entry->folder) && !files_.StoredName(manifest).empty()) {
-        files_.RemoveFile(manifest);
-        Inform(name + "を元に戻しました。");
+        if (RemoveManifest(name, manifest)) {
+          Inform(name + "を元に戻しました。");
+        } else {
+          log_.SetSelected(row, false);
+        }
         continue;
       }
       const Answer drop = dialogs_.Show(
@@ -129,6 +139,25 @@ bool LogActions::HasSelection(const std::string& hint) {
   if (log_.SelectedCount() > 0 && log_.CurrentRow()) return true;
   Inform(hint);
   return false;
+}
+
+bool LogActions::RemoveManifest(const std::string& name, const std::string& manifest) {
+  try {
+    files_.RemoveFile(manifest);
+    return true;
+  } catch (const Failure& failure) {
+    if (!failure.Refused()) throw;
+    if (elevation_.OfferRestart(name, failure, kRestoreTitle, kRestoreFailedTitle)) {
+      // The user restores again in the elevated program; here the entry stays as it is.
+      switch (elevation_.RestartElevated({})) {
+        case Elevation::Restart::Declined:
+          break;
+        case Elevation::Restart::Failed:
+          trap_.EndProgram();
+      }
+    }
+    return false;
+  }
 }
 
 void LogActions::Inform(const std::string& text) {

@@ -54,33 +54,52 @@ std::vector<std::string> SplitArguments(std::string_view argument_text) {
 }
 
 ProgramBatch::ProgramBatch(ManifestApplier& applier, LogView& view, FileSystem& files,
-                           ErrorTrap& trap)
-    : applier_(applier), view_(view), files_(files), trap_(trap) {}
+                           Elevation& elevation, ErrorTrap& trap)
+    : applier_(applier), view_(view), files_(files), elevation_(elevation), trap_(trap) {}
+
+template <class Named>
+Status ProgramBatch::ApplyEach(const std::vector<std::string>& paths, Named named) {
+  for (auto path = paths.begin(); path != paths.end(); ++path) {
+    ApplyOutcome outcome = applier_.ApplyZelvo(*path);
+    if (outcome.result == ApplyResult::NeedsAdministrator) {
+      // Only a No to the elevation prompt comes back; this program is then cancelled.
+      switch (elevation_.RestartElevated({path, paths.end()})) {
+        case Elevation::Restart::Declined:
+          outcome.result = ApplyResult::NotApplied;
+          break;
+        case Elevation::Restart::Failed:
+          return Status::Failed;
+      }
+    }
+    if (outcome.result == ApplyResult::Failed) return Status::Failed;
+    // A failed status line is reported by itself; the batch goes on.
+    (void)view_.PutInformation(
+        StatusText(files_.StoredName(named(*path, outcome)), outcome.result));
+  }
+  return Status::Done;
+}
 
 Status ProgramBatch::ApplyCommandLine(const std::string& argument_text) {
   return trap_.Procedure("GetCommandLine()", [&] {
     const std::vector<std::string> paths = SplitArguments(argument_text);
     if (paths.empty()) return Status::Done;  // nothing named: the selection stays as it is
     if (view_.RemoveSelect() == Status::Failed) return Status::Failed;
-    for (const std::string& path : paths) {
-      const ApplyOutcome outcome = applier_.ApplyZelvo(path);
-      if (outcome.result == ApplyResult::Failed) return Status::Failed;
-      // A failed status line is reported by itself; the batch goes on.
-      (void)view_.PutInformation(StatusText(files_.StoredName(outcome.path), outcome.result));
-    }
-    return Status::Done;
+    // A shortcut is named by its target's name: the path as the procedure left it.
+    return ApplyEach(paths,
+                     [](const std::string&, const ApplyOutcome& outcome) -> const std::string& {
+                       return outcome.path;
+                     });
   });
 }
 
 Status ProgramBatch::ApplyZelvoDropFile(const std::vector<std::string>& dropped_files) {
   return trap_.Procedure("ApplyZelvoDropFile()", [&] {
     if (view_.RemoveSelect() == Status::Failed) return Status::Failed;
-    for (const std::string& dropped : dropped_files) {
-      const ApplyResult result = applier_.ApplyZelvo(dropped).result;
-      if (result == ApplyResult::Failed) return Status::Failed;
-      (void)view_.PutInformation(StatusText(files_.StoredName(dropped), result));
-    }
-    return Status::Done;
+    // A dropped shortcut is named by its own name.
+    return ApplyEach(dropped_files,
+                     [](const std::string& dropped, const ApplyOutcome&) -> const std::string& {
+                       return dropped;
+                     });
   });
 }
 

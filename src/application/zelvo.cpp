@@ -19,8 +19,8 @@ Zelvo::Started::Started(Zelvo& app, const std::string& tool_folder, const std::s
     : log_file(app.platform_.files, app.platform_.code_page, app.log_, app.view_, app.trap_,
                tool_folder, version_text),
       applier(app.platform_.dialogs, app.platform_.files, app.platform_.shortcuts,
-              app.platform_.clock, app.log_, app.trap_, tool_folder),
-      batch(applier, app.view_, app.platform_.files, app.trap_) {}
+              app.platform_.clock, app.log_, app.elevation_, app.trap_, tool_folder),
+      batch(applier, app.view_, app.platform_.files, app.elevation_, app.trap_) {}
 
 Zelvo::Zelvo(const Platform& platform)
     : platform_(platform),
@@ -28,7 +28,10 @@ Zelvo::Zelvo(const Platform& platform)
       trap_(report_),
       log_(platform.collator),
       view_(log_, platform.window, platform.window.NameList(), trap_),
-      actions_(platform.dialogs, platform.files, platform.launcher, log_, view_, trap_) {
+      elevation_(platform.dialogs, platform.environment,
+                 [this] { return started_->log_file.SaveListData(); }),
+      actions_(platform.dialogs, platform.files, platform.launcher, log_, view_, elevation_,
+               trap_) {
   report_.SetLastStep([this] { KeepLog(); });
 }
 

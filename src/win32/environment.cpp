@@ -8,6 +8,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "win32/com.h"
 #include "win32/paths.h"
 #include "win32/strings.h"
 #include "win32/win32_error.h"
@@ -15,30 +16,11 @@
 namespace zelvo::win32 {
 namespace {
 
-// FNV-1a, 64 bits: short, stable across runs and versions, enough to tell paths apart.
-uint64_t Fnv1a64(const void* data, size_t size) {
-  uint64_t hash = 14695981039346656037ull;
-  const auto* bytes = static_cast<const unsigned char*>(data);
-  for (size_t i = 0; i < size; ++i) {
-    hash ^= bytes[i];
-    hash *= 1099511628211ull;
-  }
-  return hash;
-}
-
-std::wstring UpperCase(std::wstring_view text) {
-  if (text.empty()) return {};
-  if (text.size() > INT_MAX) ThrowWin32Error(ERROR_ARITHMETIC_OVERFLOW);
-  const int size = static_cast<int>(text.size());
-  const int length = LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, text.data(), size,
-                                   nullptr, 0, nullptr, nullptr, 0);
-  if (length == 0) ThrowLastError();
-  std::wstring upper(static_cast<size_t>(length), L'\0');
-  if (LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, text.data(), size, upper.data(), length,
-                    nullptr, nullptr, 0) == 0) {
-    ThrowLastError();
-  }
-  return upper;
+// The token of this process, for questions about its user and rights.
+UniqueHandle ProcessToken() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) ThrowLastError();
+  return UniqueHandle(token);
 }
 
 struct CreatedMutex {
@@ -51,9 +33,7 @@ struct CreatedMutex {
 // same on an ordinary logon, but a process can have a token without one, and the mutex then had
 // a null DACL, open to every process of the session.
 CreatedMutex CreateInstanceMutex(const std::wstring& name) {
-  HANDLE token_handle = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token_handle)) ThrowLastError();
-  const UniqueHandle token(token_handle);
+  const UniqueHandle token = ProcessToken();
   DWORD size = 0;
   GetTokenInformation(token.Get(), TokenUser, nullptr, 0, &size);
   if (size == 0) ThrowLastError();
@@ -127,19 +107,76 @@ std::wstring ProgramPath() {
   return StoredPath(ExtendedPath(std::wstring_view(path)));
 }
 
-std::wstring InstanceMutexName(std::wstring_view program_path) {
-  const std::wstring upper = UpperCase(NormalPath(program_path));
-  wchar_t hash[17];
-  swprintf(hash, 17, L"%016llx",
-           static_cast<unsigned long long>(Fnv1a64(upper.data(), upper.size() * sizeof(wchar_t))));
-  return L"Local\\Zelvo-" + std::wstring(hash);
+std::wstring InstanceMutexName(std::wstring_view tool_folder) {
+  // No access is asked for: the folder's identity needs none, and a folder the user may pass
+  // through but not list still opens.
+  const UniqueFile folder(CreateFileW(ExtendedPath(tool_folder).c_str(), 0,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!folder.Valid()) ThrowLastError();
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (!GetFileInformationByHandle(folder.Get(), &information)) ThrowLastError();
+  wchar_t identity[32];
+  swprintf(identity, 32, L"%08lx-%08lx%08lx", information.dwVolumeSerialNumber,
+           information.nFileIndexHigh, information.nFileIndexLow);
+  return L"Local\\Zelvo-" + std::wstring(identity);
+}
+
+std::wstring QuotedArguments(const std::vector<std::string>& arguments) {
+  std::wstring line;
+  for (const std::string& argument : arguments) {
+    if (!line.empty()) line += L' ';
+    line += L'"';
+    size_t backslashes = 0;
+    for (const wchar_t c : Wide(argument)) {
+      if (c == L'\\') {
+        ++backslashes;
+        continue;
+      }
+      // Backslashes count only before a quote: there each one is doubled, and the quote
+      // escaped with one more.
+      line.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+      backslashes = 0;
+      line += c;
+    }
+    line.append(backslashes * 2, L'\\');  // before the closing quote
+    line += L'"';
+  }
+  return line;
+}
+
+SHELLEXECUTEINFOW ElevatedStart(const std::wstring& program, const std::wstring& parameters,
+                                const std::wstring& folder) {
+  SHELLEXECUTEINFOW start{};
+  start.cbSize = sizeof(start);
+  // The file is named exactly, so no association or search comes into it; no window of ours
+  // to own the prompt while the program is about to end.
+  start.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOZONECHECKS;
+  start.lpVerb = L"runas";
+  start.lpFile = program.c_str();
+  start.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
+  start.lpDirectory = folder.c_str();
+  start.nShow = SW_SHOWNORMAL;
+  return start;
+}
+
+bool StartElevated(const std::wstring& program, const std::wstring& folder,
+                   const std::vector<std::string>& arguments) {
+  // The shell may hand the start to extensions of its own, which are COM objects.
+  const ComApartment com;
+  const std::wstring parameters = QuotedArguments(arguments);
+  SHELLEXECUTEINFOW start = ElevatedStart(program, parameters, folder);
+  if (ShellExecuteExW(&start)) return true;
+  const DWORD error = GetLastError();
+  if (error == ERROR_CANCELLED) return false;  // the user said No to the elevation prompt
+  ThrowWin32Error(error);
 }
 
 ProgramVersion Win32Environment::Version() { return ReadVersionResource(nullptr); }
 
 bool Win32Environment::PreviousInstanceRunning() {
   if (previous_instance_) return *previous_instance_;
-  const std::wstring name = InstanceMutexName(ProgramPath());
+  const std::wstring name = InstanceMutexName(Wide(ProgramFolder()));
   auto [mutex, error] = CreateInstanceMutex(name);
   if (!mutex.Valid()) {
     // Another user's instance in this session holds it and does not let us open it.
@@ -150,6 +187,35 @@ bool Win32Environment::PreviousInstanceRunning() {
     instance_mutex_ = std::move(mutex);
   }
   return *previous_instance_;
+}
+
+bool Win32Environment::Elevated() {
+  const UniqueHandle token = ProcessToken();
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  if (!GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof(elevation), &size)) {
+    ThrowLastError();
+  }
+  return elevation.TokenIsElevated != 0;
+}
+
+bool Win32Environment::RestartElevated(const std::vector<std::string>& arguments) {
+  const std::wstring program = ShellPath(ProgramPath());
+  const std::wstring folder = Wide(ProgramFolder());
+  // Handed over before the start: the new instance checks for a running one at once, and this
+  // one ends only once the start is done.
+  const bool claimed = instance_mutex_.Valid();
+  instance_mutex_.Close();
+  previous_instance_.reset();
+  bool started = false;
+  try {
+    started = StartElevated(program, folder, arguments);
+  } catch (...) {
+    if (claimed) (void)PreviousInstanceRunning();
+    throw;
+  }
+  if (!started && claimed) (void)PreviousInstanceRunning();
+  return started;
 }
 
 std::string Win32Environment::ProgramFolder() {
@@ -165,6 +231,6 @@ std::string Win32Environment::DescribeFailure(int32_t number) {
   return DescribeError(static_cast<DWORD>(number));
 }
 
-void Win32Environment::EndNow(int exit_code) { ExitProcess(static_cast<UINT>(exit_code)); }
+void Win32Environment::End(int exit_code) { ExitProcess(static_cast<UINT>(exit_code)); }
 
 }  // namespace zelvo::win32

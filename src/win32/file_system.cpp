@@ -57,6 +57,20 @@ void CloseWritten(UniqueFile& file) {
   if (!file.Close()) ThrowLastError();
 }
 
+// A change of `target` (a file or folder made, replaced, copied to or deleted) that failed with
+// `error`. A refusal for want of rights (the folder's access list, a missing privilege, a share
+// that allows no writing) is marked so, unless the target's own read-only attribute refused it:
+// rights would not help there.
+[[noreturn]] void ThrowChangeError(DWORD error, const std::wstring& target) {
+  const bool rights = error == ERROR_ACCESS_DENIED || error == ERROR_PRIVILEGE_NOT_HELD ||
+                      error == ERROR_NETWORK_ACCESS_DENIED;
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  const bool read_only =
+      attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+  if (!rights || read_only) ThrowWin32Error(error);
+  throw Failure(static_cast<int32_t>(error), DescribeError(error), Failure::Kind::Refused);
+}
+
 // The user's text without a \\?\ prefix of its own, for the checks that look at what was typed.
 std::wstring_view WithoutPrefix(std::wstring_view path) {
   constexpr std::wstring_view kPrefix = L"\\\\?\\";
@@ -94,6 +108,11 @@ std::string Win32FileSystem::StoredName(const std::string& path) {
   if (!search.Valid()) {
     const DWORD error = GetLastError();
     if (IsNotFoundError(error)) return {};
+    // A folder the user may pass through but not list: the file is there, ordinary as its
+    // attributes say, and keeps its name as given.
+    if (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES) {
+      return Utf8(typed.substr(typed.find_last_of(L"\\/") + 1));
+    }
     ThrowWin32Error(error);
   }
   if (found.dwFileAttributes & kNotOrdinary) return {};
@@ -116,11 +135,13 @@ bool Win32FileSystem::IsFolder(const std::string& path) {
 }
 
 void Win32FileSystem::MakeFolder(const std::string& path) {
-  if (!CreateDirectoryW(ExtendedPath(path).c_str(), nullptr)) ThrowLastError();
+  const std::wstring folder = ExtendedPath(path);
+  if (!CreateDirectoryW(folder.c_str(), nullptr)) ThrowChangeError(GetLastError(), folder);
 }
 
 void Win32FileSystem::RemoveFile(const std::string& path) {
-  if (!DeleteFileW(ExtendedPath(path).c_str())) ThrowLastError();
+  const std::wstring file = ExtendedPath(path);
+  if (!DeleteFileW(file.c_str())) ThrowChangeError(GetLastError(), file);
 }
 
 bool Win32FileSystem::CopyToNew(const std::string& from, const std::string& to) {
@@ -133,7 +154,7 @@ bool Win32FileSystem::CopyToNew(const std::string& from, const std::string& to) 
       GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
     return false;
   }
-  ThrowWin32Error(error);
+  ThrowChangeError(error, target);
 }
 
 namespace {
@@ -150,6 +171,14 @@ void RefuseToReplace(const std::wstring& target) {
   }
 }
 
+// Whether another program holds the file at `path` open without leave to delete it.
+bool HeldOpen(const std::wstring& path) {
+  const UniqueFile probe(CreateFileW(path.c_str(), DELETE,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return !probe.Valid() && GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
 // Writes `bytes` to a new file beside `target` and then moves it over `target` in one step, so
 // that a write failing half-way (a full disk) leaves the old file whole and no cut new one.
 void ReplaceThroughTemporaryFile(const std::wstring& target, std::string_view bytes, bool flush) {
@@ -164,7 +193,7 @@ void ReplaceThroughTemporaryFile(const std::wstring& target, std::string_view by
     if (file.Valid()) break;
     const DWORD error = GetLastError();
     // A leftover of an earlier run with the same process id: take the next name.
-    if (error != ERROR_FILE_EXISTS || attempt == 99) ThrowWin32Error(error);
+    if (error != ERROR_FILE_EXISTS || attempt == 99) ThrowChangeError(error, temporary);
   }
 
   try {
@@ -177,10 +206,18 @@ void ReplaceThroughTemporaryFile(const std::wstring& target, std::string_view by
     const DWORD through = flush ? MOVEFILE_WRITE_THROUGH : 0;
     if (!MoveFileExW(temporary.c_str(), target.c_str(), through)) {
       const DWORD error = GetLastError();
-      if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) ThrowWin32Error(error);
+      if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) {
+        ThrowChangeError(error, target);
+      }
       RefuseToReplace(target);
       if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | through)) {
-        ThrowLastError();
+        const DWORD replace_error = GetLastError();
+        // Windows says "access denied" too when another program holds the file open without
+        // leave to delete it: rights would not help there.
+        if (replace_error == ERROR_ACCESS_DENIED && HeldOpen(target)) {
+          ThrowWin32Error(replace_error);
+        }
+        ThrowChangeError(replace_error, target);
       }
     }
   } catch (...) {

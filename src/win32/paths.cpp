@@ -84,8 +84,21 @@ std::wstring ShellPath(std::wstring_view extended) {
   return normal.size() < MAX_PATH ? normal : std::wstring(extended);
 }
 
-// GetLongPathNameW only expands components that are short names; a long component keeps the
-// letter case it was typed in. Looking each component up gives the stored form of all of them.
+namespace {
+
+// Whether a component may be the short 8.3 alias of a longer name: Windows makes those with a
+// tilde (PROGRA~1, LONGNA~1.EXE).
+bool MayBeShortName(std::wstring_view component) {
+  return component.find(L'~') != std::wstring_view::npos;
+}
+
+}  // namespace
+
+// Only what needs it is looked up: a short name, for its long one, and the last component, for
+// its stored name and letter case. Each look-up lists a folder, which a folder's access list may
+// refuse while it still lets the user pass through (the compatibility junctions such as
+// C:\Documents and Settings, many shared folders); a component whose folder cannot be listed
+// keeps its name as given.
 std::wstring StoredPath(std::wstring_view extended) {
   const size_t root_length = RootLength(extended);
   if (root_length == 0) ThrowWin32Error(ERROR_INVALID_NAME);
@@ -100,14 +113,24 @@ std::wstring StoredPath(std::wstring_view extended) {
     size_t end = extended.find(L'\\', position);
     if (end == std::wstring_view::npos) end = extended.size();
     const std::wstring_view component = extended.substr(position, end - position);
+    const bool last = extended.find_first_not_of(L'\\', end) == std::wstring_view::npos;
     if (!component.empty()) {
       if (HasWildcard(component)) ThrowWin32Error(ERROR_INVALID_NAME);
-      const std::wstring query = stored + std::wstring(component);
-      WIN32_FIND_DATAW found;
-      UniqueFind search(FindFirstFileExW(query.c_str(), FindExInfoBasic, &found,
-                                         FindExSearchNameMatch, nullptr, 0));
-      if (!search.Valid()) ThrowLastError();
-      stored += found.cFileName;
+      if (last || MayBeShortName(component)) {
+        const std::wstring query = stored + std::wstring(component);
+        WIN32_FIND_DATAW found;
+        UniqueFind search(FindFirstFileExW(query.c_str(), FindExInfoBasic, &found,
+                                           FindExSearchNameMatch, nullptr, 0));
+        if (search.Valid()) {
+          stored += found.cFileName;
+        } else if (const DWORD error = GetLastError(); error == ERROR_ACCESS_DENIED) {
+          stored += component;
+        } else {
+          ThrowWin32Error(error);
+        }
+      } else {
+        stored += component;
+      }
       if (end < extended.size()) stored += L'\\';
     }
     position = end + 1;

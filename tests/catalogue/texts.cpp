@@ -93,6 +93,18 @@ Message EmbeddedManifestQuestion(const std::string& name) {
                   Text(kApplyTitle), DefaultButton::First);
 }
 
+Message AdministratorQuestion(const std::string& name, std::string_view title) {
+  return Question(name +
+                      " のフォルダは、管理者の権限がないと変更するコトができません。\r\n"
+                      "管理者としてZelvoを起動し直しますか？",
+                  Text(title), DefaultButton::First);
+}
+
+Message RefusedWarning(const std::string& name, std::string_view reason, std::string_view title) {
+  return Notice(name + " のフォルダの変更は、Windowsによって拒否されました。\r\n" + Text(reason),
+                Text(title), Icon::Warning);
+}
+
 Message SecondInstanceWarning() {
   return Notice("既にZelvoちゃんは起動されています。", "Zelvoちゃん", Icon::Warning);
 }

@@ -30,6 +30,13 @@ Message ReplaceManifestQuestion(const std::string& name);
 Message EmbeddedThemedQuestion(const std::string& name);
 Message EmbeddedManifestQuestion(const std::string& name);
 
+// Windows refused to change the program's folder: the question to start Zelvo again as
+// administrator (not elevated), and the warning (elevated already), with the title of the
+// procedure's question or of its failure.
+Message AdministratorQuestion(const std::string& name, std::string_view title);
+Message RefusedWarning(const std::string& name, std::string_view reason, std::string_view title);
+inline constexpr std::string_view kRestoreFailedTitle = "元に戻す - 処理の失敗";
+
 // Start-up and failures.
 Message SecondInstanceWarning();
 inline constexpr std::string_view kErrorReportTitle = "予期せぬエラーの発生";

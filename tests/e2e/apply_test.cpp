@@ -242,9 +242,12 @@ TEST(ApplyBoxes, AShortcutIsFollowedToItsProgram) {
   MakeShortcut(bar_link, bar);
   MakeShortcut(gone_link, folder.Root() / L"apps\\Gone.exe");
 
-  // On the command line the status names the program the shortcut leads to.
-  ZelvoProcess zelvo(folder, Quoted({foo_link}));
+  // On the command line the status names the program the shortcut leads to. A shortcut that
+  // is not there (a typo) is a missing program like any other, and the batch goes on.
+  const fs::path typo_link = folder.Root() / L"links\\Fo Link.lnk";
+  ZelvoProcess zelvo(folder, Quoted({typo_link, foo_link}));
   const MainWindow window = zelvo.WaitForMainWindow();
+  ExpectBoxAndAnswer(zelvo, MissingProgramWarning(), Answer::Ok);
   ExpectBoxAndAnswer(zelvo, ShortcutNotice("Foo Link.lnk"), Answer::Ok);
   WaitForStatusLine(window, AppliedStatus("Foo.exe"));
   EXPECT_TRUE(NoBoxAfterSync(zelvo, window));

@@ -18,6 +18,7 @@
 #include "driver/driver.h"
 #include "win32/control_ids.h"
 #include "win32/strings.h"
+#include "win32/win32_error.h"
 #include "support.h"
 
 namespace zelvo::e2e {
@@ -582,14 +583,21 @@ TEST(FaultsUnprivileged, AReadOnlyManifestIsBackedUpAndTheRefusedWriteIsReported
 
 // Lets everybody read and list a folder but nobody write into it, as an access control list on
 // Windows does; Wine turns the list into the folder's permission bits. Undone at the end.
-class WriteProtectedFolder {
+// A folder with an access list of its own for the life of the object; then everyone may do
+// everything in it again.
+class FolderAccess {
  public:
-  explicit WriteProtectedFolder(fs::path folder) : folder_(std::move(folder)) {
-    SetAccess(L"D:P(A;;0x1200a9;;;WD)");  // read, list and traverse
+  // Read, list and pass through, but change nothing.
+  static constexpr wchar_t kWriteProtected[] = L"D:P(A;;0x1200a9;;;WD)";
+  // Pass through and read attributes, but neither list nor change.
+  static constexpr wchar_t kPassThroughOnly[] = L"D:P(A;;0x1000a0;;;WD)";
+
+  FolderAccess(fs::path folder, const wchar_t* sddl) : folder_(std::move(folder)) {
+    SetAccess(sddl);
   }
-  WriteProtectedFolder(const WriteProtectedFolder&) = delete;
-  WriteProtectedFolder& operator=(const WriteProtectedFolder&) = delete;
-  ~WriteProtectedFolder() {
+  FolderAccess(const FolderAccess&) = delete;
+  FolderAccess& operator=(const FolderAccess&) = delete;
+  ~FolderAccess() {
     try {
       SetAccess(L"D:P(A;;FA;;;WD)");
     } catch (const DriverError&) {
@@ -597,7 +605,7 @@ class WriteProtectedFolder {
     }
   }
 
-  // Whether a new file in the folder is refused.
+  // Whether a new file in the folder is refused (the folder is write-protected for this user).
   bool Holds() const {
     const win32::UniqueFile created(CreateFileW((folder_ / L"write probe").c_str(), GENERIC_WRITE,
                                                 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
@@ -627,7 +635,7 @@ TEST(FaultsUnprivileged, AToolFolderThatCannotBeWrittenIsReportedAtCloseAndTheLo
   const std::string old_log = IniWith(kEarlier);
   folder.WriteIni(old_log);
   const fs::path program = folder.WriteFile(L"apps\\Foo.exe", kFakeProgram);
-  const WriteProtectedFolder protection(folder.Folder());
+  const FolderAccess protection(folder.Folder(), FolderAccess::kWriteProtected);
   ASSERT_TRUE(protection.Holds()) << "this user writes into a write-protected folder: run the "
                                      "test through wine-run-unprivileged";
 
@@ -647,19 +655,76 @@ TEST(FaultsUnprivileged, ABackupIntoAToolFolderThatCannotBeWrittenStopsBeforeThe
   const std::string old_log = IniWith(kEarlier);
   folder.WriteIni(old_log);
   const Target target = ProgramWithManifest(folder);
-  const WriteProtectedFolder protection(folder.Folder());
+  const FolderAccess protection(folder.Folder(), FolderAccess::kWriteProtected);
   ASSERT_TRUE(protection.Holds());
 
   ZelvoProcess zelvo(folder, Quoted({target.program}));
+  const MainWindow window = zelvo.WaitForMainWindow();
   ExpectBoxAndAnswer(zelvo, ReplaceManifestQuestion("Foo.exe"), Answer::Yes);
-  // The backup folder cannot be made. Ending after the failure, the program still tries to keep
-  // the log, and says that it cannot: two failures, each reported once.
-  ExpectBoxAndAnswer(zelvo, ErrorReport("BackupManifest()", ERROR_ACCESS_DENIED), Answer::Ok);
+  // The backup folder cannot be made, for want of rights: Wine runs every program elevated, so
+  // this is the warning, and the program is not applied. The log cannot be saved at the end.
+  ExpectBoxAndAnswer(zelvo,
+                     expected::RefusedWarning("Foo.exe", win32::DescribeError(ERROR_ACCESS_DENIED),
+                                              expected::kApplyFailedTitle),
+                     Answer::Ok);
+  WaitForStatusLine(window, CancelledStatus("Foo.exe"));
+  EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
+  window.Close();
   ExpectOneReportAndTheEnd(zelvo, "SaveListData()", ERROR_ACCESS_DENIED);
 
   EXPECT_THAT(folder.ReadFile(target.manifest), Optional(kOldManifest));
   EXPECT_THAT(folder.ReadIni(), Optional(old_log));
   EXPECT_THAT(ToolFiles(folder), ElementsAre("zelvo.exe", "zelvo.ini"));
+}
+
+TEST(FaultsUnprivileged, AProgramFolderThatRefusesChangesIsWarnedOfAndTheBatchGoesOn) {
+  ToolFolder folder;
+  folder.WriteIni(IniWith(kEarlier));
+  const Target locked = ProgramWithManifest(folder, L"Locked.exe");
+  const fs::path free = folder.WriteFile(L"free\\Free.exe", kFakeProgram);
+  const FolderAccess protection(locked.program.parent_path(), FolderAccess::kWriteProtected);
+  ASSERT_TRUE(protection.Holds());
+
+  ZelvoProcess zelvo(folder, Quoted({locked.program, free}));
+  const MainWindow window = zelvo.WaitForMainWindow();
+  ExpectBoxAndAnswer(zelvo, ReplaceManifestQuestion("Locked.exe"), Answer::Yes);
+  // Elevated already (Wine runs every program so): the warning with Windows' reason, no report.
+  ExpectBoxAndAnswer(
+      zelvo,
+      expected::RefusedWarning("Locked.exe", win32::DescribeError(ERROR_ACCESS_DENIED),
+                               expected::kApplyFailedTitle),
+      Answer::Ok);
+  WaitForStatusLine(window, AppliedStatus("Free.exe"));
+  EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
+  EXPECT_THAT(window.Rows(ControlId(Control::lstLogName)), ElementsAre("Earlier.exe", "Free.exe"));
+
+  // Nothing lost: the old manifest whole, its backup kept, no cut manifest or leftover file.
+  EXPECT_THAT(folder.ReadFile(locked.manifest), Optional(kOldManifest));
+  EXPECT_THAT(folder.ReadFile(folder.Folder() / L"backup" / L"Locked.exe.manifest"),
+              Optional(kOldManifest));
+  EXPECT_THAT(FolderListing(locked.program.parent_path()),
+              ElementsAre("Locked.exe", "Locked.exe.manifest"));
+  CloseAndExpectLog(zelvo, window, {kEarlier[0], {"Free.exe", FolderOf(free), Today()}});
+}
+
+TEST(FaultsUnprivileged, AFolderThatCanBePassedButNotListedHoldsProgramsAndTheTool) {
+  // The tool and the program lie below a folder this user may pass through but not list, as
+  // below C:\\Documents and Settings or many shared folders.
+  ToolFolder folder(ZelvoProgram(), L"locked\\tool");
+  folder.WriteIni(IniWith(kEarlier));
+  const fs::path program = folder.WriteFile(L"locked\\apps\\Foo.exe", kFakeProgram);
+  const FolderAccess pass_only(folder.Root() / L"locked", FolderAccess::kPassThroughOnly);
+  std::error_code listing;
+  fs::directory_iterator(folder.Root() / L"locked", listing);
+  ASSERT_TRUE(listing) << "this user lists a folder it may only pass through";
+
+  ZelvoProcess zelvo(folder, Quoted({program}));
+  const MainWindow window = zelvo.WaitForMainWindow();
+  WaitForStatusLine(window, AppliedStatus("Foo.exe"));
+  EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
+  EXPECT_THAT(window.Rows(ControlId(Control::lstLogName)), ElementsAre("Earlier.exe", "Foo.exe"));
+  EXPECT_THAT(folder.ReadFile(program.wstring() + L".manifest"), Optional(X86Manifest()));
+  CloseAndExpectLog(zelvo, window, {kEarlier[0], {"Foo.exe", FolderOf(program), Today()}});
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -279,8 +279,7 @@ TEST(ElevatedRun, TheInstanceMutexHasADaclThatGrantsNoOneElse) {
   ToolFolder folder;
   ZelvoProcess zelvo(folder);
   zelvo.WaitForMainWindow();
-  const std::wstring name =
-      win32::InstanceMutexName(win32::ExtendedPath(folder.ProgramPath().wstring()));
+  const std::wstring name = win32::InstanceMutexName(folder.Folder().wstring());
   const win32::UniqueHandle mutex(OpenMutexW(READ_CONTROL, FALSE, name.c_str()));
   ASSERT_TRUE(mutex) << "no instance mutex " << Text(name);
 

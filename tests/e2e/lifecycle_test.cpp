@@ -146,6 +146,32 @@ TEST(Lifecycle, ASecondInstanceIsWarnedOfAndEndsWhileTheFirstGoesOn) {
   EXPECT_THAT(window.Rows(ControlId(Control::lstLogName)), ElementsAre("Foo.exe"));
 }
 
+// ZELVO_LINKED_ROOT holds "tool" and "link", a Linux symbolic link to it: a second path to the
+// same folder, as a junction, a linked folder or a substituted drive letter is on Windows. The
+// test command makes both before this test.
+TEST(LinkedToolFolder, OneToolFolderReachedByTwoPathsRunsOnce) {
+  const fs::path root = ZELVO_LINKED_ROOT;
+  ToolFolder folder(ZelvoProgram(), L"tool", root);
+  const fs::path program = folder.WriteFile(L"tool\\apps\\Foo.exe", kFakeProgram);
+  const fs::path through_link = root / L"link" / folder.ProgramPath().filename();
+  const fs::path renamed = folder.Folder() / L"zelvo-copy.exe";
+  Check(CopyFileW(folder.ProgramPath().c_str(), renamed.c_str(), TRUE), "CopyFile");
+
+  ZelvoProcess first(folder);
+  const MainWindow window = first.WaitForMainWindow();
+  // The same log by another path to its folder, or by another program file beside it: one
+  // Zelvo keeps it, and the second only warns.
+  for (const fs::path& second_path : {through_link, renamed}) {
+    SCOPED_TRACE(Text(second_path));
+    ZelvoProcess second(folder, second_path, Quoted({program}));
+    ExpectBoxAndAnswer(second, SecondInstanceWarning(), Answer::Ok);
+    EXPECT_THAT(second.WaitForExit(), Optional(0u));
+  }
+  EXPECT_FALSE(folder.Exists(program.wstring() + L".manifest"));
+  EXPECT_TRUE(NoBoxAfterSync(first, window));
+  CloseAndExpectLog(first, window, {});
+}
+
 TEST(Lifecycle, CopiesInTwoFoldersRunSideBySideWithALogEach) {
   ToolFolder one;
   ToolFolder two;

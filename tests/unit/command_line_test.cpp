@@ -61,7 +61,7 @@ TEST(SplitArguments, EveryShapeOfCommandLine) {
 
 struct ProgramBatchTest : ::testing::Test {
   Rig rig;
-  ProgramBatch batch{rig.applier, rig.view, rig.files, rig.trap};
+  ProgramBatch batch{rig.applier, rig.view, rig.files, rig.elevation, rig.trap};
 
   ProgramBatchTest() { ResetFiles(); }
 
@@ -275,6 +275,72 @@ TEST_F(ProgramBatchTest, ADropWithoutFilesOnlyClearsTheSelection) {
   EXPECT_TRUE(SelectedNames().empty());
   EXPECT_TRUE(rig.journal.empty());
   EXPECT_FALSE(rig.controls.enabled[Control::cmdReturn]);
+}
+
+// --- Folders that Windows refuses to change ----------------------------------------------------
+
+const std::string kBigApp = "C:\\Program Files\\Big App\\b.exe";
+using Starts = std::vector<std::vector<std::string>>;
+
+TEST_F(ProgramBatchTest, ARefusedProgramStartsTheRestOfTheBatchAsAdministratorAndEnds) {
+  rig.files.FailOn("WriteFile", kBigApp + ".manifest", Refusal());
+  rig.dialogs.answers = {Answer::Yes};
+
+  EXPECT_THROW((void)batch.ApplyZelvoDropFile({"C:\\Apps\\a.exe", kBigApp, "C:\\Apps\\c.exe"}),
+               ProgramEnded);
+
+  // This program and the ones after it, as dropped; the log saved first, for the new one.
+  EXPECT_EQ(rig.environment.elevated_starts, (Starts{{kBigApp, "C:\\Apps\\c.exe"}}));
+  EXPECT_EQ(rig.log_saves, 1);
+  EXPECT_EQ(rig.environment.ended, 0);
+  EXPECT_EQ(rig.journal, (Journal{Applied("a.exe"), BoxEntry(expected::AdministratorQuestion(
+                                                        "b.exe", expected::kApplyTitle))}));
+  EXPECT_FALSE(HasManifest("C:\\Apps\\c.exe"));
+}
+
+TEST_F(ProgramBatchTest, ANoOrADeclinedElevationCancelsTheProgramAndTheBatchGoesOn) {
+  for (const bool declined : {false, true}) {
+    SCOPED_TRACE(declined ? "declined elevation" : "No");
+    ResetFiles();
+    rig.journal.clear();
+    rig.environment.elevated_starts.clear();
+    rig.files.FailOn("WriteFile", kBigApp + ".manifest", Refusal());
+    rig.dialogs.answers = {declined ? Answer::Yes : Answer::No};
+    rig.environment.elevation_allowed = !declined;
+
+    EXPECT_EQ(batch.ApplyCommandLine("C:\\Apps\\a.exe \"" + kBigApp + "\" C:\\Apps\\c.exe"),
+              Status::Done);
+
+    EXPECT_EQ(rig.journal,
+              (Journal{Applied("a.exe"),
+                       BoxEntry(expected::AdministratorQuestion("b.exe", expected::kApplyTitle)),
+                       Cancelled("b.exe"), Applied("c.exe")}));
+    const Starts starts = declined ? Starts{{kBigApp, "C:\\Apps\\c.exe"}} : Starts{};
+    EXPECT_EQ(rig.environment.elevated_starts, starts);
+    EXPECT_FALSE(rig.environment.ended);
+  }
+}
+
+TEST_F(ProgramBatchTest, TheElevatedProgramGetsTheShortcutAsGivenOnTheCommandLine) {
+  rig.files.AddFile("C:\\Links\\Big.lnk");
+  rig.shortcuts.targets["C:\\Links\\Big.lnk"] = kBigApp;
+  rig.files.FailOn("WriteFile", kBigApp + ".manifest", Refusal());
+  rig.dialogs.answers = {Answer::Yes};
+
+  EXPECT_THROW((void)batch.ApplyCommandLine("C:\\Links\\Big.lnk C:\\Apps\\a.exe"), ProgramEnded);
+
+  EXPECT_EQ(rig.environment.elevated_starts, (Starts{{"C:\\Links\\Big.lnk", "C:\\Apps\\a.exe"}}));
+}
+
+TEST_F(ProgramBatchTest, ALogThatCannotBeSavedStartsNothingAndStopsTheBatch) {
+  rig.files.FailOn("WriteFile", kBigApp + ".manifest", Refusal());
+  rig.dialogs.answers = {Answer::Yes};
+  rig.log_save = Status::Failed;  // reported by the save itself
+
+  EXPECT_EQ(batch.ApplyZelvoDropFile({kBigApp, "C:\\Apps\\c.exe"}), Status::Failed);
+
+  EXPECT_TRUE(rig.environment.elevated_starts.empty());
+  EXPECT_FALSE(HasManifest("C:\\Apps\\c.exe"));
 }
 
 }  // namespace

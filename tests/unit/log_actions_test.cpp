@@ -16,7 +16,8 @@ namespace {
 
 struct LogActionsTest : ::testing::Test {
   Rig rig;
-  LogActions actions{rig.dialogs, rig.files, rig.launcher, rig.log, rig.view, rig.trap};
+  LogActions actions{rig.dialogs, rig.files,     rig.launcher, rig.log,
+                     rig.view,    rig.elevation, rig.trap};
 
   // Five entries whose file order (their keys 0..4) differs from the visible, sorted order:
   // visible row 0 is Alpha.exe (key 1), while row 0 of the hidden lists is zeta.exe's.
@@ -275,6 +276,84 @@ TEST_F(LogActionsTest, RestoreWhoseStatusTextFailsEndsWithTheOneReportOfPutInfor
   EXPECT_NE(rig.files.Find("C:\\Program Files\\Alpha\\Alpha.exe.manifest"), nullptr);
   EXPECT_EQ(rig.log.Count(), 5u);
 }
+
+// Windows refuses to delete Alpha.exe's manifest for want of rights; beta.exe's goes. The
+// program runs elevated or not, and the user answers the question about it.
+struct RestoreRefusedCase {
+  const char* what;
+  bool elevated;
+  Answer answer;  // to the question, when not elevated
+  bool allowed;   // the elevation prompt, after a Yes
+};
+
+void PrintTo(const RestoreRefusedCase& refused, std::ostream* out) { *out << refused.what; }
+
+struct RestoreRefusedTest : LogActionsTest, ::testing::WithParamInterface<RestoreRefusedCase> {
+  const std::string alpha_manifest = "C:\\Program Files\\Alpha\\Alpha.exe.manifest";
+
+  void SetUp() override {
+    LoadFive();
+    rig.files.AddFile(alpha_manifest, "alpha's");
+    rig.files.AddFile("C:\\B\\beta.exe.manifest");
+    rig.files.FailOn("RemoveFile", alpha_manifest, Refusal());
+    Select({"Alpha.exe", "beta.exe"});
+    rig.environment.elevated = GetParam().elevated;
+    rig.environment.elevation_allowed = GetParam().allowed;
+    rig.dialogs.answers = {Answer::Yes};
+    if (!GetParam().elevated) rig.dialogs.answers.push_back(GetParam().answer);
+  }
+};
+
+TEST_P(RestoreRefusedTest, KeepsTheEntryOrStartsAgainAsAdministrator) {
+  const RestoreRefusedCase& refused = GetParam();
+  const bool restarts = !refused.elevated && refused.answer == Answer::Yes && refused.allowed;
+  const Message refusal_box =
+      refused.elevated ? expected::RefusedWarning("Alpha.exe", Win32Failure(5).Description(),
+                                                  expected::kRestoreFailedTitle)
+                       : expected::AdministratorQuestion("Alpha.exe", expected::kRestoreTitle);
+
+  if (restarts) {
+    // The log saved, the program started again as administrator without targets (the user
+    // restores again there), and this one ended: nothing else was touched here.
+    EXPECT_THROW(actions.cmdReturn_Click(), ProgramEnded);
+    EXPECT_EQ(rig.journal,
+              (Journal{BoxEntry(expected::RestoreQuestion(2)),
+                       StatusEntry(expected::Restoring("Alpha.exe")), BoxEntry(refusal_box)}));
+    EXPECT_EQ(rig.environment.elevated_starts, std::vector<std::vector<std::string>>{{}});
+    EXPECT_EQ(rig.log_saves, 1);
+    EXPECT_EQ(rig.environment.ended, 0);
+    EXPECT_NE(rig.files.Find("C:\\B\\beta.exe.manifest"), nullptr);
+    EXPECT_EQ(rig.log.Count(), 5u);
+    return;
+  }
+
+  actions.cmdReturn_Click();
+
+  EXPECT_EQ(
+      rig.journal,
+      (Journal{BoxEntry(expected::RestoreQuestion(2)),
+               StatusEntry(expected::Restoring("Alpha.exe")), BoxEntry(refusal_box),
+               StatusEntry(expected::Restoring("beta.exe")),
+               StatusEntry(expected::Restored("beta.exe")), StatusEntry(expected::kRestoreDone)}));
+  // Alpha.exe keeps its manifest and its entry, unselected; beta.exe has left the log.
+  EXPECT_EQ(rig.files.Find(alpha_manifest)->content, "alpha's");
+  EXPECT_EQ(rig.files.Find("C:\\B\\beta.exe.manifest"), nullptr);
+  EXPECT_EQ(Log(), (std::vector<std::string>{"Alpha.exe C:\\Program Files\\Alpha\\ 2026/01/02 #1",
+                                             "mid.exe D:\\Apps\\ 2026/01/03 #2",
+                                             "omega.exe C:\\O\\ 2026/01/05 #4",
+                                             "zeta.exe C:\\Z\\ 2026/01/01 #0"}));
+  const bool asked_to_start = !refused.elevated && refused.answer == Answer::Yes;
+  EXPECT_EQ(rig.environment.elevated_starts.size(), asked_to_start ? 1u : 0u);
+  EXPECT_FALSE(rig.environment.ended);
+  ExpectViewDisabledAndEmpty();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachAnswer, RestoreRefusedTest,
+    ::testing::Values(RestoreRefusedCase{"No", false, Answer::No, true},
+                      RestoreRefusedCase{"YesDeclined", false, Answer::Yes, false},
+                      RestoreRefusedCase{"YesStarted", false, Answer::Yes, true},
+                      RestoreRefusedCase{"ElevatedAlready", true, Answer::No, true}));
 
 // --- Remove -------------------------------------------------------------------------------
 

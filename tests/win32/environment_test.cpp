@@ -65,22 +65,27 @@ TEST(EnvironmentTest, CommandLineAndFailureTextComeFromTheSystem) {
             DescribeError(static_cast<DWORD>(E_OUTOFMEMORY)));
 }
 
-TEST(EnvironmentTest, InstanceMutexNamesDifferPerProgramFileNotPerLetterCase) {
-  const std::wstring name = InstanceMutexName(L"\\\\?\\C:\\Tools\\zelvo.exe");
-  EXPECT_EQ(name.rfind(L"Local\\", 0), 0u);
-  EXPECT_EQ(name, InstanceMutexName(L"\\\\?\\c:\\TOOLS\\Zelvo.EXE"));
-  EXPECT_EQ(name, InstanceMutexName(L"C:\\Tools\\zelvo.exe"));
-  EXPECT_NE(name, InstanceMutexName(L"\\\\?\\C:\\Other\\zelvo.exe"));
-  EXPECT_NE(name, InstanceMutexName(L"\\\\?\\C:\\Tools\\zelvo2.exe"));
-  EXPECT_NE(InstanceMutexName(L"C:\\ソフト\\zelvo.exe"),
-            InstanceMutexName(L"C:\\ゾフト\\zelvo.exe"));
+TEST(EnvironmentTest, InstanceMutexNamesFollowTheToolFolderNotTheWayToIt) {
+  test::TempFolder temp;
+  test::MakeFolder(temp.Path("Tools"));
+  test::MakeFolder(temp.Path("Other"));
+  const std::wstring name = InstanceMutexName(Wide(temp.Path("Tools")));
+  EXPECT_EQ(name.rfind(L"Local\\Zelvo-", 0), 0u);
   EXPECT_EQ(name.find(L'\\', 6), std::wstring::npos);  // one name, no deeper namespace
+  // Every spelling of the folder names the same one.
+  EXPECT_EQ(name, InstanceMutexName(Wide(temp.Path("TOOLS"))));
+  EXPECT_EQ(name, InstanceMutexName(test::Extended(temp.Path("Tools"))));
+  EXPECT_EQ(name, InstanceMutexName(Wide(temp.Path("Tools") + "\\")));
+  EXPECT_EQ(name, InstanceMutexName(Wide(temp.Path("Other\\..\\Tools"))));
+  EXPECT_NE(name, InstanceMutexName(Wide(temp.Path("Other"))));
+  EXPECT_EQ(test::FailureNumber([&] { InstanceMutexName(Wide(temp.Path("Missing"))); }),
+            ERROR_FILE_NOT_FOUND);
 }
 
 // The only test that takes this program file's instance mutex: tests run in parallel as
 // separate processes of the same program file, and would see each other.
 TEST(EnvironmentTest, ASecondInstanceOfTheSameProgramFileIsSeen) {
-  const std::wstring name = InstanceMutexName(ProgramPath());
+  const std::wstring name = InstanceMutexName(Wide(Win32Environment().ProgramFolder()));
   {
     Win32Environment first;
     EXPECT_FALSE(first.PreviousInstanceRunning());

@@ -25,16 +25,7 @@ using test::TempFolder;
 using test::WriteBytes;
 using ::testing::StartsWith;
 
-// Runs `action` and returns the number of the Failure it throws (0 when it throws none).
-template <class Action>
-int32_t FailureNumber(Action&& action) {
-  try {
-    action();
-  } catch (const Failure& failure) {
-    return failure.Number();
-  }
-  return 0;
-}
+using test::FailureNumber;
 
 class FileSystemTest : public ::testing::Test {
  protected:
@@ -109,15 +100,16 @@ TEST_F(FileSystemTest, ShortNamesLeadToTheLongStoredName) {
   EXPECT_EQ(files_.LongPath(Utf8(short_path)), long_path);
 }
 
-TEST_F(FileSystemTest, LongPathGivesEveryComponentAsStored) {
+TEST_F(FileSystemTest, LongPathGivesTheNameAsStoredAndTheFoldersAsGiven) {
   test::MakeFolder(folder_.Path("Program Files"));
   WriteBytes(folder_.Path("Program Files\\Foo.exe"), "x");
-  EXPECT_EQ(files_.LongPath(folder_.Path("PROGRAM FILES\\foo.EXE")),
+  EXPECT_EQ(files_.LongPath(folder_.Path("Program Files\\foo.EXE")),
             folder_.Path("Program Files\\Foo.exe"));
-  // The temporary folder's own path comes back as the system stores it, drive letter upper case.
-  std::string lower = folder_.Path("program files\\foo.exe");
+  // Only what needs it is looked up: a folder keeps the case it was given in; the drive letter
+  // reads upper case, as Windows shows it.
+  std::string lower = folder_.Path("PROGRAM FILES\\foo.exe");
   lower[0] = static_cast<char>(std::tolower(lower[0]));
-  EXPECT_EQ(files_.LongPath(lower), folder_.Path("Program Files\\Foo.exe"));
+  EXPECT_EQ(files_.LongPath(lower), folder_.Path("PROGRAM FILES\\Foo.exe"));
   EXPECT_EQ(FailureNumber([&] { files_.LongPath(folder_.Path("Missing.exe")); }),
             ERROR_FILE_NOT_FOUND);
 }

@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
+#include <utility>
+
 #include "base/failure.h"
 #include "win32/file_system.h"
 #include "win32/win32_error.h"
@@ -35,8 +39,53 @@ TEST_F(FileSystemUnprivilegedTest, AReadOnlyFileCannotBeWritten) {
     EXPECT_EQ(failure.Number(), ERROR_ACCESS_DENIED);
     EXPECT_EQ(failure.Description(), DescribeError(ERROR_ACCESS_DENIED));
     EXPECT_FALSE(failure.Description().empty());
+    EXPECT_FALSE(failure.Refused()) << "rights would not change a read-only file";
   }
   EXPECT_EQ(ReadBytes(manifest), "old manifest");
+}
+
+TEST_F(FileSystemUnprivilegedTest, AFolderThatRefusesChangesSaysItIsForWantOfRights) {
+  const std::string apps = folder_.Path("apps");
+  test::MakeFolder(apps);
+  const std::string manifest = apps + "\\Foo.exe.manifest";
+  WriteBytes(manifest, "old manifest");
+  const test::FolderAccess protection(apps, test::FolderAccess::kWriteProtected);
+
+  const std::pair<const char*, std::function<void()>> changes[] = {
+      {"replace", [&] { files_.WriteFile(manifest, "new"); }},
+      {"create", [&] { files_.WriteFile(apps + "\\Bar.exe.manifest", "new"); }},
+      {"replace atomically", [&] { files_.ReplaceAtomically(manifest, "new"); }},
+      {"make a folder", [&] { files_.MakeFolder(apps + "\\backup"); }},
+      {"copy into", [&] { files_.CopyToNew(manifest, apps + "\\copy.manifest"); }},
+  };
+  for (const auto& [what, change] : changes) {
+    const std::optional<Failure> failure = test::FailureOf(change);
+    ASSERT_TRUE(failure) << what;
+    EXPECT_EQ(failure->Number(), ERROR_ACCESS_DENIED) << what;
+    EXPECT_TRUE(failure->Refused()) << what;
+  }
+  EXPECT_EQ(ReadBytes(manifest), "old manifest");
+}
+
+TEST_F(FileSystemUnprivilegedTest, AFolderThatCannotBeListedIsPassedThroughWithNamesAsGiven) {
+  const std::string locked = folder_.Path("Locked");
+  test::MakeFolder(locked);
+  test::MakeFolder(locked + "\\Apps");
+  WriteBytes(locked + "\\Apps\\Foo.exe", "x");
+  WriteBytes(locked + "\\Bar.exe", "x");
+  const test::FolderAccess pass_only(locked, test::FolderAccess::kPassThroughOnly);
+
+  // Below it: only the last part is looked up, in a folder that can be listed. (Under Wine a
+  // name in the folder itself must be given in its own letter case: Wine lists a folder to
+  // match another case, where Windows does not.)
+  EXPECT_EQ(files_.StoredName(locked + "\\Apps\\foo.EXE"), "Foo.exe");
+  EXPECT_EQ(files_.LongPath(locked + "\\Apps\\foo.EXE"), locked + "\\Apps\\Foo.exe");
+  // In it: the file is there, under its name as given.
+  EXPECT_EQ(files_.StoredName(locked + "\\Bar.exe"), "Bar.exe");
+  EXPECT_EQ(files_.LongPath(locked + "\\Bar.exe"), locked + "\\Bar.exe");
+  // And it is written and read through.
+  files_.WriteFile(locked + "\\Apps\\Foo.exe.manifest", "manifest");
+  EXPECT_EQ(files_.ReadFile(locked + "\\Apps\\Foo.exe.manifest"), "manifest");
 }
 
 TEST_F(FileSystemUnprivilegedTest, AReadOnlyFileCannotBeRemovedOrReplaced) {

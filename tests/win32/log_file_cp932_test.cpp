@@ -34,8 +34,10 @@ class QuietEnvironment : public Environment {
   bool PreviousInstanceRunning() override { return false; }
   std::string ProgramFolder() override { return {}; }
   std::string CommandLine() override { return {}; }
+  bool Elevated() override { return false; }
+  bool RestartElevated(const std::vector<std::string>&) override { return false; }
   std::string DescribeFailure(int32_t number) override { return std::to_string(number); }
-  [[noreturn]] void EndNow(int exit_code) override {
+  void End(int exit_code) override {
     ADD_FAILURE() << "the program ended";
     ExitProcess(static_cast<UINT>(exit_code));
   }

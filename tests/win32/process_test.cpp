@@ -8,7 +8,10 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
+#include "win32/environment.h"
+#include "win32/owner.h"
 #include "win32/strings.h"
 #include "test_support.h"
 
@@ -86,6 +89,52 @@ TEST(ProcessLauncherTest, AProgramThatCannotStartGivesFalse) {
   EXPECT_FALSE(launcher.Start(temp.Path("probe.exe"), temp.Path("Missing Folder")));
   Sleep(500);
   EXPECT_FALSE(Exists(temp.Path("probe.exe.txt")));
+}
+
+TEST(ElevatedStartTest, ArgumentsAreQuotedAsCommandLineToArgvReadsThem) {
+  EXPECT_EQ(QuotedArguments({}), L"");
+  EXPECT_EQ(QuotedArguments({"C:\\a.exe"}), L"\"C:\\a.exe\"");
+  EXPECT_EQ(QuotedArguments({"C:\\Program Files\\b.exe", "\\\\server\\share\\c.lnk"}),
+            L"\"C:\\Program Files\\b.exe\" \"\\\\server\\share\\c.lnk\"");
+  // Backslashes count only before a quote: at the end of a folder they are doubled.
+  EXPECT_EQ(QuotedArguments({"D:\\My Apps\\"}), L"\"D:\\My Apps\\\\\"");
+  EXPECT_EQ(QuotedArguments({"a\"b"}), L"\"a\\\"b\"");
+  EXPECT_EQ(QuotedArguments({"テスト.exe"}), L"\"テスト.exe\"");
+}
+
+TEST(ElevatedStartTest, StartsTheProgramElevatedInItsFolderWithItsArguments) {
+  TempFolder temp;
+  const std::string folder = temp.Path("昇格 テスト");
+  test::MakeFolder(folder);
+  const std::string program = folder + "\\My Probe.exe";
+  CopyProbe(program);
+  const std::vector<std::string> arguments = {"C:\\Program Files\\App\\app.exe", "D:\\a b\\",
+                                              "\\\\server\\share\\x.lnk", "C:\\ツール\\y.exe"};
+
+  // Asked to run elevated: the shell's "runas", the program by its path, in its folder.
+  const std::wstring wide_program = Wide(program);
+  const std::wstring wide_folder = Wide(folder);
+  const std::wstring parameters = QuotedArguments(arguments);
+  const SHELLEXECUTEINFOW start = ElevatedStart(wide_program, parameters, wide_folder);
+  EXPECT_STREQ(start.lpVerb, L"runas");
+  EXPECT_EQ(start.lpFile, wide_program.c_str());
+  EXPECT_EQ(start.lpParameters, parameters.c_str());
+  EXPECT_EQ(start.lpDirectory, wide_folder.c_str());
+  EXPECT_EQ(start.nShow, SW_SHOWNORMAL);
+
+  ASSERT_TRUE(StartElevated(wide_program, wide_folder, arguments));
+  auto report = WaitForReport(program + ".txt");
+  ASSERT_FALSE(report.empty()) << "the program did not run in its folder";
+  EXPECT_EQ(report["current"], folder);
+  EXPECT_EQ(report["folder"], folder);
+  // The arguments as the program reads them back, after its own exact path.
+  int count = 0;
+  const LocalMemory<wchar_t**> argv(CommandLineToArgvW(Wide(report["command"]).c_str(), &count));
+  ASSERT_TRUE(argv.Valid());
+  ASSERT_EQ(count, 1 + static_cast<int>(arguments.size())) << report["command"];
+  EXPECT_EQ(CompareStringOrdinal(argv.Get()[0], -1, wide_program.c_str(), -1, TRUE), CSTR_EQUAL)
+      << report["command"];
+  for (size_t i = 0; i < arguments.size(); ++i) EXPECT_EQ(Utf8(argv.Get()[i + 1]), arguments[i]);
 }
 
 }  // namespace

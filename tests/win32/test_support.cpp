@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include <sddl.h>
+
 #include "win32/paths.h"
 #include "win32/strings.h"
 #include "win32/owner.h"
@@ -126,6 +128,36 @@ std::string TestProgramFolder() {
   std::wstring path(32768, L'\0');
   path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
   return Utf8(path.substr(0, path.find_last_of(L'\\')));
+}
+
+namespace {
+
+void SetAccess(const std::string& folder, const wchar_t* sddl) {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor,
+                                                            nullptr)) {
+    throw std::runtime_error("ConvertStringSecurityDescriptorToSecurityDescriptor");
+  }
+  const win32::LocalMemory<PSECURITY_DESCRIPTOR> owned(descriptor);
+  // Wine applies a list given to SetFileSecurity to the folder's permission bits, but not one
+  // given to SetNamedSecurityInfo.
+  if (!SetFileSecurityW(Extended(folder).c_str(), DACL_SECURITY_INFORMATION, descriptor)) {
+    throw std::runtime_error("SetFileSecurity " + folder);
+  }
+}
+
+}  // namespace
+
+FolderAccess::FolderAccess(std::string folder, const wchar_t* sddl) : folder_(std::move(folder)) {
+  SetAccess(folder_, sddl);
+}
+
+FolderAccess::~FolderAccess() {
+  try {
+    SetAccess(folder_, L"D:P(A;;FA;;;WD)");
+  } catch (const std::exception&) {
+    // The folder stays behind then: a destructor cannot report.
+  }
 }
 
 }  // namespace zelvo::test

@@ -4,10 +4,31 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "base/failure.h"
+
 namespace zelvo::test {
+
+// Runs `action` and returns the Failure it throws, or none.
+template <class Action>
+std::optional<Failure> FailureOf(Action&& action) {
+  try {
+    action();
+  } catch (const Failure& failure) {
+    return failure;
+  }
+  return std::nullopt;
+}
+
+// The number of the Failure that `action` throws (0 when it throws none).
+template <class Action>
+int32_t FailureNumber(Action&& action) {
+  const std::optional<Failure> failure = FailureOf(action);
+  return failure ? failure->Number() : 0;
+}
 
 // A new folder under the user's temporary folder, unique to this process and object, removed
 // with everything in it (read-only and hidden files too) when the object goes.
@@ -41,5 +62,24 @@ std::string ListFolder(const std::string& path);
 
 // The folder of the running test program (win32_tests.exe), without a trailing backslash.
 std::string TestProgramFolder();
+
+// Gives a folder an access list of its own (in SDDL) for the life of the object, then lets
+// everyone do everything in it again. Wine applies such a list to the folder's permission bits,
+// which hold only for a user who is not root (the *Unprivileged* tests).
+class FolderAccess {
+ public:
+  FolderAccess(std::string folder, const wchar_t* sddl);
+  ~FolderAccess();
+  FolderAccess(const FolderAccess&) = delete;
+  FolderAccess& operator=(const FolderAccess&) = delete;
+
+  // Read, list and pass through, but not change anything in it.
+  static constexpr wchar_t kWriteProtected[] = L"D:P(A;;0x1200a9;;;WD)";
+  // Pass through and read attributes, but not list or change.
+  static constexpr wchar_t kPassThroughOnly[] = L"D:P(A;;0x1000a0;;;WD)";
+
+ private:
+  std::string folder_;
+};
 
 }  // namespace zelvo::test

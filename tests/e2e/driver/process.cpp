@@ -57,19 +57,22 @@ void RemoveTree(const fs::path& root) {
 
 }  // namespace
 
-ToolFolder::ToolFolder(Program program, std::wstring_view folder_name)
-    : program_(std::move(program)), root_(CreateUniqueFolder()), folder_(root_ / folder_name) {
+ToolFolder::ToolFolder(Program program, std::wstring_view folder_name, fs::path root)
+    : program_(std::move(program)),
+      own_root_(root.empty()),
+      root_(own_root_ ? CreateUniqueFolder() : std::move(root)),
+      folder_(root_ / folder_name) {
   try {
     fs::create_directories(folder_);
     Check(CopyFileW(program_.exe.c_str(), ProgramPath().c_str(), TRUE),
           "CopyFile " + win32::Utf8(program_.exe.wstring()));
   } catch (...) {
-    RemoveTree(root_);
+    RemoveTree(own_root_ ? root_ : folder_);
     throw;
   }
 }
 
-ToolFolder::~ToolFolder() { RemoveTree(root_); }
+ToolFolder::~ToolFolder() { RemoveTree(own_root_ ? root_ : folder_); }
 
 fs::path ToolFolder::Resolve(const fs::path& path) const {
   return path.is_absolute() ? path : root_ / path;
@@ -146,8 +149,11 @@ void ScreenSlot::Place(HWND hwnd) const {
 }
 
 ZelvoProcess::ZelvoProcess(const ToolFolder& folder, const std::wstring& arguments)
+    : ZelvoProcess(folder, folder.ProgramPath(), arguments) {}
+
+ZelvoProcess::ZelvoProcess(const ToolFolder& folder, const fs::path& program,
+                           const std::wstring& arguments)
     : folder_(folder) {
-  const fs::path program = folder.ProgramPath();
   std::wstring command_line = L"\"" + program.wstring() + L"\"";
   if (!arguments.empty()) command_line += L" " + arguments;
   STARTUPINFOW startup{sizeof(startup)};

@@ -28,10 +28,12 @@ Program ZelvoProgram();
 
 // A unique folder under the temporary folder, removed with everything in it at the end of the
 // test: Root() holds the tool folder with the copy of the program and whatever the test puts
-// beside it (programs to apply, shortcuts).
+// beside it (programs to apply, shortcuts). Given a root of its own, the object makes the tool
+// folder there and removes only that.
 class ToolFolder {
  public:
-  explicit ToolFolder(Program program = ZelvoProgram(), std::wstring_view folder_name = L"tool");
+  explicit ToolFolder(Program program = ZelvoProgram(), std::wstring_view folder_name = L"tool",
+                      std::filesystem::path root = {});
   ToolFolder(const ToolFolder&) = delete;
   ToolFolder& operator=(const ToolFolder&) = delete;
   ~ToolFolder();
@@ -55,6 +57,7 @@ class ToolFolder {
   std::filesystem::path Resolve(const std::filesystem::path& path) const;
 
   Program program_;
+  bool own_root_;
   std::filesystem::path root_;
   std::filesystem::path folder_;
 };
@@ -78,6 +81,9 @@ class ZelvoProcess {
   // Starts the folder's copy of the program with "\"program path\"" followed by a space and the
   // arguments (nothing when they are empty), in Root() as the current folder.
   explicit ZelvoProcess(const ToolFolder& folder, const std::wstring& arguments = {});
+  // The same with the program reached by another path (a linked folder, a renamed copy).
+  ZelvoProcess(const ToolFolder& folder, const std::filesystem::path& program,
+               const std::wstring& arguments);
   ZelvoProcess(const ZelvoProcess&) = delete;
   ZelvoProcess& operator=(const ZelvoProcess&) = delete;
   // Kills the program if it still runs.

@@ -59,6 +59,8 @@ Failure Win32Failure(int32_t code) {
   }
 }
 
+Failure Refusal() { return Failure(5, Win32Failure(5).Description(), Failure::Kind::Refused); }
+
 Message ReportOf(std::string_view source, const Failure& failure) {
   return expected::ErrorReport(source, failure.Number(), failure.Description());
 }
@@ -251,7 +253,12 @@ std::string FakeEnvironment::DescribeFailure(int32_t number) {
   return "説明 " + std::to_string(number);
 }
 
-void FakeEnvironment::EndNow(int exit_code) {
+bool FakeEnvironment::RestartElevated(const std::vector<std::string>& arguments) {
+  elevated_starts.push_back(arguments);
+  return elevation_allowed;
+}
+
+void FakeEnvironment::End(int exit_code) {
   ended = exit_code;
   throw ProgramEnded{exit_code};
 }

@@ -27,7 +27,7 @@ namespace zelvo::testing {
 // "status: <text>", "start: <path>".
 using Journal = std::vector<std::string>;
 
-// Thrown by FakeEnvironment::EndNow; deliberately no std::exception, so that no error trap of
+// Thrown by FakeEnvironment::End; deliberately no std::exception, so that no error trap of
 // the program catches it.
 struct ProgramEnded {
   int exit_code;
@@ -35,6 +35,8 @@ struct ProgramEnded {
 
 // Windows' own texts for the failures the fakes raise.
 Failure Win32Failure(int32_t code);
+// Access denied, as Windows refuses a change for want of rights.
+Failure Refusal();
 
 // The report box of `failure` caught in `source`.
 Message ReportOf(std::string_view source, const Failure& failure);
@@ -133,13 +135,19 @@ class FakeEnvironment : public Environment {
   std::string program_folder = "C:\\Tools";
   std::string command_line = "\"C:\\Tools\\zelvo.exe\"";
   std::optional<int> ended;
+  bool elevated = false;
+  // Whether the user lets the elevated start happen; every start asked for, with its arguments.
+  bool elevation_allowed = true;
+  std::vector<std::vector<std::string>> elevated_starts;
 
   ProgramVersion Version() override { return version; }
   bool PreviousInstanceRunning() override { return previous_instance; }
+  bool Elevated() override { return elevated; }
+  bool RestartElevated(const std::vector<std::string>& arguments) override;
   std::string ProgramFolder() override { return program_folder; }
   std::string CommandLine() override { return command_line; }
   std::string DescribeFailure(int32_t number) override;
-  [[noreturn]] void EndNow(int exit_code) override;
+  void End(int exit_code) override;
 };
 
 // Latin-1 stands in for the ANSI code page: characters up to U+00FF fit, others do not.

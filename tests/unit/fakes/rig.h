@@ -4,6 +4,7 @@
 #include <string>
 
 #include "application/apply.h"
+#include "application/elevation.h"
 #include "application/error_report.h"
 #include "application/log_view.h"
 #include "base/error_trap.h"
@@ -27,7 +28,14 @@ struct Rig {
   ErrorTrap trap{report};
   LogModel log{collator};
   LogView view{log, controls, controls.list, trap};
-  ManifestApplier applier{dialogs, files, shortcuts, clock, log, trap, "C:\\Tools\\"};
+  // The log is saved before an elevated start: the tests count the saves and say how they go.
+  int log_saves = 0;
+  Status log_save = Status::Done;
+  Elevation elevation{dialogs, environment, [this] {
+                        ++log_saves;
+                        return log_save;
+                      }};
+  ManifestApplier applier{dialogs, files, shortcuts, clock, log, elevation, trap, "C:\\Tools\\"};
 
   Rig() { files.AddFolder("C:\\Tools"); }
 };

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "application/elevation.h"
 #include "application/log_view.h"
 #include "base/error_trap.h"
 #include "base/status.h"
@@ -18,10 +19,12 @@ namespace zelvo {
 class LogActions {
  public:
   LogActions(Dialogs& dialogs, FileSystem& files, ProcessLauncher& launcher, LogModel& log,
-             LogView& view, ErrorTrap& trap);
+             LogView& view, Elevation& elevation, ErrorTrap& trap);
 
   // Restore: deletes the manifest beside each selected program and forgets its entry; an entry
-  // without a manifest is forgotten or unselected as the user answers.
+  // without a manifest is forgotten or unselected as the user answers. An entry whose manifest
+  // Windows refuses to delete is kept, unless the user starts the program again as
+  // administrator.
   void cmdReturn_Click();
 
   // Forgets the selected entries; their programs keep their manifests.
@@ -39,6 +42,9 @@ class LogActions {
   bool HasSelection(const std::string& hint);
   // Shows `text` in the status line; a failure there ends the program (it is reported).
   void Inform(const std::string& text);
+  // Deletes the manifest of the program `name`; false when Windows refused it and the program
+  // goes on without (the user was warned, or declined to start it again as administrator).
+  bool RemoveManifest(const std::string& name, const std::string& manifest);
   // One program of a launch.
   void Launch(const std::string& name, const std::string& folder);
   // The notice that one program could not be started; the launch goes on after it.
@@ -49,6 +55,7 @@ class LogActions {
   ProcessLauncher& launcher_;
   LogModel& log_;
   LogView& view_;
+  Elevation& elevation_;
   ErrorTrap& trap_;
 };
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "application/apply.h"
+#include "application/elevation.h"
 #include "application/log_view.h"
 #include "base/error_trap.h"
 #include "base/status.h"
@@ -23,7 +24,8 @@ std::vector<std::string> SplitArguments(std::string_view argument_text);
 
 class ProgramBatch {
  public:
-  ProgramBatch(ManifestApplier& applier, LogView& view, FileSystem& files, ErrorTrap& trap);
+  ProgramBatch(ManifestApplier& applier, LogView& view, FileSystem& files, Elevation& elevation,
+               ErrorTrap& trap);
 
   // Applies every path of the argument text (the procedure GetCommandLine). Each status line
   // names the program, a shortcut's target rather than the shortcut.
@@ -34,9 +36,16 @@ class ProgramBatch {
   Status ApplyZelvoDropFile(const std::vector<std::string>& dropped_files);
 
  private:
+  // Applies `paths` in order; each status line names the stored name of `named(path, outcome)`.
+  // When the user wants a program applied as administrator, the program starts again elevated
+  // with that path and the ones after it, and this one ends.
+  template <class Named>
+  Status ApplyEach(const std::vector<std::string>& paths, Named named);
+
   ManifestApplier& applier_;
   LogView& view_;
   FileSystem& files_;
+  Elevation& elevation_;
   ErrorTrap& trap_;
 };
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "application/apply.h"
+#include "application/elevation.h"
 #include "application/error_report.h"
 #include "application/log_actions.h"
 #include "application/log_file.h"
@@ -69,6 +70,7 @@ class Zelvo : public WindowEvents {
   ErrorTrap trap_;
   LogModel log_;
   LogView view_;
+  Elevation elevation_;
   LogActions actions_;
   std::optional<Started> started_;
 };

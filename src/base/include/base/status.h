@@ -4,6 +4,9 @@
 
 namespace zelvo {
 
-enum class [[nodiscard]] Status{Done, Failed};
+// (clang-format reads the attribute as the start of an initialiser)
+// clang-format off
+enum class [[nodiscard]] Status { Done, Failed };
+// clang-format on
 
 }  // namespace zelvo

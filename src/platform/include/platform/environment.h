@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace zelvo {
 
@@ -18,8 +20,19 @@ class Environment {
   // The version of the running program, from its own version resource.
   virtual ProgramVersion Version() = 0;
 
-  // Whether another instance of this program file runs in this user's session.
+  // Whether another instance runs in this user's session that keeps its log in the same tool
+  // folder, however that folder was reached. The first call claims the folder for this
+  // instance, which keeps the claim until it ends or hands it over (RestartElevated).
   virtual bool PreviousInstanceRunning() = 0;
+
+  // Whether the program runs with administrator rights (elevated).
+  virtual bool Elevated() = 0;
+
+  // Starts the program again, by its exact path and in its own folder, asking Windows to run it
+  // elevated, with `arguments` on its command line. This instance's claim to the tool folder is
+  // handed over first, so that the new one does not meet it. True when the program was started;
+  // false, with the claim taken back, when the user declined the elevation.
+  virtual bool RestartElevated(const std::vector<std::string>& arguments) = 0;
 
   // The folder of the running program file, without a trailing backslash except at a drive
   // root (C:\).
@@ -32,7 +45,14 @@ class Environment {
   virtual std::string DescribeFailure(int32_t number) = 0;
 
   // Ends the process at once: no window closes, no closing step runs.
-  [[noreturn]] virtual void EndNow(int exit_code) = 0;
+  [[noreturn]] void EndNow(int exit_code) {
+    End(exit_code);
+    std::abort();  // End never comes back; the compiler cannot see that through the call
+  }
+
+ protected:
+  // Ends the process; never returns.
+  virtual void End(int exit_code) = 0;
 };
 
 }  // namespace zelvo

@@ -1,6 +1,7 @@
 // The file operations the program needs. Paths are UTF-8 Windows paths; the Windows adapter
 // makes them absolute and long-path safe before any call. Every operation throws Failure
-// unless it says otherwise.
+// unless it says otherwise; a change (MakeFolder, RemoveFile, CopyToNew, WriteFile,
+// ReplaceAtomically) that the system refuses for want of rights throws one that is Refused().
 #pragma once
 
 #include <cstdint>
@@ -16,10 +17,12 @@ class FileSystem {
   // The name of the ordinary file at `path` as the file system stores it (its own letter case,
   // its long form), or "" when none stands there: folders, hidden and system files do not
   // count, and a path that cannot name one file (empty, or holding '*' or '?') finds nothing.
+  // In a folder that cannot be listed, a file that is there keeps its name as given.
   virtual std::string StoredName(const std::string& path) = 0;
 
-  // The full path of an existing file in its long form, every component as stored
-  // (C:\PROGRA~1\FOO.EXE gives C:\Program Files\Foo.exe).
+  // The full path of an existing file in its long form: short components expanded, its name as
+  // stored (C:\PROGRA~1\FOO.EXE gives C:\Program Files\Foo.exe); other folders as given, and
+  // so is a part in a folder that cannot be listed.
   virtual std::string LongPath(const std::string& path) = 0;
 
   // Whether a folder stands at `path`.

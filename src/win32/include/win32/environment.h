@@ -1,12 +1,15 @@
 // What the running program learns about itself from Windows: its version resource, its file,
-// its command line, and whether another copy of the same program file runs.
+// its command line, its rights, and whether another copy runs on the same tool folder.
 #pragma once
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/environment.h"
 #include "win32/owner.h"
@@ -18,14 +21,16 @@ class Win32Environment : public Environment {
   // Throws Failure when the program has no version resource.
   ProgramVersion Version() override;
 
-  // The first call takes this program file's instance mutex and holds it for the life of the
+  // The first call takes the tool folder's instance mutex and holds it for the life of the
   // object (the program keeps it for the life of the process); later calls repeat the answer.
   bool PreviousInstanceRunning() override;
+  bool Elevated() override;
+  bool RestartElevated(const std::vector<std::string>& arguments) override;
 
   std::string ProgramFolder() override;
   std::string CommandLine() override;
   std::string DescribeFailure(int32_t number) override;
-  [[noreturn]] void EndNow(int exit_code) override;
+  void End(int exit_code) override;
 
  private:
   UniqueHandle instance_mutex_;
@@ -40,9 +45,25 @@ ProgramVersion ReadVersionResource(HMODULE module);
 // The running program file's extended path (\\?\...), every component in its stored long form.
 std::wstring ProgramPath();
 
-// The name of the mutex that marks a running copy of the program file at `program_path`:
-// per session, and per file, so copies in two folders do not stop each other. Letter case
-// does not matter, as it does not for the file system.
-std::wstring InstanceMutexName(std::wstring_view program_path);
+// The name of the mutex that marks a running copy of the program in `tool_folder`: per session,
+// and per folder, so copies in two folders do not stop each other. The folder is named by what
+// every path to it shares, its volume's serial number and its file id: another spelling, a
+// linked folder or junction, or a substituted drive all give the same name. Throws Failure
+// when the folder cannot be opened.
+std::wstring InstanceMutexName(std::wstring_view tool_folder);
+
+// `arguments` as one command line text, each in double quotes by the rules that
+// CommandLineToArgvW reads back (a backslash doubled before a quote and at the end).
+std::wstring QuotedArguments(const std::vector<std::string>& arguments);
+
+// How a program is asked to start elevated: ShellExecuteExW's "runas", with `parameters`, in
+// `folder`, shown normally. The texts must outlive the result.
+SHELLEXECUTEINFOW ElevatedStart(const std::wstring& program, const std::wstring& parameters,
+                                const std::wstring& folder);
+
+// Starts `program` elevated, in `folder`, with `arguments`. False when the user declined the
+// elevation; throws Failure when Windows could not start it.
+bool StartElevated(const std::wstring& program, const std::wstring& folder,
+                   const std::vector<std::string>& arguments);
 
 }  // namespace zelvo::win32

@@ -23,9 +23,10 @@ std::wstring NormalPath(std::wstring_view path);
 // normal form while it is short enough for them, the extended form beyond.
 std::wstring ShellPath(std::wstring_view extended);
 
-// The extended path of an existing file or folder with every component as the file system
-// stores it: short 8.3 components expanded, letter case as stored. Throws Failure when a
-// component cannot be found.
+// The extended path of an existing file or folder in its stored form: short 8.3 components
+// expanded, and the last component in the letter case the file system stores; the other
+// components as given. A component whose folder refuses to be listed stays as given. Throws
+// Failure when a component cannot be found.
 std::wstring StoredPath(std::wstring_view extended);
 
 // Whether `path` holds a character that a directory search takes as a wildcard. Such a path
