@@ -38,6 +38,11 @@ constexpr std::string_view kFileIgnoredQuestion =
     "マニフェストファイルは無視されます。\r\n"
     "それでもXPスタイルを適用しますか？";
 
+constexpr std::string_view kUnreadableWarning =
+    " を読み込むコトができないため、XPスタイルを適用するコトができません。";
+constexpr std::string_view kLinkedManifestWarning =
+    " のマニフェストファイルは、リンクのため、バックアップするコトができません。";
+
 constexpr std::string_view kBackupFolderName = "backup";
 
 // "yyyy/mm/dd" with "/" whatever the user's date separator: the log file is read back with it.
@@ -104,8 +109,15 @@ ApplyResult ManifestApplier::Apply(std::string& path) {
     return ApplyResult::NotApplied;
   }
 
-  // Read once for both uses: the advice below and the document's architecture.
-  const ProgramImage image = InspectProgramFile(files_, target);
+  // Read once for both uses: the advice below and the document's architecture. A program that
+  // cannot be read is never taken for a 32-bit one: that manifest keeps a 64-bit program from
+  // starting at all.
+  ProgramImage image;
+  try {
+    image = InspectProgramFile(files_, target);
+  } catch (const Failure& failure) {
+    return Warn(name + std::string(kUnreadableWarning) + "\r\n" + failure.Description());
+  }
   if (!AgreesDespiteEmbeddedManifest(dialogs_, name, image)) return ApplyResult::NotApplied;
 
   const std::string manifest = ManifestPath(target);
@@ -119,6 +131,8 @@ ApplyResult ManifestApplier::Apply(std::string& path) {
         break;
       case BackupResult::Refused:
         return Refused(name, *backup_refusal_);
+      case BackupResult::SourceIsLink:
+        return Warn(name + std::string(kLinkedManifestWarning));
       case BackupResult::Failed:
         return ApplyResult::Failed;
     }
@@ -138,8 +152,10 @@ ApplyResult ManifestApplier::Apply(std::string& path) {
   return ApplyResult::Applied;
 }
 
-ApplyResult ManifestApplier::MissingProgram() {
-  dialogs_.Show(Notice(std::string(kMissingWarning), std::string(kFailedTitle), Icon::Warning));
+ApplyResult ManifestApplier::MissingProgram() { return Warn(std::string(kMissingWarning)); }
+
+ApplyResult ManifestApplier::Warn(const std::string& text) {
+  dialogs_.Show(Notice(text, std::string(kFailedTitle), Icon::Warning));
   return ApplyResult::NotApplied;
 }
 
@@ -152,19 +168,24 @@ ApplyResult ManifestApplier::Refused(const std::string& name, const Failure& ref
 BackupResult ManifestApplier::BackupManifest(const std::string& manifest_path) {
   return trap_.Procedure("BackupManifest()", [&] {
     try {
-      CopyToBackup(manifest_path);
+      return CopyToBackup(manifest_path);
     } catch (const Failure& failure) {
       if (!failure.Refused()) throw;
       backup_refusal_ = failure;
       return BackupResult::Refused;
     }
-    return BackupResult::Done;
   });
 }
 
-void ManifestApplier::CopyToBackup(const std::string& manifest_path) {
+BackupResult ManifestApplier::CopyToBackup(const std::string& manifest_path) {
+  // Only a plain folder: a link or junction named backup would take the copies anywhere, and
+  // is refused as a file of that name is. Made by an elevated program, the folder admits only
+  // administrators to change it: a copy of what only they may read stays theirs.
   const std::string folder = tool_folder_ + std::string(kBackupFolderName);
-  if (!files_.IsFolder(folder)) files_.MakeFolder(folder);
+  if (!files_.IsFolder(folder)) {
+    files_.MakeFolder(folder,
+                      elevation_.Elevated() ? NewFolder::AdministratorsOnly : NewFolder::Inherited);
+  }
 
   std::string name = files_.StoredName(manifest_path);
   // Gone since it was found: the copy below then fails with the system's own reason.
@@ -173,9 +194,16 @@ void ManifestApplier::CopyToBackup(const std::string& manifest_path) {
   // Earlier copies are the user's only way back to an old manifest: none is ever replaced.
   // The first copy of a name keeps the name; later ones get ".2", ".3", ... after it.
   const std::string first = folder + "\\" + name;
-  if (files_.CopyToNew(manifest_path, first)) return;
-  for (uint64_t number = 2;; ++number) {
-    if (files_.CopyToNew(manifest_path, first + "." + std::to_string(number))) return;
+  for (uint64_t number = 1;; ++number) {
+    const std::string copy = number == 1 ? first : first + "." + std::to_string(number);
+    switch (files_.CopyToNew(manifest_path, copy)) {
+      case CopyResult::Copied:
+        return BackupResult::Done;
+      case CopyResult::SourceIsLink:
+        return BackupResult::SourceIsLink;
+      case CopyResult::TargetTaken:
+        break;
+    }
   }
 }
 

@@ -56,8 +56,8 @@ void LogActions::cmdReturn_Click() {
       Inform(name + "を元に戻します...");
 
       const std::string manifest = entry->folder + name + kManifestSuffix;
-      // An entry without a full folder names no file: nothing is deleted for it.
-      if (IsFullFolder(entry->folder) && !files_.StoredName(manifest).empty()) {
+      // An entry that names no one file (edited by hand) has no manifest to delete.
+      if (NamesOneFile(*entry) && !files_.StoredName(manifest).empty()) {
         if (RemoveManifest(name, manifest)) {
           Inform(name + "を元に戻しました。");
         } else {
@@ -120,7 +120,7 @@ void LogActions::cmdShell_Click() {
       if (!log_.IsSelected(row)) continue;
       const LogEntry* entry = log_.InItemData(log_.Key(row));
       if (!entry) continue;  // without its own folder there is no program to start
-      Launch(log_.Name(row), entry->folder);
+      Launch(*entry);
     }
     Inform("ソフトの起動処理が完了しました。");
   });
@@ -164,8 +164,9 @@ void LogActions::Inform(const std::string& text) {
   if (view_.PutInformation(text) == Status::Failed) trap_.EndProgram();
 }
 
-void LogActions::Launch(const std::string& name, const std::string& folder) {
-  const std::string path = folder + name;
+void LogActions::Launch(const LogEntry& entry) {
+  const std::string& name = entry.name;
+  const std::string path = entry.folder + name;
   // Only a name ending in ".exe", in any letter case, is started; a shortcut or a document
   // would be opened by whatever program owns its type.
   if (!HasExtension(path, ".exe")) {
@@ -173,7 +174,7 @@ void LogActions::Launch(const std::string& name, const std::string& folder) {
     Inform(name + " は、実行するコトができませんでした。");
     return;
   }
-  if (!IsFullFolder(folder) || files_.StoredName(path).empty()) {
+  if (!NamesOneFile(entry) || files_.StoredName(path).empty()) {
     Inform(name + " は、実行するコトができませんでした。");
     NotifyFailure(name + " が、見つかりませんでした。\r\n" +
                   "移動、もしくは削除された可能性があります。");
@@ -181,7 +182,7 @@ void LogActions::Launch(const std::string& name, const std::string& folder) {
   }
   // Started in its own folder, as the shell starts a program, so that it finds the files
   // beside it.
-  if (launcher_.Start(path, folder)) {
+  if (launcher_.Start(path, entry.folder)) {
     Inform(name + " を起動しました。");
     return;
   }

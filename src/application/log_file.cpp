@@ -6,9 +6,10 @@
 
 namespace zelvo {
 
-LogFile::LogFile(FileSystem& files, const AnsiCodePage& code_page, LogModel& log, LogView& view,
-                 ErrorTrap& trap, std::string tool_folder, std::string version_text)
-    : files_(files),
+LogFile::LogFile(Dialogs& dialogs, FileSystem& files, const AnsiCodePage& code_page, LogModel& log,
+                 LogView& view, ErrorTrap& trap, std::string tool_folder, std::string version_text)
+    : dialogs_(dialogs),
+      files_(files),
       code_page_(code_page),
       log_(log),
       view_(view),
@@ -26,7 +27,20 @@ Status LogFile::LoadListData() {
       (void)view_.PutInformation("この度は、Zelvoをダウンロードして頂きありがとうございます。");
       return Status::Done;
     }
-    ParsedLogFile parsed = ParseLogFile(files_.ReadFile(path), version_text_, code_page_);
+    const std::optional<std::string> bytes = files_.ReadFile(path, kLargestLogFile);
+    if (!bytes) {
+      // No log the program writes is that large; reading it whole would take the memory of
+      // the machine. The log starts empty, and the file is kept when the log is saved.
+      left_behind_ = "too-large";
+      std::string text = "zelvo.ini は、";
+      text += std::to_string(kLargestLogFile >> 20);
+      text +=
+          " MB を超えているため読み込むコトができません。\r\n"
+          "空の一覧で起動し、元のファイルは終了時にバックアップされます。";
+      dialogs_.Show(Notice(std::move(text), "Zelvoちゃん", Icon::Warning));
+      return Status::Done;
+    }
+    ParsedLogFile parsed = ParseLogFile(*bytes, version_text_, code_page_);
     log_.Load(std::move(parsed.entries));
     left_behind_ = std::move(parsed.left_behind);
     return Status::Done;
@@ -54,9 +68,14 @@ void LogFile::KeepUnloadedFile(const std::string& path) {
   if (files_.StoredName(path).empty()) return;  // gone since the start: nothing to keep
   // An earlier copy may hold other entries: it is never overwritten.
   const std::string stem = path + "." + left_behind_;
-  if (files_.CopyToNew(path, stem + ".bak")) return;
+  // A log file that is a link is replaced as a name: the file it leads to stays as it is, and
+  // nothing of it is copied beside the tool.
+  if (files_.CopyToNew(path, stem + ".bak") != CopyResult::TargetTaken) return;
   for (int number = 2;; ++number) {
-    if (files_.CopyToNew(path, stem + "-" + std::to_string(number) + ".bak")) return;
+    if (files_.CopyToNew(path, stem + "-" + std::to_string(number) + ".bak") !=
+        CopyResult::TargetTaken) {
+      return;
+    }
   }
 }
 

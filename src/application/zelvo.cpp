@@ -16,8 +16,8 @@ std::string ToolFolder(std::string program_folder) {
 }
 
 Zelvo::Started::Started(Zelvo& app, const std::string& tool_folder, const std::string& version_text)
-    : log_file(app.platform_.files, app.platform_.code_page, app.log_, app.view_, app.trap_,
-               tool_folder, version_text),
+    : log_file(app.platform_.dialogs, app.platform_.files, app.platform_.code_page, app.log_,
+               app.view_, app.trap_, tool_folder, version_text),
       applier(app.platform_.dialogs, app.platform_.files, app.platform_.shortcuts,
               app.platform_.clock, app.log_, app.elevation_, app.trap_, tool_folder),
       batch(applier, app.view_, app.platform_.files, app.elevation_, app.trap_) {}
@@ -80,8 +80,15 @@ void Zelvo::Form_QueryUnload() {
 void Zelvo::Dropped(Control target, DroppedFiles& files) {
   if (!started_) return;  // no drop reaches a window that start-up has not shown
   trap_.Handler(std::string(HandlerName(target)) + "_OLEDragDrop()", [&] {
+    const size_t count = files.Count(kMostDroppedFiles);
+    if (count > kMostDroppedFiles) {
+      // A list that long is no selection a user made to apply; nothing of it is touched.
+      platform_.dialogs.Show(Notice(
+          "一度にドロップできるファイルは、" + std::to_string(kMostDroppedFiles) + " 個までです。",
+          "XPスタイル適用 - 適用失敗", Icon::Warning));
+      return;
+    }
     std::vector<std::string> paths;
-    const size_t count = files.Count();
     paths.reserve(count);
     for (size_t index = 0; index < count; ++index) paths.push_back(files.Path(index));
     if (started_->batch.ApplyZelvoDropFile(paths) == Status::Failed) trap_.EndProgram();

@@ -5,8 +5,6 @@ namespace {
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
 }  // namespace
 
 bool HasExtension(std::string_view path, std::string_view extension) {
@@ -32,12 +30,40 @@ std::string LastComponent(std::string_view path) {
   return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
-bool IsFullFolder(std::string_view folder) {
-  if (folder.size() < 3) return false;
+bool IsPlainFileName(std::string_view name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  if (name.back() == '.' || name.back() == ' ') return false;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) return false;
+    if (std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) return false;
+  }
+  return true;
+}
+
+bool IsNormalFolder(std::string_view folder) {
+  if (folder.size() < 3 || folder.back() != '\\') return false;
+  std::string_view rest;
   const char first = LowerAscii(folder[0]);
-  const bool drive = first >= 'a' && first <= 'z' && folder[1] == ':' && IsSeparator(folder[2]);
-  const bool share = IsSeparator(folder[0]) && IsSeparator(folder[1]) && !IsSeparator(folder[2]);
-  return drive || share;
+  if (first >= 'a' && first <= 'z' && folder[1] == ':' && folder[2] == '\\') {
+    rest = folder.substr(3);
+  } else if (folder[0] == '\\' && folder[1] == '\\') {
+    // \\server\share\: both there; "\\?\" and "\\.\" are no server.
+    rest = folder.substr(2);
+    for (int part = 0; part < 2; ++part) {
+      const size_t end = rest.find('\\');
+      if (end == std::string_view::npos || !IsPlainFileName(rest.substr(0, end))) return false;
+      rest.remove_prefix(end + 1);
+    }
+  } else {
+    return false;
+  }
+  while (!rest.empty()) {
+    const size_t end = rest.find('\\');
+    if (!IsPlainFileName(rest.substr(0, end))) return false;
+    rest.remove_prefix(end + 1);
+  }
+  return true;
 }
 
 }  // namespace zelvo

@@ -4,6 +4,8 @@
 #include <functional>
 #include <limits>
 
+#include "model/file_names.h"
+
 namespace zelvo {
 namespace {
 
@@ -18,6 +20,10 @@ void FreeInMemoryOrder(std::vector<std::unique_ptr<Row>>& rows) {
 }
 
 }  // namespace
+
+bool NamesOneFile(const LogEntry& entry) {
+  return IsPlainFileName(entry.name) && IsNormalFolder(entry.folder);
+}
 
 LogModel::LogModel(const Collator& collator) : collator_(collator) {}
 

@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "base/failure.h"
-
 namespace zelvo {
 namespace {
 
@@ -216,16 +214,10 @@ std::optional<std::string> ReadEmbeddedManifest(ByteSource& source, const PeHead
 ProgramImage InspectProgramFile(FileSystem& files, const std::string& path) {
   FileSource source(files, path);
   ProgramImage image;
-  try {
-    const auto headers = ReadPeHeaders(source);
-    if (!headers) return image;
-    image.pe32_plus = headers->IsPe32Plus();
-    image.embedded_manifest = ReadEmbeddedManifest(source, *headers);
-  } catch (const Failure&) {
-    // A target we may not read can still get its manifest file: what could not be read only
-    // leaves out the advice about an embedded manifest, and a 64-bit image that could not be
-    // shown to be one gets the usual document.
-  }
+  const auto headers = ReadPeHeaders(source);
+  if (!headers) return image;
+  image.pe32_plus = headers->IsPe32Plus();
+  image.embedded_manifest = ReadEmbeddedManifest(source, *headers);
   return image;
 }
 

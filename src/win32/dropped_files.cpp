@@ -6,10 +6,12 @@
 
 namespace zelvo::win32 {
 
-size_t DropList::Count() {
+size_t DropList::Count(size_t at_most) {
   // A drop with an empty file list still counts one file, whose name is empty: the count takes
-  // the list's closing null for a name. No file has an empty name, so the list ends there.
+  // the list's closing null for a name. No file has an empty name, so the list ends there. A
+  // longer list than wanted is not walked one query a file.
   const UINT listed = DragQueryFileW(drop_.Get(), 0xFFFFFFFF, nullptr, 0);
+  if (listed > at_most) return listed;
   UINT count = 0;
   while (count < listed && DragQueryFileW(drop_.Get(), count, nullptr, 0) > 0) ++count;
   return count;
@@ -32,8 +34,8 @@ void AcceptDropsFromLowerIntegrity(HWND window) {
   if (!filter) return;
   constexpr DWORD kAllow = 1;               // MSGFLT_ALLOW
   constexpr UINT kCopyGlobalData = 0x0049;  // WM_COPYGLOBALDATA, which carries the file list
-  for (UINT message :
-       {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kCopyGlobalData}) {
+  // The drop's own two messages and no other: nothing here handles WM_COPYDATA.
+  for (UINT message : {static_cast<UINT>(WM_DROPFILES), kCopyGlobalData}) {
     filter(window, message, kAllow, nullptr);
   }
 }

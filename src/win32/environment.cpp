@@ -10,18 +10,13 @@
 
 #include "win32/com.h"
 #include "win32/paths.h"
+#include "win32/process.h"
+#include "win32/security.h"
 #include "win32/strings.h"
 #include "win32/win32_error.h"
 
 namespace zelvo::win32 {
 namespace {
-
-// The token of this process, for questions about its user and rights.
-UniqueHandle ProcessToken() {
-  HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) ThrowLastError();
-  return UniqueHandle(token);
-}
 
 struct CreatedMutex {
   UniqueHandle handle;
@@ -33,38 +28,10 @@ struct CreatedMutex {
 // same on an ordinary logon, but a process can have a token without one, and the mutex then had
 // a null DACL, open to every process of the session.
 CreatedMutex CreateInstanceMutex(const std::wstring& name) {
-  const UniqueHandle token = ProcessToken();
-  DWORD size = 0;
-  GetTokenInformation(token.Get(), TokenUser, nullptr, 0, &size);
-  if (size == 0) ThrowLastError();
-  std::vector<unsigned char> user_buffer(size);
-  if (!GetTokenInformation(token.Get(), TokenUser, user_buffer.data(), size, &size)) {
-    ThrowLastError();
-  }
-  const PSID user = reinterpret_cast<const TOKEN_USER*>(user_buffer.data())->User.Sid;
-
-  DWORD system_size = SECURITY_MAX_SID_SIZE;
-  std::vector<unsigned char> system(system_size);
-  if (!CreateWellKnownSid(WinLocalSystemSid, nullptr, system.data(), &system_size)) {
-    ThrowLastError();
-  }
-
-  const DWORD acl_size = sizeof(ACL) + 2 * (sizeof(ACCESS_ALLOWED_ACE) - sizeof(DWORD)) +
-                         GetLengthSid(user) + GetLengthSid(system.data());
-  std::vector<unsigned char> acl_buffer(acl_size);
-  const auto acl = reinterpret_cast<PACL>(acl_buffer.data());
-  if (!InitializeAcl(acl, acl_size, ACL_REVISION) ||
-      !AddAccessAllowedAce(acl, ACL_REVISION, MUTEX_ALL_ACCESS, user) ||
-      !AddAccessAllowedAce(acl, ACL_REVISION, MUTEX_ALL_ACCESS, system.data())) {
-    ThrowLastError();
-  }
-  SECURITY_DESCRIPTOR descriptor;
-  if (!InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) ||
-      !SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE)) {
-    ThrowLastError();
-  }
-  SECURITY_ATTRIBUTES attributes{sizeof(attributes), &descriptor, FALSE};
-  UniqueHandle mutex(CreateMutexW(&attributes, FALSE, name.c_str()));
+  const Sid user = CurrentUser();
+  const Sid system = WellKnown(WinLocalSystemSid);
+  PrivateSecurity security({{user, MUTEX_ALL_ACCESS}, {system, MUTEX_ALL_ACCESS}}, false);
+  UniqueHandle mutex(CreateMutexW(security.Attributes(), FALSE, name.c_str()));
   return {std::move(mutex), GetLastError()};
 }
 
@@ -174,9 +141,38 @@ bool StartElevated(const std::wstring& program, const std::wstring& folder,
 
 ProgramVersion Win32Environment::Version() { return ReadVersionResource(nullptr); }
 
+UserNamespace::UserNamespace() {
+  // Bound to this user: a program of another user cannot make the namespace first, and so
+  // cannot take the instance's name before Zelvo does.
+  boundary_.Reset(CreateBoundaryDescriptorW(L"Zelvo", 0));
+  if (!boundary_) return;  // no private namespaces here (Wine 8 has none)
+  Sid user = CurrentUser();
+  HANDLE boundary = boundary_.Get();
+  if (!AddSIDToBoundaryDescriptor(&boundary, user.data())) ThrowLastError();
+  boundary_.Release();
+  boundary_.Reset(boundary);  // the call may have moved it
+  const Sid system = WellKnown(WinLocalSystemSid);
+  PrivateSecurity security({{user, GENERIC_ALL}, {system, GENERIC_ALL}}, false);
+  namespace_.Reset(CreatePrivateNamespaceW(security.Attributes(), boundary_.Get(), kAlias));
+  if (namespace_) return;
+  const DWORD error = GetLastError();
+  if (error != ERROR_ALREADY_EXISTS) ThrowWin32Error(error);
+  namespace_.Reset(OpenPrivateNamespaceW(boundary_.Get(), kAlias));
+  if (!namespace_) ThrowLastError();
+}
+
 bool Win32Environment::PreviousInstanceRunning() {
   if (previous_instance_) return *previous_instance_;
-  const std::wstring name = InstanceMutexName(Wide(ProgramFolder()));
+  std::wstring name = InstanceMutexName(Wide(ProgramFolder()));
+  try {
+    namespace_.emplace();
+  } catch (const Failure& failure) {
+    // A namespace that cannot be opened is another instance's, elevated where this one is not.
+    if (failure.Number() != ERROR_ACCESS_DENIED) throw;
+    previous_instance_ = true;
+    return true;
+  }
+  if (namespace_->Valid()) name = namespace_->Name(name.substr(name.find(L'\\') + 1));
   auto [mutex, error] = CreateInstanceMutex(name);
   if (!mutex.Valid()) {
     // Another user's instance in this session holds it and does not let us open it.
@@ -189,15 +185,7 @@ bool Win32Environment::PreviousInstanceRunning() {
   return *previous_instance_;
 }
 
-bool Win32Environment::Elevated() {
-  const UniqueHandle token = ProcessToken();
-  TOKEN_ELEVATION elevation{};
-  DWORD size = 0;
-  if (!GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof(elevation), &size)) {
-    ThrowLastError();
-  }
-  return elevation.TokenIsElevated != 0;
-}
+bool Win32Environment::Elevated() { return ProcessElevated(); }
 
 bool Win32Environment::RestartElevated(const std::vector<std::string>& arguments) {
   const std::wstring program = ShellPath(ProgramPath());
@@ -206,6 +194,7 @@ bool Win32Environment::RestartElevated(const std::vector<std::string>& arguments
   // one ends only once the start is done.
   const bool claimed = instance_mutex_.Valid();
   instance_mutex_.Close();
+  namespace_.reset();
   previous_instance_.reset();
   bool started = false;
   try {

@@ -4,8 +4,11 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 #include "win32/paths.h"
+#include "win32/security.h"
 #include "win32/strings.h"
 #include "win32/owner.h"
 #include "win32/win32_error.h"
@@ -131,12 +134,20 @@ bool Win32FileSystem::IsFolder(const std::string& path) {
     if (IsNotFoundError(error)) return false;
     ThrowWin32Error(error);
   }
-  return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  // A link or junction could lead anywhere, as far as the files put in it go.
+  return (attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
-void Win32FileSystem::MakeFolder(const std::string& path) {
+void Win32FileSystem::MakeFolder(const std::string& path, NewFolder access) {
   const std::wstring folder = ExtendedPath(path);
-  if (!CreateDirectoryW(folder.c_str(), nullptr)) ThrowChangeError(GetLastError(), folder);
+  if (access == NewFolder::AdministratorsOnly) {
+    PrivateSecurity security = AdministratorsOnlyFolder();
+    if (!CreateDirectoryW(folder.c_str(), security.Attributes())) {
+      ThrowChangeError(GetLastError(), folder);
+    }
+  } else if (!CreateDirectoryW(folder.c_str(), nullptr)) {
+    ThrowChangeError(GetLastError(), folder);
+  }
 }
 
 void Win32FileSystem::RemoveFile(const std::string& path) {
@@ -144,17 +155,51 @@ void Win32FileSystem::RemoveFile(const std::string& path) {
   if (!DeleteFileW(file.c_str())) ThrowChangeError(GetLastError(), file);
 }
 
-bool Win32FileSystem::CopyToNew(const std::string& from, const std::string& to) {
-  const std::wstring target = ExtendedPath(to);
-  if (CopyFileW(ExtendedPath(from).c_str(), target.c_str(), TRUE)) return true;
-  const DWORD error = GetLastError();
-  if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return false;
-  // A folder (or anything the copy may not open) in the way reads as "access denied".
-  if (error == ERROR_ACCESS_DENIED &&
-      GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
-    return false;
+CopyResult Win32FileSystem::CopyToNew(const std::string& from, const std::string& to) {
+  // Opened once, without following a link, and read through that one opening: what is checked
+  // is what is copied. A link, or a hard link to a file the user may not read, could otherwise
+  // have an elevated program copy anything.
+  const std::wstring source = ExtendedPath(from);
+  const UniqueFile in(CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!in.Valid()) ThrowChangeError(GetLastError(), source);
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (!GetFileInformationByHandle(in.Get(), &information)) ThrowLastError();
+  if ((information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+      information.nNumberOfLinks > 1) {
+    return CopyResult::SourceIsLink;
   }
-  ThrowChangeError(error, target);
+  const std::wstring target = ExtendedPath(to);
+  UniqueFile out(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!out.Valid()) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return CopyResult::TargetTaken;
+    // A folder (or anything the copy may not open) in the way reads as "access denied".
+    if (error == ERROR_ACCESS_DENIED &&
+        GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
+      return CopyResult::TargetTaken;
+    }
+    ThrowChangeError(error, target);
+  }
+  try {
+    // In pieces: a manifest may be of any size.
+    std::string piece(1u << 20, '\0');
+    for (;;) {
+      DWORD read = 0;
+      if (!::ReadFile(in.Get(), piece.data(), static_cast<DWORD>(piece.size()), &read, nullptr)) {
+        ThrowLastError();
+      }
+      if (read == 0) break;
+      WriteAll(out, std::string_view(piece).substr(0, read));
+    }
+    CloseWritten(out);
+  } catch (...) {
+    out.Close();
+    DeleteFileW(target.c_str());  // no cut copy; the failure that matters is being thrown
+    throw;
+  }
+  return CopyResult::Copied;
 }
 
 namespace {
@@ -238,18 +283,25 @@ void Win32FileSystem::ReplaceAtomically(const std::string& path, std::string_vie
   ReplaceThroughTemporaryFile(ExtendedPath(path), bytes, /*flush=*/true);
 }
 
-std::string Win32FileSystem::ReadFile(const std::string& path) {
+std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path, uint64_t at_most) {
   const UniqueFile file =
       OpenFile(ExtendedPath(path), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
   LARGE_INTEGER size;
   if (!GetFileSizeEx(file.Get(), &size)) ThrowLastError();
-  // The file may grow while it is read: read to its end, not to the size it had.
-  return ReadUpTo(file, UINT64_MAX, static_cast<size_t>(size.QuadPart));
+  if (static_cast<uint64_t>(size.QuadPart) > at_most) return std::nullopt;
+  // The file may grow while it is read: read to its end, not to the size it had, and no
+  // further than the most that is wanted.
+  std::string bytes =
+      ReadUpTo(file, std::max(at_most, at_most + 1), static_cast<size_t>(size.QuadPart));
+  if (bytes.size() > at_most) return std::nullopt;
+  return bytes;
 }
 
 std::string Win32FileSystem::ReadRange(const std::string& path, uint64_t offset, uint32_t length) {
+  // A program still being written (an installer or a download finishing) is read all the same.
   const UniqueFile file =
-      OpenFile(ExtendedPath(path), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
+      OpenFile(ExtendedPath(path), GENERIC_READ,
+               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING);
   LARGE_INTEGER position;
   position.QuadPart = static_cast<LONGLONG>(offset);
   if (!SetFilePointerEx(file.Get(), position, nullptr, FILE_BEGIN)) ThrowLastError();

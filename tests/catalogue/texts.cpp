@@ -1,5 +1,17 @@
 #include "texts.h"
 
+namespace zelvo {
+
+void PrintTo(const Message& message, std::ostream* out) {
+  static const char* const kIcons[] = {"information", "question", "warning", "stop"};
+  *out << "{\"" << message.title << "\" | \"" << message.text << "\", "
+       << (message.buttons == Buttons::YesNo ? "Yes/No" : "OK") << ", "
+       << kIcons[static_cast<int>(message.icon)] << ", default "
+       << (message.default_button == DefaultButton::First ? "first" : "second") << "}";
+}
+
+}  // namespace zelvo
+
 namespace zelvo::expected {
 namespace {
 
@@ -93,6 +105,18 @@ Message EmbeddedManifestQuestion(const std::string& name) {
                   Text(kApplyTitle), DefaultButton::First);
 }
 
+Message UnreadableProgramWarning(const std::string& name, std::string_view reason) {
+  return Notice(name + " を読み込むコトができないため、XPスタイルを適用するコトができません。\r\n" +
+                    Text(reason),
+                Text(kApplyFailedTitle), Icon::Warning);
+}
+
+Message LinkedManifestWarning(const std::string& name) {
+  return Notice(
+      name + " のマニフェストファイルは、リンクのため、バックアップするコトができません。",
+      Text(kApplyFailedTitle), Icon::Warning);
+}
+
 Message AdministratorQuestion(const std::string& name, std::string_view title) {
   return Question(name +
                       " のフォルダは、管理者の権限がないと変更するコトができません。\r\n"
@@ -103,6 +127,18 @@ Message AdministratorQuestion(const std::string& name, std::string_view title) {
 Message RefusedWarning(const std::string& name, std::string_view reason, std::string_view title) {
   return Notice(name + " のフォルダの変更は、Windowsによって拒否されました。\r\n" + Text(reason),
                 Text(title), Icon::Warning);
+}
+
+Message TooManyFilesWarning() {
+  return Notice("一度にドロップできるファイルは、100000 個までです。", Text(kApplyFailedTitle),
+                Icon::Warning);
+}
+
+Message LogTooLargeWarning() {
+  return Notice(
+      "zelvo.ini は、64 MB を超えているため読み込むコトができません。\r\n"
+      "空の一覧で起動し、元のファイルは終了時にバックアップされます。",
+      "Zelvoちゃん", Icon::Warning);
 }
 
 Message SecondInstanceWarning() {

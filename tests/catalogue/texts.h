@@ -4,11 +4,19 @@
 #pragma once
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <string_view>
 
 #include "platform/controls.h"
 #include "platform/dialogs.h"
+
+namespace zelvo {
+
+// A box as a test's failure message shows it.
+void PrintTo(const Message& message, std::ostream* out);
+
+}  // namespace zelvo
 
 namespace zelvo::expected {
 
@@ -29,6 +37,9 @@ Message ReplaceManifestQuestion(const std::string& name);
 // embeds a manifest without it (the file beside the program would be ignored).
 Message EmbeddedThemedQuestion(const std::string& name);
 Message EmbeddedManifestQuestion(const std::string& name);
+// A program that cannot be read (`reason` is Windows' text); an old manifest that is a link.
+Message UnreadableProgramWarning(const std::string& name, std::string_view reason);
+Message LinkedManifestWarning(const std::string& name);
 
 // Windows refused to change the program's folder: the question to start Zelvo again as
 // administrator (not elevated), and the warning (elevated already), with the title of the
@@ -36,6 +47,11 @@ Message EmbeddedManifestQuestion(const std::string& name);
 Message AdministratorQuestion(const std::string& name, std::string_view title);
 Message RefusedWarning(const std::string& name, std::string_view reason, std::string_view title);
 inline constexpr std::string_view kRestoreFailedTitle = "元に戻す - 処理の失敗";
+
+// A drop of more files than one drop may carry.
+Message TooManyFilesWarning();
+// A log file too large to read.
+Message LogTooLargeWarning();
 
 // Start-up and failures.
 Message SecondInstanceWarning();

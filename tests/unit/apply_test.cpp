@@ -163,10 +163,8 @@ TEST_F(ApplyTest, SixtyFourBitProgramsGetTheArchitectureStarEveryOtherFileX86) {
   rig.files.AddFile("C:\\Apps\\x64.exe", ProgramImage(0x20B));
   rig.files.AddFile("C:\\Apps\\x86.exe", ProgramImage(0x10B));
   rig.files.AddFile("C:\\Apps\\tiny.exe", "MZ");
-  rig.files.AddFile("C:\\Apps\\locked.exe", ProgramImage(0x20B));
-  rig.files.FailOn("ReadRange", "C:\\Apps\\locked.exe", Win32Failure(32));
 
-  for (const char* name : {"x64.exe", "x86.exe", "tiny.exe", "locked.exe"}) {
+  for (const char* name : {"x64.exe", "x86.exe", "tiny.exe"}) {
     EXPECT_EQ(Apply(std::string("C:\\Apps\\") + name), ApplyResult::Applied) << name;
   }
 
@@ -175,10 +173,8 @@ TEST_F(ApplyTest, SixtyFourBitProgramsGetTheArchitectureStarEveryOtherFileX86) {
   EXPECT_EQ(Content(rig.files, "C:\\Apps\\x86.exe.manifest").size(), 450u);
   EXPECT_EQ(Content(rig.files, "C:\\Apps\\x86.exe.manifest"), kX86Manifest);
   EXPECT_EQ(Content(rig.files, "C:\\Apps\\tiny.exe.manifest"), kX86Manifest);
-  // A program that cannot be read is no failure: it gets the usual document.
-  EXPECT_EQ(Content(rig.files, "C:\\Apps\\locked.exe.manifest"), kX86Manifest);
   EXPECT_TRUE(rig.dialogs.shown.empty());
-  EXPECT_EQ(rig.log.Count(), 4u);
+  EXPECT_EQ(rig.log.Count(), 3u);
 }
 
 TEST_F(ApplyTest, DateIsYearMonthDayWithSlashesAndLeadingZeros) {
@@ -678,15 +674,48 @@ TEST_F(ApplyTest, ProgramsWithoutAManifestOfId1AreNotAsked) {
   EXPECT_EQ(rig.log.Count(), 4u);
 }
 
-TEST_F(ApplyTest, ProgramThatCannotBeReadIsNotAskedAboutAnEmbeddedManifest) {
-  rig.files.AddFile("C:\\Apps\\Locked.exe", ProgramEmbedding(kTrustInfoOnly, true));
+TEST_F(ApplyTest, AProgramThatCannotBeReadIsNeverTakenForA32BitOne) {
+  // A 64-bit program that another program holds open (an installer still writing it): no
+  // manifest at all rather than the X86 one, which would keep it from starting.
+  rig.files.AddFile("C:\\Apps\\Locked.exe", ProgramImage(0x20B));
+  rig.files.AddFile("C:\\Apps\\Locked.exe.manifest", "old");
   rig.files.FailOn("ReadRange", "C:\\Apps\\Locked.exe", Win32Failure(32));
 
-  EXPECT_EQ(Apply("C:\\Apps\\Locked.exe"), ApplyResult::Applied);
+  EXPECT_EQ(Apply("C:\\Apps\\Locked.exe"), ApplyResult::NotApplied);
 
-  EXPECT_TRUE(rig.dialogs.shown.empty());
-  EXPECT_EQ(Content(rig.files, "C:\\Apps\\Locked.exe.manifest"), kX86Manifest);
-  EXPECT_EQ(rig.log.Count(), 1u);
+  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{expected::UnreadableProgramWarning(
+                                   "Locked.exe", Win32Failure(32).Description())});
+  EXPECT_EQ(Content(rig.files, "C:\\Apps\\Locked.exe.manifest"), "old");
+  EXPECT_TRUE(Changes(rig.files).empty());
+  EXPECT_EQ(rig.log.Count(), 0u);
+  EXPECT_FALSE(rig.environment.ended);
+}
+
+TEST_F(ApplyTest, AnOldManifestThatIsALinkIsNotBackedUpAndTheProgramIsLeftAsItWas) {
+  rig.files.AddFile("C:\\Apps\\Foo.exe");
+  rig.files.AddFile("C:\\Apps\\Foo.exe.manifest", "the file it leads to").link = true;
+  rig.dialogs.answers = {Answer::Yes};
+
+  EXPECT_EQ(Apply("C:\\Apps\\Foo.exe"), ApplyResult::NotApplied);
+
+  EXPECT_EQ(rig.dialogs.shown, (std::vector<Message>{ReplaceManifestQuestion("Foo.exe"),
+                                                     expected::LinkedManifestWarning("Foo.exe")}));
+  EXPECT_EQ(Content(rig.files, "C:\\Apps\\Foo.exe.manifest"), "the file it leads to");
+  EXPECT_TRUE(NamesIn(rig.files, "C:\\Tools\\backup").empty());
+  EXPECT_EQ(rig.log.Count(), 0u);
+}
+
+TEST_F(ApplyTest, ABackupFolderMadeElevatedAdmitsOnlyAdministratorsToChangeIt) {
+  for (const bool elevated : {false, true}) {
+    Rig fresh;
+    fresh.environment.elevated = elevated;
+    fresh.files.AddFile("C:\\Apps\\Foo.exe");
+    fresh.files.AddFile("C:\\Apps\\Foo.exe.manifest", "old");
+    fresh.dialogs.answers = {Answer::Yes};
+    EXPECT_EQ(fresh.applier.ApplyZelvo("C:\\Apps\\Foo.exe").result, ApplyResult::Applied);
+    EXPECT_EQ(fresh.files.made_folders.at("c:\\tools\\backup"),
+              elevated ? NewFolder::AdministratorsOnly : NewFolder::Inherited);
+  }
 }
 
 // --- Failures of the platform ----------------------------------------------------------------

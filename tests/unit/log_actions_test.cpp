@@ -558,21 +558,37 @@ TEST_F(LogActionsTest, LaunchWhoseStatusTextFailsEndsBeforeTheNextProgram) {
   EXPECT_EQ(rig.launcher.started.size(), 1u);
 }
 
-// A log file edited by hand can hold folders that are no full path: the current folder would
-// complete them, so they name no file. Files of those relative names exist here, as they could
-// in whatever folder the program was started from: none is deleted or started.
-TEST_F(LogActionsTest, EntriesWithoutAFullFolderNameNoFileToRestoreOrLaunch) {
-  rig.log.Load({{"bare.exe", "", "2026/03/01"},
-                {"relative.exe", "apps\\", "2026/03/02"},
-                {"rooted.exe", "\\apps\\", "2026/03/03"},
-                {"drive.exe", "C:apps\\", "2026/03/04"},
-                {"full.exe", "C:\\apps\\", "2026/03/05"}});
-  for (const char* path : {"bare.exe", "apps\\relative.exe", "\\apps\\rooted.exe",
-                           "C:apps\\drive.exe", "C:\\apps\\full.exe"}) {
-    rig.files.AddFile(path, "program");
-    rig.files.AddFile(std::string(path) + ".manifest");
+// The log file lies beside the tool, where any program of the user may edit it. An entry that
+// names no one file as the program writes entries (a relative folder, which the current folder
+// would complete; a name that climbs out of its folder; a device or \\?\ folder; a folder
+// that Windows would take as another) is not found: no file of the name it stands for is
+// deleted or started, though one stands there.
+TEST_F(LogActionsTest, EntriesThatNameNoOneFileAreNotFoundForRestoreOrLaunch) {
+  const std::vector<LogEntry> untrusted = {
+      {"bare.exe", "", "2026/03/01"},
+      {"relative.exe", "apps\\", "2026/03/02"},
+      {"rooted.exe", "\\apps\\", "2026/03/03"},
+      {"drive.exe", "C:apps\\", "2026/03/04"},
+      {"..\\victim\\v.exe", "C:\\apps\\", "2026/03/06"},
+      {"device.exe", "\\\\?\\C:\\apps\\", "2026/03/07"},
+      {"pipe.exe", "\\\\.\\C:\\apps\\", "2026/03/08"},
+      {"climb.exe", "C:\\apps\\..\\apps\\", "2026/03/09"},
+      {"slash.exe", "C:/apps/", "2026/03/10"},
+      {"dot.exe.", "C:\\apps\\", "2026/03/11"},
+  };
+  std::vector<LogEntry> entries = untrusted;
+  entries.push_back({"full.exe", "C:\\apps\\", "2026/03/05"});
+  rig.log.Load(entries);
+  for (const LogEntry& entry : entries) {
+    rig.files.AddFile(entry.folder + entry.name, "program");
+    rig.files.AddFile(entry.folder + entry.name + ".manifest");
   }
-  Select({"bare.exe", "drive.exe", "full.exe", "relative.exe", "rooted.exe"});
+  rig.log.SetAllSelected(true);
+  rig.log.SetCurrentRow(0);
+  std::vector<std::string> unnamed;  // in visible order
+  for (size_t row = 0; row < rig.log.Count(); ++row) {
+    if (rig.log.Name(row) != "full.exe") unnamed.push_back(rig.log.Name(row));
+  }
   rig.dialogs.answers = {Answer::Yes};
 
   actions.cmdShell_Click();
@@ -580,26 +596,34 @@ TEST_F(LogActionsTest, EntriesWithoutAFullFolderNameNoFileToRestoreOrLaunch) {
   EXPECT_EQ(
       rig.launcher.started,
       (std::vector<std::pair<std::string, std::string>>{{"C:\\apps\\full.exe", "C:\\apps\\"}}));
-  const std::vector<std::string> unnamed = {"bare.exe", "drive.exe", "relative.exe", "rooted.exe"};
   ASSERT_EQ(rig.dialogs.shown.size(), 1 + unnamed.size());
   for (size_t index = 0; index < unnamed.size(); ++index) {
-    EXPECT_EQ(rig.dialogs.shown[1 + index], expected::NotFoundNotice(unnamed[index]));
+    // A name that does not end in .exe is no program to start before anything else.
+    const std::string& name = unnamed[index];
+    EXPECT_EQ(rig.dialogs.shown[1 + index], name.ends_with(".exe")
+                                                ? expected::NotFoundNotice(name)
+                                                : expected::NotExecutableNotice(name));
   }
 
   Forget();
-  rig.dialogs.answers = {Answer::Yes, Answer::No, Answer::No, Answer::No, Answer::No};
+  rig.dialogs.answers = {Answer::Yes};
+  rig.dialogs.answers.insert(rig.dialogs.answers.end(), unnamed.size(), Answer::No);
   actions.cmdReturn_Click();
 
-  std::vector<std::string> removed;
+  // Only the manifest of the one entry that names a file was looked at and deleted.
   for (const auto& call : rig.files.calls) {
-    if (call.starts_with("RemoveFile")) removed.push_back(call);
+    if (call.starts_with("StoredName") || call.starts_with("RemoveFile")) {
+      EXPECT_NE(call.find("C:\\apps\\full.exe.manifest"), std::string::npos) << call;
+    }
   }
-  EXPECT_EQ(removed, (std::vector<std::string>{"RemoveFile C:\\apps\\full.exe.manifest"}));
+  EXPECT_EQ(rig.files.Find("C:\\apps\\full.exe.manifest"), nullptr);
   ASSERT_EQ(rig.dialogs.shown.size(), 1 + unnamed.size());
   for (size_t index = 0; index < unnamed.size(); ++index) {
     EXPECT_EQ(rig.dialogs.shown[1 + index], expected::RestoreMissingQuestion(unnamed[index]));
   }
-  EXPECT_NE(rig.files.Find("apps\\relative.exe.manifest"), nullptr);
+  for (const LogEntry& entry : untrusted) {
+    EXPECT_NE(rig.files.Find(entry.folder + entry.name + ".manifest"), nullptr) << entry.name;
+  }
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ struct LogFileTest : ::testing::Test {
   ErrorTrap trap{report};
   LogModel log{collator};
   LogView view{log, controls, controls.list, trap};
-  LogFile log_file{files, code_page, log, view, trap, "C:\\Tools\\", "2.20"};
+  LogFile log_file{dialogs, files, code_page, log, view, trap, "C:\\Tools\\", "2.20"};
 
   LogFileTest() { files.AddFolder("C:\\Tools"); }
 
@@ -232,6 +232,28 @@ TEST_F(LogFileTest, AFileOfNoVersionAtAllIsKeptAsUnknown) {
   ASSERT_EQ(log_file.SaveListData(), Status::Done);
   ASSERT_NE(files.Find("C:\\Tools\\zelvo.ini.unknown.bak"), nullptr);
   EXPECT_EQ(files.Find("C:\\Tools\\zelvo.ini.unknown.bak")->content, binary);
+}
+
+TEST_F(LogFileTest, AFileLargerThanAnyLogIsNotReadButKept) {
+  std::string huge = Lines({"2.20", "A.exe", "C:\\A\\", "2026/01/01"});
+  huge.resize((64u << 20) + 1, 'x');
+  files.AddFile(kPath, huge);
+  ASSERT_EQ(log_file.LoadListData(), Status::Done);
+  EXPECT_EQ(dialogs.shown, std::vector<Message>{expected::LogTooLargeWarning()});
+  EXPECT_EQ(log.Count(), 0u);
+
+  ASSERT_EQ(log_file.SaveListData(), Status::Done);
+  EXPECT_EQ(Saved(), "2.20\r\n\r\n");
+  ASSERT_NE(files.Find("C:\\Tools\\zelvo.ini.too-large.bak"), nullptr);
+  EXPECT_EQ(files.Find("C:\\Tools\\zelvo.ini.too-large.bak")->content.size(), huge.size());
+
+  // One byte less is a log like any other.
+  huge.resize(64u << 20);
+  dialogs.shown.clear();
+  files.AddFile(kPath, huge);
+  ASSERT_EQ(log_file.LoadListData(), Status::Done);
+  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_EQ(log.Count(), 1u);
 }
 
 TEST_F(LogFileTest, AnEmptyFileStartsAnEmptyLogQuietly) {

@@ -525,16 +525,17 @@ TEST(InspectProgramFileTest, ReadsArchitectureAndManifestThroughTheFileSystem) {
   for (const auto& call : files.calls) EXPECT_EQ(call.rfind("ReadRange ", 0), 0u) << call;
 }
 
-TEST(InspectProgramFileTest, AFileThatCannotBeReadIsAPlainImage) {
+TEST(InspectProgramFileTest, AFileThatCannotBeReadFailsAndIsNeverTakenForA32BitOne) {
   FakeFileSystem files;
   files.AddFile("C:\\x64\\app.exe", ProgramWith(kCc6Manifest).bytes);
   files.FailOn("ReadRange", "C:\\x64\\app.exe", Win32Failure(32));
-  const ProgramImage locked = InspectProgramFile(files, "C:\\x64\\app.exe");
-  EXPECT_FALSE(locked.pe32_plus);
-  EXPECT_FALSE(locked.embedded_manifest);
-  const ProgramImage gone = InspectProgramFile(files, "C:\\x64\\gone.exe");
-  EXPECT_FALSE(gone.pe32_plus);
-  EXPECT_FALSE(gone.embedded_manifest);
+  try {
+    (void)InspectProgramFile(files, "C:\\x64\\app.exe");
+    FAIL() << "a program that could not be read passed for one";
+  } catch (const Failure& failure) {
+    EXPECT_EQ(failure.Number(), 32);
+  }
+  EXPECT_THROW((void)InspectProgramFile(files, "C:\\x64\\gone.exe"), Failure);
   // The failure was a passing one.
   EXPECT_EQ(InspectProgramFile(files, "C:\\x64\\app.exe").embedded_manifest, kCc6Manifest);
 }

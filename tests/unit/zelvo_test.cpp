@@ -16,12 +16,15 @@ const std::string kLogPath = "C:\\Tools\\zelvo.ini";
 class FakeDrop : public DroppedFiles {
  public:
   explicit FakeDrop(std::vector<std::string> paths) : paths_(std::move(paths)) {}
-  size_t Count() override { return paths_.size(); }
+  size_t Count(size_t) override { return listed ? *listed : paths_.size(); }
   std::string Path(size_t index) override {
+    ++paths_read;
     if (unreadable) throw Failure(87, "パラメーターが間違っています。");
     return paths_.at(index);
   }
   bool unreadable = false;
+  std::optional<size_t> listed;  // what the drop says it holds, when it is not the paths
+  size_t paths_read = 0;
 
  private:
   std::vector<std::string> paths_;
@@ -199,6 +202,30 @@ TEST_F(ZelvoTest, AFailureInADropHandlerNamesThatHandlerAndKeepsTheLog) {
     EXPECT_TRUE(Names(Reports()[0], source)) << Reports()[0].text;
   }
   EXPECT_EQ(files.Find(kLogPath)->content, "2.20\r\nA.exe\r\nC:\\Apps\\\r\n2026/12/07\r\n\r\n");
+}
+
+TEST_F(ZelvoTest, ADropOfMoreThanAHundredThousandFilesIsRefusedWhole) {
+  files.AddFile(kLogPath, "2.20\r\nA.exe\r\nC:\\A\\\r\n2026/01/01\r\n\r\n");
+  files.AddFile("C:\\Apps\\A.exe");
+  app.Form_Load();
+  window.list.rows[0].selected = true;
+  window.list.current = 0;
+  app.SelectionChanged();
+  journal.clear();
+
+  FakeDrop drop({"C:\\Apps\\A.exe"});
+  drop.listed = 100001;
+  app.Dropped(Control::lstLogName, drop);
+
+  EXPECT_EQ(journal, Journal{BoxEntry(expected::TooManyFilesWarning())});
+  EXPECT_EQ(dialogs.shown.back(), expected::TooManyFilesWarning());
+  EXPECT_EQ(drop.paths_read, 0u);
+  EXPECT_EQ(files.Find("C:\\Apps\\A.exe.manifest"), nullptr);
+  EXPECT_TRUE(window.list.rows[0].selected) << "the selection was not cleared";
+
+  drop.listed.reset();  // the window still takes the next drop
+  app.Dropped(Control::lstLogName, drop);
+  EXPECT_NE(files.Find("C:\\Apps\\A.exe.manifest"), nullptr);
 }
 
 TEST_F(ZelvoTest, TheUsersSelectionShowsTheCurrentEntry) {

@@ -133,8 +133,9 @@ TEST(EmbeddedManifestTest, FilesThatAreNoProgramsHaveNone) {
     EXPECT_FALSE(image.embedded_manifest) << name;
     EXPECT_FALSE(image.pe32_plus) << name;
   }
-  // Gone meanwhile: read as no image, not as a failure.
-  EXPECT_FALSE(InspectProgramFile(files, folder.Path("gone.exe")).embedded_manifest);
+  // Gone meanwhile: a failure for the caller to tell, not a program without a manifest.
+  EXPECT_EQ(test::FailureNumber([&] { InspectProgramFile(files, folder.Path("gone.exe")); }),
+            ERROR_FILE_NOT_FOUND);
 }
 
 }  // namespace

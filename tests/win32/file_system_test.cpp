@@ -27,6 +27,8 @@ using ::testing::StartsWith;
 
 using test::FailureNumber;
 
+constexpr uint64_t kWhole = UINT64_MAX;
+
 class FileSystemTest : public ::testing::Test {
  protected:
   TempFolder folder_;
@@ -118,11 +120,15 @@ TEST_F(FileSystemTest, FolderTestMakeFolderAndRemoveFile) {
   const std::string folder = folder_.Path("backup");
   EXPECT_FALSE(files_.IsFolder(folder));
   EXPECT_FALSE(files_.IsFolder(""));
-  files_.MakeFolder(folder);
+  files_.MakeFolder(folder, NewFolder::Inherited);
   EXPECT_TRUE(files_.IsFolder(folder));
   EXPECT_TRUE(files_.IsFolder(folder + "\\"));
-  EXPECT_EQ(FailureNumber([&] { files_.MakeFolder(folder); }), ERROR_ALREADY_EXISTS);
-  EXPECT_EQ(FailureNumber([&] { files_.MakeFolder(folder_.Path("a\\b")); }), ERROR_PATH_NOT_FOUND);
+  files_.MakeFolder(folder + "\\private", NewFolder::AdministratorsOnly);
+  EXPECT_TRUE(files_.IsFolder(folder + "\\private"));
+  EXPECT_EQ(FailureNumber([&] { files_.MakeFolder(folder, NewFolder::Inherited); }),
+            ERROR_ALREADY_EXISTS);
+  EXPECT_EQ(FailureNumber([&] { files_.MakeFolder(folder_.Path("a\\b"), NewFolder::Inherited); }),
+            ERROR_PATH_NOT_FOUND);
 
   WriteBytes(folder_.Path("file"), "x");
   EXPECT_FALSE(files_.IsFolder(folder_.Path("file")));
@@ -131,10 +137,16 @@ TEST_F(FileSystemTest, FolderTestMakeFolderAndRemoveFile) {
   EXPECT_EQ(FailureNumber([&] { files_.RemoveFile(folder_.Path("file")); }), ERROR_FILE_NOT_FOUND);
 }
 
+TEST_F(FileSystemTest, ALinkedFolderIsNoPlainFolder) {
+  // Whatever is put in a link or junction lands wherever it leads.
+  EXPECT_TRUE(files_.IsFolder(ZELVO_LINKED_FOLDERS "\\folder"));
+  EXPECT_FALSE(files_.IsFolder(ZELVO_LINKED_FOLDERS "\\link"));
+}
+
 TEST_F(FileSystemTest, AFileInTheWayOfANewFolderFails) {
   WriteBytes(folder_.Path("backup"), "not a folder");
   EXPECT_FALSE(files_.IsFolder(folder_.Path("backup")));
-  EXPECT_EQ(FailureNumber([&] { files_.MakeFolder(folder_.Path("backup")); }),
+  EXPECT_EQ(FailureNumber([&] { files_.MakeFolder(folder_.Path("backup"), NewFolder::Inherited); }),
             ERROR_ALREADY_EXISTS);
   EXPECT_EQ(ReadBytes(folder_.Path("backup")), "not a folder");
 }
@@ -148,15 +160,19 @@ TEST_F(FileSystemTest, CopyToNewNeverOverwrites) {
   AddAttributes(folder_.Path("system"), FILE_ATTRIBUTE_SYSTEM);
   test::MakeFolder(folder_.Path("folder"));
 
-  EXPECT_TRUE(files_.CopyToNew(folder_.Path("from"), folder_.Path("copy")));
+  EXPECT_EQ(files_.CopyToNew(folder_.Path("from"), folder_.Path("copy")), CopyResult::Copied);
   EXPECT_EQ(ReadBytes(folder_.Path("copy")), "new");
-  EXPECT_FALSE(files_.CopyToNew(folder_.Path("from"), folder_.Path("existing")));
+  EXPECT_EQ(files_.CopyToNew(folder_.Path("from"), folder_.Path("existing")),
+            CopyResult::TargetTaken);
   EXPECT_EQ(ReadBytes(folder_.Path("existing")), "old");
-  EXPECT_FALSE(files_.CopyToNew(folder_.Path("from"), folder_.Path("hidden")));
+  EXPECT_EQ(files_.CopyToNew(folder_.Path("from"), folder_.Path("hidden")),
+            CopyResult::TargetTaken);
   EXPECT_EQ(ReadBytes(folder_.Path("hidden")), "old hidden");
-  EXPECT_FALSE(files_.CopyToNew(folder_.Path("from"), folder_.Path("system")));
+  EXPECT_EQ(files_.CopyToNew(folder_.Path("from"), folder_.Path("system")),
+            CopyResult::TargetTaken);
   EXPECT_EQ(ReadBytes(folder_.Path("system")), "old system");
-  EXPECT_FALSE(files_.CopyToNew(folder_.Path("from"), folder_.Path("folder")));
+  EXPECT_EQ(files_.CopyToNew(folder_.Path("from"), folder_.Path("folder")),
+            CopyResult::TargetTaken);
   EXPECT_TRUE(files_.IsFolder(folder_.Path("folder")));
 
   EXPECT_EQ(FailureNumber([&] { files_.CopyToNew(folder_.Path("missing"), folder_.Path("to")); }),
@@ -164,14 +180,31 @@ TEST_F(FileSystemTest, CopyToNewNeverOverwrites) {
   EXPECT_FALSE(Exists(folder_.Path("to")));
 }
 
+TEST_F(FileSystemTest, CopyToNewCopiesNoLink) {
+  // A second name of a file (one the user could make to any file they may not read) is no
+  // manifest of the program's own to keep.
+  const std::string original = folder_.Path("original");
+  WriteBytes(original, "secret");
+  const std::string linked = folder_.Path("Foo.exe.manifest");
+  ASSERT_TRUE(
+      CreateHardLinkW(test::Extended(linked).c_str(), test::Extended(original).c_str(), nullptr));
+  EXPECT_EQ(files_.CopyToNew(linked, folder_.Path("copy")), CopyResult::SourceIsLink);
+  EXPECT_FALSE(Exists(folder_.Path("copy")));
+
+  // Once it is the only name, the file is plain again.
+  DeleteFileW(test::Extended(original).c_str());
+  EXPECT_EQ(files_.CopyToNew(linked, folder_.Path("copy")), CopyResult::Copied);
+  EXPECT_EQ(ReadBytes(folder_.Path("copy")), "secret");
+}
+
 TEST_F(FileSystemTest, WriteReadAndReadRange) {
   const std::string path = folder_.Path("text.txt");
   files_.WriteFile(path, std::string("first\r\nsecond\r\n\0end", 19));
   EXPECT_EQ(ReadBytes(path), std::string("first\r\nsecond\r\n\0end", 19));
   files_.WriteFile(path, "short");  // an existing file is emptied first
-  EXPECT_EQ(files_.ReadFile(path), "short");
+  EXPECT_EQ(files_.ReadFile(path, kWhole), "short");
   files_.WriteFile(path, "");
-  EXPECT_EQ(files_.ReadFile(path), "");
+  EXPECT_EQ(files_.ReadFile(path, kWhole), "");
 
   files_.WriteFile(path, "0123456789");
   EXPECT_EQ(files_.ReadRange(path, 0, 4), "0123");
@@ -179,7 +212,18 @@ TEST_F(FileSystemTest, WriteReadAndReadRange) {
   EXPECT_EQ(files_.ReadRange(path, 10, 4), "");
   EXPECT_EQ(files_.ReadRange(path, 1000, 4), "");
 
-  EXPECT_EQ(FailureNumber([&] { files_.ReadFile(folder_.Path("missing")); }), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(FailureNumber([&] { files_.ReadFile(folder_.Path("missing"), kWhole); }),
+            ERROR_FILE_NOT_FOUND);
+  // No more than is wanted is read.
+  EXPECT_EQ(files_.ReadFile(path, 10), "0123456789");
+  EXPECT_EQ(files_.ReadFile(path, 9), std::nullopt);
+
+  // A program another program still has open for writing is read all the same.
+  const HANDLE writer = CreateFileW(test::Extended(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(files_.ReadRange(path, 2, 3), "234");
+  CloseHandle(writer);
   EXPECT_EQ(FailureNumber([&] { files_.WriteFile(folder_.Path("missing\\file"), "x"); }),
             ERROR_PATH_NOT_FOUND);
 }
@@ -222,7 +266,7 @@ TEST_F(FileSystemTest, ALargeFileReadsWhole) {
   std::string bytes(3 * 1024 * 1024 + 17, '\0');
   for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 + i / 4096);
   files_.WriteFile(folder_.Path("large"), bytes);
-  EXPECT_EQ(files_.ReadFile(folder_.Path("large")), bytes);
+  EXPECT_EQ(files_.ReadFile(folder_.Path("large"), kWhole), bytes);
   EXPECT_EQ(files_.ReadRange(folder_.Path("large"), 1024 * 1024 - 3, 2 * 1024 * 1024),
             bytes.substr(1024 * 1024 - 3, 2 * 1024 * 1024));
 }
@@ -276,7 +320,7 @@ TEST_F(FileSystemTest, PathsLongerThan260CharactersWork) {
   std::string folder = folder_.Path();
   while (folder.size() < 300) {
     folder += "\\" + std::string(40, 'd') + std::to_string(folder.size());
-    files_.MakeFolder(folder);
+    files_.MakeFolder(folder, NewFolder::Inherited);
   }
   const std::string path = folder + "\\Program With A Long Name.exe";
   ASSERT_GT(path.size(), 300u);
@@ -285,15 +329,15 @@ TEST_F(FileSystemTest, PathsLongerThan260CharactersWork) {
   EXPECT_TRUE(files_.IsFolder(folder));
   EXPECT_EQ(files_.StoredName(path), "Program With A Long Name.exe");
   EXPECT_EQ(files_.LongPath(path), path);
-  EXPECT_EQ(files_.ReadFile(path), "long");
+  EXPECT_EQ(files_.ReadFile(path, kWhole), "long");
   EXPECT_EQ(files_.ReadRange(path, 1, 2), "on");
-  EXPECT_TRUE(files_.CopyToNew(path, path + ".manifest"));
-  EXPECT_FALSE(files_.CopyToNew(path, path + ".manifest"));
+  EXPECT_EQ(files_.CopyToNew(path, path + ".manifest"), CopyResult::Copied);
+  EXPECT_EQ(files_.CopyToNew(path, path + ".manifest"), CopyResult::TargetTaken);
   files_.ReplaceAtomically(path + ".manifest", "replaced");
-  EXPECT_EQ(files_.ReadFile(path + ".manifest"), "replaced");
+  EXPECT_EQ(files_.ReadFile(path + ".manifest", kWhole), "replaced");
   files_.RemoveFile(path + ".manifest");
   EXPECT_EQ(files_.StoredName(path + ".manifest"), "");
-  files_.MakeFolder(folder + "\\backup");
+  files_.MakeFolder(folder + "\\backup", NewFolder::Inherited);
   EXPECT_TRUE(files_.IsFolder(folder + "\\backup"));
 }
 
@@ -301,16 +345,16 @@ TEST_F(FileSystemTest, JapaneseNamesInCodePage932) {
   ASSERT_EQ(GetACP(), 932u);
   // ソ and 表 end in the byte of "\" in Shift-JIS: the classic trap for byte-wise path code.
   const std::string folder = folder_.Path("ソフト表示");
-  files_.MakeFolder(folder);
+  files_.MakeFolder(folder, NewFolder::Inherited);
   EXPECT_TRUE(files_.IsFolder(folder));
   const std::string path = folder + "\\表計算ソフト.exe";
   files_.WriteFile(path, "日本語");
   EXPECT_EQ(files_.StoredName(path), "表計算ソフト.exe");
   EXPECT_EQ(files_.LongPath(path), path);
-  EXPECT_EQ(files_.ReadFile(path), "日本語");
-  EXPECT_TRUE(files_.CopyToNew(path, path + ".manifest"));
+  EXPECT_EQ(files_.ReadFile(path, kWhole), "日本語");
+  EXPECT_EQ(files_.CopyToNew(path, path + ".manifest"), CopyResult::Copied);
   files_.ReplaceAtomically(path + ".manifest", "置き換え");
-  EXPECT_EQ(files_.ReadFile(path + ".manifest"), "置き換え");
+  EXPECT_EQ(files_.ReadFile(path + ".manifest", kWhole), "置き換え");
   files_.RemoveFile(path + ".manifest");
   EXPECT_EQ(files_.StoredName(path + ".manifest"), "");
   EXPECT_EQ(ListFolder(folder), "表計算ソフト.exe");

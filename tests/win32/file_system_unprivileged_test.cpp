@@ -17,6 +17,8 @@
 namespace zelvo::win32 {
 namespace {
 
+constexpr uint64_t kWhole = UINT64_MAX;
+
 using test::AddAttributes;
 using test::ReadBytes;
 using test::TempFolder;
@@ -55,7 +57,7 @@ TEST_F(FileSystemUnprivilegedTest, AFolderThatRefusesChangesSaysItIsForWantOfRig
       {"replace", [&] { files_.WriteFile(manifest, "new"); }},
       {"create", [&] { files_.WriteFile(apps + "\\Bar.exe.manifest", "new"); }},
       {"replace atomically", [&] { files_.ReplaceAtomically(manifest, "new"); }},
-      {"make a folder", [&] { files_.MakeFolder(apps + "\\backup"); }},
+      {"make a folder", [&] { files_.MakeFolder(apps + "\\backup", NewFolder::Inherited); }},
       {"copy into", [&] { files_.CopyToNew(manifest, apps + "\\copy.manifest"); }},
   };
   for (const auto& [what, change] : changes) {
@@ -85,7 +87,7 @@ TEST_F(FileSystemUnprivilegedTest, AFolderThatCannotBeListedIsPassedThroughWithN
   EXPECT_EQ(files_.LongPath(locked + "\\Bar.exe"), locked + "\\Bar.exe");
   // And it is written and read through.
   files_.WriteFile(locked + "\\Apps\\Foo.exe.manifest", "manifest");
-  EXPECT_EQ(files_.ReadFile(locked + "\\Apps\\Foo.exe.manifest"), "manifest");
+  EXPECT_EQ(files_.ReadFile(locked + "\\Apps\\Foo.exe.manifest", kWhole), "manifest");
 }
 
 TEST_F(FileSystemUnprivilegedTest, AReadOnlyFileCannotBeRemovedOrReplaced) {
@@ -94,7 +96,7 @@ TEST_F(FileSystemUnprivilegedTest, AReadOnlyFileCannotBeRemovedOrReplaced) {
   AddAttributes(path, FILE_ATTRIBUTE_READONLY);
   EXPECT_THROW(files_.RemoveFile(path), Failure);
   EXPECT_THROW(files_.ReplaceAtomically(path, "new"), Failure);
-  EXPECT_FALSE(files_.CopyToNew(folder_.Path("backup.manifest"), path));
+  EXPECT_EQ(files_.CopyToNew(folder_.Path("backup.manifest"), path), CopyResult::TargetTaken);
   EXPECT_EQ(ReadBytes(path), "old");
   EXPECT_EQ(files_.StoredName(path), "backup.manifest");
 }

@@ -80,7 +80,7 @@ struct LogFileCp932Test : ::testing::Test {
   ErrorTrap trap{report};
   LogModel log{collator};
   LogView view{log, controls, list, trap};
-  LogFile log_file{files, code_page, log, view, trap, temp.Path() + "\\", "2.20"};
+  LogFile log_file{dialogs, files, code_page, log, view, trap, temp.Path() + "\\", "2.20"};
 
   std::string Ini() const { return temp.Path("zelvo.ini"); }
 

@@ -175,12 +175,13 @@ bool FakeFileSystem::IsFolder(const std::string& path) {
   return HasFolder(path);
 }
 
-void FakeFileSystem::MakeFolder(const std::string& path) {
+void FakeFileSystem::MakeFolder(const std::string& path, NewFolder access) {
   Enter("MakeFolder", path);
   const std::string folder = WithoutTrailingBackslash(path);
   if (HasFolder(folder) || Find(folder)) throw Win32Failure(183);
   RequireParent(folder);
   folders_.insert(Lower(folder));
+  made_folders[Lower(folder)] = access;
 }
 
 void FakeFileSystem::RemoveFile(const std::string& path) {
@@ -191,16 +192,17 @@ void FakeFileSystem::RemoveFile(const std::string& path) {
   files_.erase(Resolve(path));
 }
 
-bool FakeFileSystem::CopyToNew(const std::string& from, const std::string& to) {
+CopyResult FakeFileSystem::CopyToNew(const std::string& from, const std::string& to) {
   Enter("CopyToNew", from + " -> " + to);
   const FakeFile* source = Find(from);
   if (!source) throw Win32Failure(2);
+  if (source->link) return CopyResult::SourceIsLink;
   if (HasFolder(to)) throw Win32Failure(5);
-  if (Find(to)) return false;
+  if (Find(to)) return CopyResult::TargetTaken;
   RequireParent(to);
   const std::string content = source->content;
   AddFile(to, content);
-  return true;
+  return CopyResult::Copied;
 }
 
 void FakeFileSystem::WriteFile(const std::string& path, std::string_view bytes) {
@@ -227,10 +229,11 @@ void FakeFileSystem::ReplaceAtomically(const std::string& path, std::string_view
   AddFile(path, std::string(bytes));
 }
 
-std::string FakeFileSystem::ReadFile(const std::string& path) {
+std::optional<std::string> FakeFileSystem::ReadFile(const std::string& path, uint64_t at_most) {
   Enter("ReadFile", path);
   const FakeFile* file = Find(path);
   if (!file) throw Win32Failure(2);
+  if (file->content.size() > at_most) return std::nullopt;
   return file->content;
 }
 

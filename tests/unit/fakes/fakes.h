@@ -67,6 +67,7 @@ struct FakeFile {
   bool hidden = false;
   bool system = false;
   bool read_only = false;
+  bool link = false;  // a symbolic link, a junction, or a file of more than one name
 };
 
 class FakeFileSystem : public FileSystem {
@@ -88,16 +89,18 @@ class FakeFileSystem : public FileSystem {
   std::string StoredName(const std::string& path) override;
   std::string LongPath(const std::string& path) override;
   bool IsFolder(const std::string& path) override;
-  void MakeFolder(const std::string& path) override;
+  void MakeFolder(const std::string& path, NewFolder access) override;
   void RemoveFile(const std::string& path) override;
-  bool CopyToNew(const std::string& from, const std::string& to) override;
+  CopyResult CopyToNew(const std::string& from, const std::string& to) override;
   void WriteFile(const std::string& path, std::string_view bytes) override;
   void ReplaceAtomically(const std::string& path, std::string_view bytes) override;
-  std::string ReadFile(const std::string& path) override;
+  std::optional<std::string> ReadFile(const std::string& path, uint64_t at_most) override;
   std::string ReadRange(const std::string& path, uint64_t offset, uint32_t length) override;
 
   // Every call, as "Operation path".
   std::vector<std::string> calls;
+  // Who may change each folder made, by lower-case path.
+  std::map<std::string, NewFolder> made_folders;
 
  private:
   void Enter(const std::string& operation, const std::string& path);

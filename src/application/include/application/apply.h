@@ -26,10 +26,11 @@ enum class [[nodiscard]] ApplyResult { Applied, NotApplied, Failed, NeedsAdminis
 // clang-format on
 
 // How backing up went: done; refused by Windows for want of rights (not reported: the caller
-// offers a way round it); or failed, with the failure reported.
+// offers a way round it); not done, because the manifest is a link (which could lead to any
+// file); or failed, with the failure reported.
 // (clang-format reads the attribute as the start of an initialiser)
 // clang-format off
-enum class [[nodiscard]] BackupResult { Done, Refused, Failed };
+enum class [[nodiscard]] BackupResult { Done, Refused, SourceIsLink, Failed };
 // clang-format on
 
 struct [[nodiscard]] ApplyOutcome {
@@ -57,10 +58,12 @@ class ManifestApplier {
   ApplyResult Apply(std::string& path);
   // The warning that the program is missing.
   ApplyResult MissingProgram();
+  // A warning with `text`; the program is not applied.
+  ApplyResult Warn(const std::string& text);
   // Windows refused to change the folder of the program `name`.
   ApplyResult Refused(const std::string& name, const Failure& refusal);
   // The copy of BackupManifest, which throws what fails.
-  void CopyToBackup(const std::string& manifest_path);
+  BackupResult CopyToBackup(const std::string& manifest_path);
 
   Dialogs& dialogs_;
   FileSystem& files_;

@@ -20,6 +20,9 @@ class Elevation {
   // `keep_log` saves the log before the program starts again.
   Elevation(Dialogs& dialogs, Environment& environment, std::function<Status()> keep_log);
 
+  // Whether the program runs with administrator rights.
+  bool Elevated() { return environment_.Elevated(); }
+
   // Windows refused to change the folder of the program `name` (`refusal` says why). Running
   // elevated already, the program shows the warning (title `failed_title`) and false comes
   // back; otherwise the user is asked (title `question_title`) whether to start it again as

@@ -46,7 +46,7 @@ class LogActions {
   // goes on without (the user was warned, or declined to start it again as administrator).
   bool RemoveManifest(const std::string& name, const std::string& manifest);
   // One program of a launch.
-  void Launch(const std::string& name, const std::string& folder);
+  void Launch(const LogEntry& entry);
   // The notice that one program could not be started; the launch goes on after it.
   void NotifyFailure(const std::string& text);
 

@@ -3,6 +3,7 @@
 // in the system's ANSI code page (UTF-8 with a byte-order mark when a name does not fit it).
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "base/error_trap.h"
 #include "base/status.h"
 #include "model/log_model.h"
+#include "platform/dialogs.h"
 #include "platform/file_system.h"
 #include "platform/text_codec.h"
 
@@ -19,10 +21,14 @@ namespace zelvo {
 class LogFile {
  public:
   // The file lies in `tool_folder` (ending with a backslash); `version_text` is its first line.
-  LogFile(FileSystem& files, const AnsiCodePage& code_page, LogModel& log, LogView& view,
-          ErrorTrap& trap, std::string tool_folder, std::string version_text);
+  LogFile(Dialogs& dialogs, FileSystem& files, const AnsiCodePage& code_page, LogModel& log,
+          LogView& view, ErrorTrap& trap, std::string tool_folder, std::string version_text);
 
-  // Fills the log from the file; greets the user when there is none.
+  // The largest log file read: 64 MiB, some 400,000 entries.
+  static constexpr uint64_t kLargestLogFile = uint64_t{64} << 20;
+
+  // Fills the log from the file; greets the user when there is none. A file larger than
+  // kLargestLogFile is not read: the user is told, and the file is kept at the save.
   Status LoadListData();
 
   // Writes the log to the file in one step. A file whose entries were not all loaded is first
@@ -33,6 +39,7 @@ class LogFile {
   std::string Path() const { return tool_folder_ + "zelvo.ini"; }
   void KeepUnloadedFile(const std::string& path);
 
+  Dialogs& dialogs_;
   FileSystem& files_;
   const AnsiCodePage& code_page_;
   LogModel& log_;

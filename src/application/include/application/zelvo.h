@@ -18,6 +18,9 @@
 
 namespace zelvo {
 
+// The most files one drop may carry.
+inline constexpr size_t kMostDroppedFiles = 100000;
+
 // "2.20": the major version, a full stop, the minor version with at least two digits.
 std::string VersionText(ProgramVersion version);
 

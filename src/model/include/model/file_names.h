@@ -19,10 +19,16 @@ std::string FolderOf(std::string_view path);
 // The part of a path after its last backslash.
 std::string LastComponent(std::string_view path);
 
-// Whether `folder` is full, as the program writes a log entry's folder: on a drive (C:\...) or a
-// network share (\\server\share\...). Anything else (an empty or relative folder, from a log
-// file edited by hand or damaged) would be taken against the current folder, which is no folder
-// the user chose.
-bool IsFullFolder(std::string_view folder);
+// Whether `name` is a plain file name, as a program's name in the log: not empty, not "." or
+// "..", no folder separator, drive colon, wildcard or control character, no trailing dot or
+// space (Windows drops those, and the name would stand for another file).
+bool IsPlainFileName(std::string_view name);
+
+// Whether `folder` is a full folder in normal form, as the program writes a log entry's folder:
+// on a drive (C:\Tools\) or a network share (\\server\share\Tools\), ending with a
+// backslash, every part a plain file name; so that Windows takes it exactly as it stands (as
+// GetFullPathNameW gives it back). Anything else (empty, relative, "." or "..", a device or
+// "\\?\" path, from a log file edited by hand or damaged) would name some other folder.
+bool IsNormalFolder(std::string_view folder);
 
 }  // namespace zelvo

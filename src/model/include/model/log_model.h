@@ -23,6 +23,12 @@ struct LogEntry {
   std::string date;    // 2026/12/06
 };
 
+// Whether the entry names one file as the program writes entries: a plain file name in a full
+// folder in normal form. The log file lies beside the tool, where any program of the user may
+// edit it: an entry that names anything else (..\\victim\\v.exe, a device, a relative folder) is
+// shown and saved as it stands, and counts as not found for restore and launch.
+bool NamesOneFile(const LogEntry& entry);
+
 // What changed in the log, as the model tells it. Each call comes after the change is complete,
 // once per change; the model's state may be read during the call.
 class LogObserver {

@@ -75,8 +75,9 @@ struct ProgramImage {
   std::optional<std::string> embedded_manifest;
 };
 
-// The file at `path` as a program image. A file that is no PE image, or is damaged, or cannot
-// be read is an image like any other: not 64-bit, without an embedded manifest.
+// The file at `path` as a program image. A file that is no PE image, or is damaged, is an image
+// like any other: not 64-bit, without an embedded manifest. Throws Failure when the file cannot
+// be read: what could not be read is never taken for a 32-bit program.
 ProgramImage InspectProgramFile(FileSystem& files, const std::string& path);
 
 }  // namespace zelvo

@@ -39,7 +39,9 @@ class ListBox {
 class DroppedFiles {
  public:
   virtual ~DroppedFiles() = default;
-  virtual size_t Count() = 0;
+  // The number of files; a list of more than `at_most` may give any number above it without
+  // being read through.
+  virtual size_t Count(size_t at_most) = 0;
   virtual std::string Path(size_t index) = 0;
 };
 

@@ -14,7 +14,7 @@ class DropList : public DroppedFiles {
  public:
   explicit DropList(HDROP drop) : drop_(drop) {}
 
-  size_t Count() override;
+  size_t Count(size_t at_most) override;
   std::string Path(size_t index) override;
 
  private:

@@ -16,6 +16,31 @@
 
 namespace zelvo::win32 {
 
+// This user's private object namespace, open for the life of the object: objects named in it
+// are out of reach of other users' programs. Where Windows has none (Wine), the object is
+// invalid and names stay in the session's namespace.
+class UserNamespace {
+ public:
+  UserNamespace();
+  UserNamespace(const UserNamespace&) = delete;
+  UserNamespace& operator=(const UserNamespace&) = delete;
+
+  bool Valid() const { return namespace_.Valid(); }
+  // The full name of the object `name` in the namespace.
+  std::wstring Name(const std::wstring& name) const { return std::wstring(kAlias) + L"\\" + name; }
+
+ private:
+  static constexpr wchar_t kAlias[] = L"Zelvo";
+  static BOOL DeleteBoundary(HANDLE boundary) {
+    DeleteBoundaryDescriptor(boundary);
+    return TRUE;
+  }
+  static BOOL CloseNamespace(HANDLE name_space) { return ClosePrivateNamespace(name_space, 0); }
+
+  Owner<NullIsInvalid<HANDLE, &DeleteBoundary>> boundary_;
+  Owner<NullIsInvalid<HANDLE, &CloseNamespace>> namespace_;
+};
+
 class Win32Environment : public Environment {
  public:
   // Throws Failure when the program has no version resource.
@@ -33,6 +58,8 @@ class Win32Environment : public Environment {
   void End(int exit_code) override;
 
  private:
+  // Declared before the mutex named in it, so that it outlives the mutex.
+  std::optional<UserNamespace> namespace_;
   UniqueHandle instance_mutex_;
   std::optional<bool> previous_instance_;
 };
