@@ -55,7 +55,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     CountingDialogs dialogs;
     NoWindow window;
     Zelvo app(Platform{dialogs, system.files, system.shortcuts, system.clock, system.environment,
-                       system.code_page, system.collator, system.launcher, window});
+                       system.code_page, system.collator, system.launcher, window,
+                       Texts::For(win32::DisplayLanguage())});
     app.Form_Load();
     return dialogs.shown == 0 ? 0 : 2;
   } catch (const std::exception&) {

@@ -88,11 +88,12 @@ int Run(const std::wstring& folder, LRESULT rows, const std::wstring& result_pat
   const uint64_t ini_size = FileSize(ini);
   Check(ini_size > 0, "no zelvo.ini in the tool folder");
 
-  Win32Platform platform(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
+  Win32Platform platform(GetModuleHandleW(nullptr), SW_SHOWNORMAL, Texts::For(DisplayLanguage()));
   AnsweringDialogs dialogs;
   BenchEnvironment environment(Utf8(folder));
   Zelvo app(Platform{dialogs, platform.files, platform.shortcuts, platform.clock, environment,
-                     platform.code_page, platform.collator, platform.launcher, platform.window});
+                     platform.code_page, platform.collator, platform.launcher, platform.window,
+                     platform.texts});
   Win32MainWindow& window = platform.window;
   window.Connect(app, app.Trap());
   const HWND main = window.Handle();

@@ -10,8 +10,10 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   try {
-    zelvo::win32::Win32Platform platform(instance, show_command);
-    platform.window.SetText(zelvo::Control::frmMain, "Zelvoちゃん Version " ZELVO_VERSION_TEXT);
+    const zelvo::Texts& texts = zelvo::Texts::For(zelvo::win32::DisplayLanguage());
+    zelvo::win32::Win32Platform platform(instance, show_command, texts);
+    platform.window.SetText(zelvo::Control::frmMain,
+                            texts.Format(zelvo::TextId::WindowCaption, {ZELVO_VERSION_TEXT}));
     platform.window.Show();
     return platform.window.RunMessageLoop();
   } catch (const std::exception&) {

@@ -12,37 +12,6 @@
 namespace zelvo {
 namespace {
 
-constexpr std::string_view kConfirmTitle = "XPスタイル適用 - 処理の確認";
-constexpr std::string_view kFailedTitle = "XPスタイル適用 - 適用失敗";
-
-constexpr std::string_view kShortcutNotice =
-    " は、ショートカットファイルのため、リンク先のソフトにXPスタイルを適用します。";
-constexpr std::string_view kMissingWarning =
-    "指定されたソフトが見つからないため、XPスタイルを適用するコトができません。\r\n"
-    "削除、もしくは移動された可能性があります。";
-constexpr std::string_view kNotProgramQuestion =
-    " は、実行形式のソフトではありません。\r\n"
-    "それでもXPスタイルを適用しますか？";
-constexpr std::string_view kReplaceQuestion =
-    " には、既にXPスタイルが適用されています。\r\n"
-    "新たにXPスタイルを適用しますか？\r\n"
-    "古いマニフェストファイルは、バックアップフォルダにバックアップされます。";
-
-constexpr std::string_view kThemedAlreadyQuestion =
-    " には、XPスタイルを指定するマニフェストが埋め込まれています。\r\n"
-    "このソフトは、マニフェストファイルがなくてもXPスタイルで表示されます。\r\n"
-    "それでもXPスタイルを適用しますか？";
-constexpr std::string_view kFileIgnoredQuestion =
-    " には、マニフェストが埋め込まれています。\r\n"
-    "Windows Vista以降では埋め込まれたマニフェストが優先されるため、"
-    "マニフェストファイルは無視されます。\r\n"
-    "それでもXPスタイルを適用しますか？";
-
-constexpr std::string_view kUnreadableWarning =
-    " を読み込むコトができないため、XPスタイルを適用するコトができません。";
-constexpr std::string_view kLinkedManifestWarning =
-    " のマニフェストファイルは、リンクのため、バックアップするコトができません。";
-
 constexpr std::string_view kBackupFolderName = "backup";
 
 // "yyyy/mm/dd" with "/" whatever the user's date separator: the log file is read back with it.
@@ -57,22 +26,24 @@ std::string DateText(const Date& date) {
 
 // Since Windows Vista a manifest inside the program wins over the file beside it, so the file
 // would change nothing: whether the user still wants it. Programs without one are not asked.
-bool AgreesDespiteEmbeddedManifest(Dialogs& dialogs, const std::string& name,
+bool AgreesDespiteEmbeddedManifest(Dialogs& dialogs, const Texts& texts, const std::string& name,
                                    const ProgramImage& image) {
   if (!image.embedded_manifest) return true;
-  const std::string_view question = DependsOnCommonControls6(*image.embedded_manifest)
-                                        ? kThemedAlreadyQuestion
-                                        : kFileIgnoredQuestion;
-  return dialogs.Show(Question(name + std::string(question), std::string(kConfirmTitle),
-                               DefaultButton::First)) == Answer::Yes;
+  const TextId question = DependsOnCommonControls6(*image.embedded_manifest)
+                              ? TextId::EmbeddedThemed
+                              : TextId::EmbeddedManifest;
+  return dialogs.Show(Question(texts.Format(question, {name}),
+                               std::string(texts.Get(TextId::ApplyTitle)), DefaultButton::First)) ==
+         Answer::Yes;
 }
 
 }  // namespace
 
-ManifestApplier::ManifestApplier(Dialogs& dialogs, FileSystem& files, Shortcuts& shortcuts,
-                                 Clock& clock, LogModel& log, Elevation& elevation, ErrorTrap& trap,
-                                 std::string tool_folder)
+ManifestApplier::ManifestApplier(Dialogs& dialogs, const Texts& texts, FileSystem& files,
+                                 Shortcuts& shortcuts, Clock& clock, LogModel& log,
+                                 Elevation& elevation, ErrorTrap& trap, std::string tool_folder)
     : dialogs_(dialogs),
+      texts_(texts),
       files_(files),
       shortcuts_(shortcuts),
       clock_(clock),
@@ -92,7 +63,7 @@ ApplyResult ManifestApplier::Apply(std::string& path) {
     // A shortcut that is not there (a typo, a moved file) is a missing program like any other.
     const std::string shortcut = files_.StoredName(path);
     if (shortcut.empty()) return MissingProgram();
-    dialogs_.Show(Notice(shortcut + std::string(kShortcutNotice), std::string(kConfirmTitle),
+    dialogs_.Show(Notice(texts_.Format(TextId::ShortcutNotice, {shortcut}), ConfirmTitle(),
                          Icon::Information));
     path = shortcuts_.TargetPath(path);
   }
@@ -104,7 +75,7 @@ ApplyResult ManifestApplier::Apply(std::string& path) {
   const std::string target = files_.LongPath(path);
 
   if (!HasExtension(target, ".exe") &&
-      dialogs_.Show(Question(name + std::string(kNotProgramQuestion), std::string(kConfirmTitle),
+      dialogs_.Show(Question(texts_.Format(TextId::NotAProgram, {name}), ConfirmTitle(),
                              DefaultButton::First)) != Answer::Yes) {
     return ApplyResult::NotApplied;
   }
@@ -116,13 +87,15 @@ ApplyResult ManifestApplier::Apply(std::string& path) {
   try {
     image = InspectProgramFile(files_, target);
   } catch (const Failure& failure) {
-    return Warn(name + std::string(kUnreadableWarning) + "\r\n" + failure.Description());
+    return Warn(texts_.Format(TextId::UnreadableProgram, {name, failure.Description()}));
   }
-  if (!AgreesDespiteEmbeddedManifest(dialogs_, name, image)) return ApplyResult::NotApplied;
+  if (!AgreesDespiteEmbeddedManifest(dialogs_, texts_, name, image)) {
+    return ApplyResult::NotApplied;
+  }
 
   const std::string manifest = ManifestPath(target);
   if (!files_.StoredName(manifest).empty()) {
-    if (dialogs_.Show(Question(name + std::string(kReplaceQuestion), std::string(kConfirmTitle),
+    if (dialogs_.Show(Question(texts_.Format(TextId::ReplaceManifest, {name}), ConfirmTitle(),
                                DefaultButton::First)) != Answer::Yes) {
       return ApplyResult::NotApplied;
     }
@@ -132,7 +105,7 @@ ApplyResult ManifestApplier::Apply(std::string& path) {
       case BackupResult::Refused:
         return Refused(name, *backup_refusal_);
       case BackupResult::SourceIsLink:
-        return Warn(name + std::string(kLinkedManifestWarning));
+        return Warn(texts_.Format(TextId::LinkedManifest, {name}));
       case BackupResult::Failed:
         return ApplyResult::Failed;
     }
@@ -152,15 +125,21 @@ ApplyResult ManifestApplier::Apply(std::string& path) {
   return ApplyResult::Applied;
 }
 
-ApplyResult ManifestApplier::MissingProgram() { return Warn(std::string(kMissingWarning)); }
+std::string ManifestApplier::ConfirmTitle() const {
+  return std::string(texts_.Get(TextId::ApplyTitle));
+}
+
+ApplyResult ManifestApplier::MissingProgram() {
+  return Warn(std::string(texts_.Get(TextId::MissingProgram)));
+}
 
 ApplyResult ManifestApplier::Warn(const std::string& text) {
-  dialogs_.Show(Notice(text, std::string(kFailedTitle), Icon::Warning));
+  dialogs_.Show(Notice(text, std::string(texts_.Get(TextId::ApplyFailedTitle)), Icon::Warning));
   return ApplyResult::NotApplied;
 }
 
 ApplyResult ManifestApplier::Refused(const std::string& name, const Failure& refusal) {
-  return elevation_.OfferRestart(name, refusal, kConfirmTitle, kFailedTitle)
+  return elevation_.OfferRestart(name, refusal, TextId::ApplyTitle, TextId::ApplyFailedTitle)
              ? ApplyResult::NeedsAdministrator
              : ApplyResult::NotApplied;
 }

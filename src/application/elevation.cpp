@@ -1,27 +1,21 @@
 #include "application/elevation.h"
 
 namespace zelvo {
-namespace {
 
-constexpr std::string_view kAdministratorQuestion =
-    " のフォルダは、管理者の権限がないと変更するコトができません。\r\n"
-    "管理者としてZelvoを起動し直しますか？";
-constexpr std::string_view kRefusedWarning = " のフォルダの変更は、Windowsによって拒否されました。";
+Elevation::Elevation(Dialogs& dialogs, const Texts& texts, Environment& environment,
+                     std::function<Status()> keep_log)
+    : dialogs_(dialogs), texts_(texts), environment_(environment), keep_log_(std::move(keep_log)) {}
 
-}  // namespace
-
-Elevation::Elevation(Dialogs& dialogs, Environment& environment, std::function<Status()> keep_log)
-    : dialogs_(dialogs), environment_(environment), keep_log_(std::move(keep_log)) {}
-
-bool Elevation::OfferRestart(const std::string& name, const Failure& refusal,
-                             std::string_view question_title, std::string_view failed_title) {
+bool Elevation::OfferRestart(const std::string& name, const Failure& refusal, TextId question_title,
+                             TextId failed_title) {
   if (environment_.Elevated()) {
-    dialogs_.Show(Notice(name + std::string(kRefusedWarning) + "\r\n" + refusal.Description(),
-                         std::string(failed_title), Icon::Warning));
+    dialogs_.Show(Notice(texts_.Format(TextId::Refused, {name, refusal.Description()}),
+                         std::string(texts_.Get(failed_title)), Icon::Warning));
     return false;
   }
-  return dialogs_.Show(Question(name + std::string(kAdministratorQuestion),
-                                std::string(question_title), DefaultButton::First)) == Answer::Yes;
+  return dialogs_.Show(Question(texts_.Format(TextId::AdministratorQuestion, {name}),
+                                std::string(texts_.Get(question_title)), DefaultButton::First)) ==
+         Answer::Yes;
 }
 
 Elevation::Restart Elevation::RestartElevated(const std::vector<std::string>& targets) {

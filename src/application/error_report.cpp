@@ -4,20 +4,15 @@
 
 namespace zelvo {
 
-std::string ErrorReportText(std::string_view source, const Failure& failure) {
-  std::string text = "予期せぬエラーが発生しました。\r\n";
-  text += "以下の情報を元に作成者に連絡して下さい。\r\n";
-  text += "\r\n";
-  text += "エラー元 ： ";
-  text += source;
-  text += "\r\n";
-  text += "エラー番号 ： " + std::to_string(failure.Number()) + "\r\n";
-  text += "エラー内容 ： " + failure.Description();
-  return text;
+std::string ErrorReportText(const Texts& texts, std::string_view source, const Failure& failure) {
+  return texts.Format(TextId::ErrorReport,
+                      {source, std::to_string(failure.Number()), failure.Description()});
 }
 
-void ReportError(Dialogs& dialogs, std::string_view source, const Failure& failure) {
-  dialogs.Show(Notice(ErrorReportText(source, failure), "予期せぬエラーの発生", Icon::Stop));
+void ReportError(Dialogs& dialogs, const Texts& texts, std::string_view source,
+                 const Failure& failure) {
+  dialogs.Show(Notice(ErrorReportText(texts, source, failure),
+                      std::string(texts.Get(TextId::ErrorTitle)), Icon::Stop));
 }
 
 std::string ErrorReport::DescribeFailure(int32_t number) {
@@ -25,7 +20,7 @@ std::string ErrorReport::DescribeFailure(int32_t number) {
 }
 
 void ErrorReport::ReportError(std::string_view source, const Failure& failure) {
-  zelvo::ReportError(dialogs_, source, failure);
+  zelvo::ReportError(dialogs_, texts_, source, failure);
 }
 
 void ErrorReport::EndAfterFailure() {

@@ -8,22 +8,15 @@
 namespace zelvo {
 namespace {
 
-constexpr char kRestoreTitle[] = "元に戻す - 処理の確認";
-constexpr char kRestoreFailedTitle[] = "元に戻す - 処理の失敗";
-constexpr char kRemoveTitle[] = "リストから削除 - 処理の確認";
-constexpr char kLaunchTitle[] = "ソフトを起動する - 処理の確認";
-constexpr char kLaunchFailedTitle[] = "ソフトを起動する - 起動の失敗";
-
 constexpr char kManifestSuffix[] = ".manifest";
-
-// The count of selected entries as the questions show it.
-std::string Selected(size_t count) { return "選択されている " + std::to_string(count); }
 
 }  // namespace
 
-LogActions::LogActions(Dialogs& dialogs, FileSystem& files, ProcessLauncher& launcher,
-                       LogModel& log, LogView& view, Elevation& elevation, ErrorTrap& trap)
+LogActions::LogActions(Dialogs& dialogs, const Texts& texts, FileSystem& files,
+                       ProcessLauncher& launcher, LogModel& log, LogView& view,
+                       Elevation& elevation, ErrorTrap& trap)
     : dialogs_(dialogs),
+      texts_(texts),
       files_(files),
       launcher_(launcher),
       log_(log),
@@ -33,13 +26,13 @@ LogActions::LogActions(Dialogs& dialogs, FileSystem& files, ProcessLauncher& lau
 
 void LogActions::cmdReturn_Click() {
   trap_.Handler("cmdReturn_Click()", [&] {
-    if (!HasSelection("元に戻すソフトをリストから選択して下さい。")) return;
+    if (!HasSelection(TextId::RestoreHint)) return;
 
-    const Answer answer =
-        dialogs_.Show(Question(Selected(log_.SelectedCount()) + " 個のソフトを元に戻しますか？",
-                               kRestoreTitle, DefaultButton::Second));
+    const Answer answer = dialogs_.Show(
+        Question(texts_.Format(TextId::RestoreQuestion, {std::to_string(log_.SelectedCount())}),
+                 Title(TextId::RestoreTitle), DefaultButton::Second));
     if (answer != Answer::Yes) {
-      Inform("元に戻す処理がキャンセルされました。");
+      Inform(TextId::RestoreCancelled);
       return;
     }
 
@@ -53,49 +46,46 @@ void LogActions::cmdReturn_Click() {
       // Every visible row has its entry; should one ever lack it, touch no file rather than
       // take a folder that belongs to another entry.
       if (!entry) continue;
-      Inform(name + "を元に戻します...");
+      Inform(TextId::Restoring, name);
 
       const std::string manifest = entry->folder + name + kManifestSuffix;
       // An entry that names no one file (edited by hand) has no manifest to delete.
       if (NamesOneFile(*entry) && !files_.StoredName(manifest).empty()) {
         if (RemoveManifest(name, manifest)) {
-          Inform(name + "を元に戻しました。");
+          Inform(TextId::Restored, name);
         } else {
           log_.SetSelected(row, false);
         }
         continue;
       }
-      const Answer drop = dialogs_.Show(
-          Question("選択された " + name + "には、XPスタイルが適用されていません。\r\n" +
-                       "手動で元に戻されたか、ファイルが移動された可能性があります。\r\n" + name +
-                       " を、リストから削除しますか？",
-                   kRestoreTitle, DefaultButton::Second));
+      const Answer drop =
+          dialogs_.Show(Question(texts_.Format(TextId::RestoreMissing, {name}),
+                                 Title(TextId::RestoreTitle), DefaultButton::Second));
       if (drop == Answer::Yes) {
-        Inform(name + " は、リストから削除されました。");
+        Inform(TextId::DroppedFromList, name);
       } else {
         log_.SetSelected(row, false);
       }
     }
 
     if (DeleteLog() == Status::Failed) trap_.EndProgram();
-    Inform("元に戻す処理が完了しました。");
+    Inform(TextId::RestoreDone);
     if (view_.RefreshButton() == Status::Failed) trap_.EndProgram();
   });
 }
 
 void LogActions::cmdDelLog_Click() {
   trap_.Handler("cmdDelLog_Click()", [&] {
-    if (!HasSelection("削除するソフトをリストから選択して下さい。")) return;
+    if (!HasSelection(TextId::RemoveHint)) return;
 
     const Answer answer = dialogs_.Show(
-        Question(Selected(log_.SelectedCount()) + " 個のソフトをリストから削除しますか？\r\n" +
-                     "リストから削除しても、手動で元に戻すコトができます。",
-                 kRemoveTitle, DefaultButton::Second));
+        Question(texts_.Format(TextId::RemoveQuestion, {std::to_string(log_.SelectedCount())}),
+                 Title(TextId::RemoveTitle), DefaultButton::Second));
     if (answer == Answer::Yes) {
       if (DeleteLog() == Status::Failed) trap_.EndProgram();
-      Inform("選択されたソフトを、リストから削除しました。");
+      Inform(TextId::Removed);
     } else {
-      Inform("リストからの削除処理がキャンセルされました。");
+      Inform(TextId::RemoveCancelled);
     }
     if (view_.RefreshButton() == Status::Failed) trap_.EndProgram();
   });
@@ -103,15 +93,17 @@ void LogActions::cmdDelLog_Click() {
 
 void LogActions::cmdShell_Click() {
   trap_.Handler("cmdShell_Click()", [&] {
-    if (!HasSelection("起動するソフトをリストから選択して下さい。")) return;
+    if (!HasSelection(TextId::StartHint)) return;
 
     const size_t selected = log_.SelectedCount();
-    std::string question = Selected(selected) + " 個のソフトを起動しますか？";
+    std::string question = texts_.Format(TextId::StartQuestion, {std::to_string(selected)});
     if (selected > 1) {
-      question += "\r\n１度に複数のソフトを起動すると、パソコンが不安定になる可能性があります。";
+      question += "\r\n";
+      question += texts_.Get(TextId::StartManyNote);
     }
-    if (dialogs_.Show(Question(question, kLaunchTitle, DefaultButton::Second)) != Answer::Yes) {
-      Inform("ソフトの起動処理がキャンセルされました。");
+    if (dialogs_.Show(Question(question, Title(TextId::StartTitle), DefaultButton::Second)) !=
+        Answer::Yes) {
+      Inform(TextId::StartCancelled);
       return;
     }
 
@@ -122,7 +114,7 @@ void LogActions::cmdShell_Click() {
       if (!entry) continue;  // without its own folder there is no program to start
       Launch(*entry);
     }
-    Inform("ソフトの起動処理が完了しました。");
+    Inform(TextId::StartDone);
   });
 }
 
@@ -135,7 +127,7 @@ Status LogActions::DeleteLog() {
   });
 }
 
-bool LogActions::HasSelection(const std::string& hint) {
+bool LogActions::HasSelection(TextId hint) {
   if (log_.SelectedCount() > 0 && log_.CurrentRow()) return true;
   Inform(hint);
   return false;
@@ -147,7 +139,7 @@ bool LogActions::RemoveManifest(const std::string& name, const std::string& mani
     return true;
   } catch (const Failure& failure) {
     if (!failure.Refused()) throw;
-    if (elevation_.OfferRestart(name, failure, kRestoreTitle, kRestoreFailedTitle)) {
+    if (elevation_.OfferRestart(name, failure, TextId::RestoreTitle, TextId::RestoreFailedTitle)) {
       // The user restores again in the elevated program; here the entry stays as it is.
       switch (elevation_.RestartElevated({})) {
         case Elevation::Restart::Declined:
@@ -160,9 +152,11 @@ bool LogActions::RemoveManifest(const std::string& name, const std::string& mani
   }
 }
 
-void LogActions::Inform(const std::string& text) {
-  if (view_.PutInformation(text) == Status::Failed) trap_.EndProgram();
+void LogActions::Inform(TextId text, const std::string& name) {
+  if (view_.PutInformation(texts_.Format(text, {name})) == Status::Failed) trap_.EndProgram();
 }
+
+std::string LogActions::Title(TextId title) const { return std::string(texts_.Get(title)); }
 
 void LogActions::Launch(const LogEntry& entry) {
   const std::string& name = entry.name;
@@ -170,29 +164,27 @@ void LogActions::Launch(const LogEntry& entry) {
   // Only a name ending in ".exe", in any letter case, is started; a shortcut or a document
   // would be opened by whatever program owns its type.
   if (!HasExtension(path, ".exe")) {
-    NotifyFailure("選択されている " + name + " は、実行形式ではないため実行するコトができません。");
-    Inform(name + " は、実行するコトができませんでした。");
+    NotifyFailure(texts_.Format(TextId::NotExecutable, {name}));
+    Inform(TextId::NotRun, name);
     return;
   }
   if (!NamesOneFile(entry) || files_.StoredName(path).empty()) {
-    Inform(name + " は、実行するコトができませんでした。");
-    NotifyFailure(name + " が、見つかりませんでした。\r\n" +
-                  "移動、もしくは削除された可能性があります。");
+    Inform(TextId::NotRun, name);
+    NotifyFailure(texts_.Format(TextId::NotFound, {name}));
     return;
   }
   // Started in its own folder, as the shell starts a program, so that it finds the files
   // beside it.
   if (launcher_.Start(path, entry.folder)) {
-    Inform(name + " を起動しました。");
+    Inform(TextId::Started, name);
     return;
   }
-  const std::string failed = name + " の起動に失敗しました。";
-  Inform(failed);
-  NotifyFailure(failed);
+  Inform(TextId::StartFailed, name);
+  NotifyFailure(texts_.Format(TextId::StartFailed, {name}));
 }
 
 void LogActions::NotifyFailure(const std::string& text) {
-  dialogs_.Show(Notice(text, kLaunchFailedTitle, Icon::Warning));
+  dialogs_.Show(Notice(text, Title(TextId::StartFailedTitle), Icon::Warning));
 }
 
 }  // namespace zelvo

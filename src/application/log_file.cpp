@@ -6,9 +6,11 @@
 
 namespace zelvo {
 
-LogFile::LogFile(Dialogs& dialogs, FileSystem& files, const AnsiCodePage& code_page, LogModel& log,
-                 LogView& view, ErrorTrap& trap, std::string tool_folder, std::string version_text)
+LogFile::LogFile(Dialogs& dialogs, const Texts& texts, FileSystem& files,
+                 const AnsiCodePage& code_page, LogModel& log, LogView& view, ErrorTrap& trap,
+                 std::string tool_folder, std::string version_text)
     : dialogs_(dialogs),
+      texts_(texts),
       files_(files),
       code_page_(code_page),
       log_(log),
@@ -24,7 +26,7 @@ Status LogFile::LoadListData() {
     const std::string path = Path();
     if (files_.StoredName(path).empty()) {
       // The greeting's own failure is reported by the status line; the load goes on.
-      (void)view_.PutInformation("この度は、Zelvoをダウンロードして頂きありがとうございます。");
+      (void)view_.PutInformation(std::string(texts_.Get(TextId::Greeting)));
       return Status::Done;
     }
     const std::optional<std::string> bytes = files_.ReadFile(path, kLargestLogFile);
@@ -32,12 +34,9 @@ Status LogFile::LoadListData() {
       // No log the program writes is that large; reading it whole would take the memory of
       // the machine. The log starts empty, and the file is kept when the log is saved.
       left_behind_ = "too-large";
-      std::string text = "zelvo.ini は、";
-      text += std::to_string(kLargestLogFile >> 20);
-      text +=
-          " MB を超えているため読み込むコトができません。\r\n"
-          "空の一覧で起動し、元のファイルは終了時にバックアップされます。";
-      dialogs_.Show(Notice(std::move(text), "Zelvoちゃん", Icon::Warning));
+      dialogs_.Show(
+          Notice(texts_.Format(TextId::LogTooLarge, {std::to_string(kLargestLogFile >> 20)}),
+                 std::string(texts_.Get(TextId::ProgramTitle)), Icon::Warning));
       return Status::Done;
     }
     ParsedLogFile parsed = ParseLogFile(*bytes, version_text_, code_page_);

@@ -5,17 +5,13 @@
 namespace zelvo {
 namespace {
 
-constexpr std::string_view kApplied = " に、XPスタイルを適用しました！";
-constexpr std::string_view kCancelled = " への適用がキャンセルされました。";
-
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // The status line for one path: its name as stored on disk (empty when nothing stands there),
-// then how it went.
-std::string StatusText(const std::string& stored_name, ApplyResult result) {
-  std::string text = stored_name;
-  text += result == ApplyResult::Applied ? kApplied : kCancelled;
-  return text;
+// and how it went.
+std::string StatusText(const Texts& texts, const std::string& stored_name, ApplyResult result) {
+  return texts.Format(result == ApplyResult::Applied ? TextId::Applied : TextId::Cancelled,
+                      {stored_name});
 }
 
 }  // namespace
@@ -53,9 +49,14 @@ std::vector<std::string> SplitArguments(std::string_view argument_text) {
   return paths;
 }
 
-ProgramBatch::ProgramBatch(ManifestApplier& applier, LogView& view, FileSystem& files,
-                           Elevation& elevation, ErrorTrap& trap)
-    : applier_(applier), view_(view), files_(files), elevation_(elevation), trap_(trap) {}
+ProgramBatch::ProgramBatch(const Texts& texts, ManifestApplier& applier, LogView& view,
+                           FileSystem& files, Elevation& elevation, ErrorTrap& trap)
+    : texts_(texts),
+      applier_(applier),
+      view_(view),
+      files_(files),
+      elevation_(elevation),
+      trap_(trap) {}
 
 template <class Named>
 Status ProgramBatch::ApplyEach(const std::vector<std::string>& paths, Named named) {
@@ -74,7 +75,7 @@ Status ProgramBatch::ApplyEach(const std::vector<std::string>& paths, Named name
     if (outcome.result == ApplyResult::Failed) return Status::Failed;
     // A failed status line is reported by itself; the batch goes on.
     (void)view_.PutInformation(
-        StatusText(files_.StoredName(named(*path, outcome)), outcome.result));
+        StatusText(texts_, files_.StoredName(named(*path, outcome)), outcome.result));
   }
   return Status::Done;
 }

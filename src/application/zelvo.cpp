@@ -16,22 +16,24 @@ std::string ToolFolder(std::string program_folder) {
 }
 
 Zelvo::Started::Started(Zelvo& app, const std::string& tool_folder, const std::string& version_text)
-    : log_file(app.platform_.dialogs, app.platform_.files, app.platform_.code_page, app.log_,
-               app.view_, app.trap_, tool_folder, version_text),
-      applier(app.platform_.dialogs, app.platform_.files, app.platform_.shortcuts,
-              app.platform_.clock, app.log_, app.elevation_, app.trap_, tool_folder),
-      batch(applier, app.view_, app.platform_.files, app.elevation_, app.trap_) {}
+    : log_file(app.platform_.dialogs, app.platform_.texts, app.platform_.files,
+               app.platform_.code_page, app.log_, app.view_, app.trap_, tool_folder, version_text),
+      applier(app.platform_.dialogs, app.platform_.texts, app.platform_.files,
+              app.platform_.shortcuts, app.platform_.clock, app.log_, app.elevation_, app.trap_,
+              tool_folder),
+      batch(app.platform_.texts, applier, app.view_, app.platform_.files, app.elevation_,
+            app.trap_) {}
 
 Zelvo::Zelvo(const Platform& platform)
     : platform_(platform),
-      report_(platform.dialogs, platform.environment),
+      report_(platform.dialogs, platform.texts, platform.environment),
       trap_(report_),
       log_(platform.collator),
       view_(log_, platform.window, platform.window.NameList(), trap_),
-      elevation_(platform.dialogs, platform.environment,
+      elevation_(platform.dialogs, platform.texts, platform.environment,
                  [this] { return started_->log_file.SaveListData(); }),
-      actions_(platform.dialogs, platform.files, platform.launcher, log_, view_, elevation_,
-               trap_) {
+      actions_(platform.dialogs, platform.texts, platform.files, platform.launcher, log_, view_,
+               elevation_, trap_) {
   report_.SetLastStep([this] { KeepLog(); });
 }
 
@@ -48,11 +50,13 @@ void Zelvo::Form_Load() {
   trap_.Handler("Form_Load()", [&] {
     Environment& environment = platform_.environment;
     version_text_ = VersionText(environment.Version());
-    platform_.window.SetText(Control::frmMain, "Zelvoちゃん Version " + version_text_);
+    const Texts& texts = platform_.texts;
+    platform_.window.SetText(Control::frmMain,
+                             texts.Format(TextId::WindowCaption, {version_text_}));
 
     if (environment.PreviousInstanceRunning()) {
-      platform_.dialogs.Show(
-          Notice("既にZelvoちゃんは起動されています。", "Zelvoちゃん", Icon::Warning));
+      platform_.dialogs.Show(Notice(std::string(texts.Get(TextId::SecondInstance)),
+                                    std::string(texts.Get(TextId::ProgramTitle)), Icon::Warning));
       environment.EndNow(0);
     }
 
@@ -83,9 +87,10 @@ void Zelvo::Dropped(Control target, DroppedFiles& files) {
     const size_t count = files.Count(kMostDroppedFiles);
     if (count > kMostDroppedFiles) {
       // A list that long is no selection a user made to apply; nothing of it is touched.
-      platform_.dialogs.Show(Notice(
-          "一度にドロップできるファイルは、" + std::to_string(kMostDroppedFiles) + " 個までです。",
-          "XPスタイル適用 - 適用失敗", Icon::Warning));
+      const Texts& texts = platform_.texts;
+      platform_.dialogs.Show(
+          Notice(texts.Format(TextId::TooManyFiles, {std::to_string(kMostDroppedFiles)}),
+                 std::string(texts.Get(TextId::ApplyFailedTitle)), Icon::Warning));
       return;
     }
     std::vector<std::string> paths;

@@ -41,17 +41,18 @@ class Connection {
   using namespace zelvo;
   using namespace zelvo::win32;
 
+  const Texts& texts = Texts::For(DisplayLanguage());
   Win32Dialogs dialogs;
   Win32Environment environment;
   try {
-    Win32Platform platform(instance, show_command);
+    Win32Platform platform(instance, show_command, texts);
     Zelvo app(platform.Interfaces());
     const Connection connection(platform.window, app);
     app.Form_Load();
     return platform.window.RunMessageLoop();
   } catch (const std::exception& error) {
     // Only the building of the window can fail here: the window's own handlers trap theirs.
-    ErrorReport report(dialogs, environment);
+    ErrorReport report(dialogs, texts, environment);
     ErrorTrap(report).Report("Form_Load()", error);
     return 1;
   }

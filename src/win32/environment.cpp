@@ -139,6 +139,13 @@ bool StartElevated(const std::wstring& program, const std::wstring& folder,
   ThrowWin32Error(error);
 }
 
+std::string DisplayLanguage() {
+  const LCID locale = MAKELCID(GetUserDefaultUILanguage(), SORT_DEFAULT);
+  wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
+  if (LCIDToLocaleName(locale, name, LOCALE_NAME_MAX_LENGTH, 0) == 0) return {};
+  return Utf8(name);
+}
+
 ProgramVersion Win32Environment::Version() { return ReadVersionResource(nullptr); }
 
 UserNamespace::UserNamespace() {

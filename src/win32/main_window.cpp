@@ -53,8 +53,8 @@ std::optional<Control> ControlWithId(UINT_PTR id) {
 
 }  // namespace
 
-Win32MainWindow::Win32MainWindow(HINSTANCE instance, int show_command)
-    : instance_(instance), show_command_(show_command) {
+Win32MainWindow::Win32MainWindow(HINSTANCE instance, int show_command, const Texts& texts)
+    : instance_(instance), show_command_(show_command), catalogue_(texts) {
   for (const ControlSpec& spec : kControlSpecs) {
     const size_t index = static_cast<size_t>(spec.control);
     enabled_[index] = spec.enabled;
@@ -116,7 +116,7 @@ void Win32MainWindow::CreateControls() {
   for (const ControlSpec& spec : kControlSpecs) {
     if (spec.control == Control::frmMain) continue;
     const ControlClass control_class = ClassOf(spec.kind);
-    const std::wstring text = Wide(spec.text);
+    const std::wstring text = Wide(catalogue_.Get(spec.text));
     const DWORD style =
         WS_CHILD | WS_VISIBLE | control_class.style | (spec.enabled ? 0 : WS_DISABLED);
     const RECT rect = ControlRect(spec.control, dpi_);
@@ -134,7 +134,9 @@ void Win32MainWindow::CreateControls() {
     SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     control_procs_[static_cast<size_t>(spec.control)] = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlProc)));
-    if (spec.tool_tip) tool_tip_texts_[static_cast<size_t>(spec.control)] = Wide(spec.tool_tip);
+    if (HasToolTip(spec.control)) {
+      tool_tip_texts_[static_cast<size_t>(spec.control)] = Wide(catalogue_.Get(spec.tool_tip));
+    }
   }
   names_.Attach(Window(Control::lstLogName));
 
@@ -246,8 +248,7 @@ void Win32MainWindow::Guarded(Control control, Body&& body) noexcept {
   }
 }
 
-void Win32MainWindow::ShowToolTipsFrom(HWND control, UINT message, WPARAM wparam,
-                                       LPARAM lparam) {
+void Win32MainWindow::ShowToolTipsFrom(HWND control, UINT message, WPARAM wparam, LPARAM lparam) {
   // The tips are made when the mouse first comes over a control that has one: a tip shows
   // only after the mouse has moved on to a tool and rests there, and a window less to make at
   // start-up is time the user sees.
@@ -257,7 +258,7 @@ void Win32MainWindow::ShowToolTipsFrom(HWND control, UINT message, WPARAM wparam
   }
   tool_tips_.emplace(window_, instance_);
   for (const ControlSpec& spec : kControlSpecs) {
-    if (!spec.tool_tip) continue;
+    if (!HasToolTip(spec.control)) continue;
     tool_tips_->Add(Window(spec.control), tool_tip_texts_[static_cast<size_t>(spec.control)]);
   }
   tool_tips_->SetMaxWidth(Scale(SpecOf(Control::frmMain).width, dpi_));
@@ -366,7 +367,7 @@ LRESULT Win32MainWindow::OnControlMessage(Control control, UINT message, WPARAM 
   const HWND window = Window(control);
   // Whatever reads or draws the control, in this process or another, sees its latest text.
   if (message != WM_DESTROY) ApplyPendingText(control);
-  if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && SpecOf(control).tool_tip) {
+  if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && HasToolTip(control)) {
     ShowToolTipsFrom(window, message, wparam, lparam);
   }
   switch (message) {

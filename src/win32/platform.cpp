@@ -4,15 +4,16 @@
 
 namespace zelvo::win32 {
 
-Win32Platform::Win32Platform(HINSTANCE instance, int show_command)
-    : common_controls(ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES),
-      window(instance, show_command) {
+Win32Platform::Win32Platform(HINSTANCE instance, int show_command, const Texts& texts)
+    : texts(texts),
+      common_controls(ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES),
+      window(instance, show_command, texts) {
   dialogs.SetOwner(window.Handle());
 }
 
 Platform Win32Platform::Interfaces() {
-  return Platform{dialogs,   files,    shortcuts, clock, environment,
-                  code_page, collator, launcher,  window};
+  return Platform{dialogs,   files,    shortcuts, clock,  environment,
+                  code_page, collator, launcher,  window, texts};
 }
 
 }  // namespace zelvo::win32

@@ -46,13 +46,13 @@ std::string Utf8(std::wstring_view text) {
   // A short text goes straight into room for the most it can take; a long one (a whole log
   // file) is measured first, so that it never holds three times the room it needs.
   constexpr size_t kMeasuredFrom = 4096;
-  int length = text.size() < kMeasuredFrom
-                   ? CheckedLength(text.size() * 3)
-                   : WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+  int length = text.size() < kMeasuredFrom ? CheckedLength(text.size() * 3)
+                                           : WideCharToMultiByte(CP_UTF8, 0, text.data(), size,
+                                                                 nullptr, 0, nullptr, nullptr);
   if (length == 0) ThrowLastError();
   std::string utf8(static_cast<size_t>(length), '\0');
-  length = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, utf8.data(), length, nullptr,
-                               nullptr);
+  length =
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), size, utf8.data(), length, nullptr, nullptr);
   if (length == 0) ThrowLastError();
   utf8.resize(static_cast<size_t>(length));
   return utf8;

@@ -61,7 +61,7 @@ TEST(SplitArguments, EveryShapeOfCommandLine) {
 
 struct ProgramBatchTest : ::testing::Test {
   Rig rig;
-  ProgramBatch batch{rig.applier, rig.view, rig.files, rig.elevation, rig.trap};
+  ProgramBatch batch{rig.texts, rig.applier, rig.view, rig.files, rig.elevation, rig.trap};
 
   ProgramBatchTest() { ResetFiles(); }
 

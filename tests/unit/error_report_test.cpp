@@ -14,12 +14,13 @@ namespace {
 struct ErrorReportTest : ::testing::Test {
   FakeDialogs dialogs;
   FakeEnvironment environment;
-  ErrorReport report{dialogs, environment};
+  const Texts& texts = Texts::For("ja");
+  ErrorReport report{dialogs, texts, environment};
   ErrorTrap trap{report};
 };
 
 TEST_F(ErrorReportTest, ReportHasSixLinesTitleOkAndStopIcon) {
-  ReportError(dialogs, "LoadListData()", Failure(5, "アクセスが拒否されました。"));
+  ReportError(dialogs, texts, "LoadListData()", Failure(5, "アクセスが拒否されました。"));
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(dialogs.shown[0], Notice("予期せぬエラーが発生しました。\r\n"
                                      "以下の情報を元に作成者に連絡して下さい。\r\n"
@@ -33,7 +34,7 @@ TEST_F(ErrorReportTest, ReportHasSixLinesTitleOkAndStopIcon) {
 }
 
 TEST_F(ErrorReportTest, NegativeNumberKeepsItsSignAndEmptyDescriptionKeepsItsLine) {
-  ReportError(dialogs, "ApplyZelvo()", Failure(static_cast<int32_t>(0x80070005), ""));
+  ReportError(dialogs, texts, "ApplyZelvo()", Failure(static_cast<int32_t>(0x80070005), ""));
   EXPECT_EQ(dialogs.shown.at(0).text,
             "予期せぬエラーが発生しました。\r\n以下の情報を元に作成者に連絡して下さい。\r\n\r\n"
             "エラー元 ： ApplyZelvo()\r\nエラー番号 ： -2147024891\r\nエラー内容 ： ");

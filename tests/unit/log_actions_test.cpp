@@ -16,8 +16,8 @@ namespace {
 
 struct LogActionsTest : ::testing::Test {
   Rig rig;
-  LogActions actions{rig.dialogs, rig.files,     rig.launcher, rig.log,
-                     rig.view,    rig.elevation, rig.trap};
+  LogActions actions{rig.dialogs, rig.texts, rig.files,     rig.launcher,
+                     rig.log,     rig.view,  rig.elevation, rig.trap};
 
   // Five entries whose file order (their keys 0..4) differs from the visible, sorted order:
   // visible row 0 is Alpha.exe (key 1), while row 0 of the hidden lists is zeta.exe's.

@@ -32,11 +32,12 @@ struct LogFileTest : ::testing::Test {
   FakeCodePage code_page;
   FakeCollator collator;
   FakeControls controls{&journal};
-  ErrorReport report{dialogs, environment};
+  const Texts& texts = Texts::For("ja");
+  ErrorReport report{dialogs, texts, environment};
   ErrorTrap trap{report};
   LogModel log{collator};
   LogView view{log, controls, controls.list, trap};
-  LogFile log_file{dialogs, files, code_page, log, view, trap, "C:\\Tools\\", "2.20"};
+  LogFile log_file{dialogs, texts, files, code_page, log, view, trap, "C:\\Tools\\", "2.20"};
 
   LogFileTest() { files.AddFolder("C:\\Tools"); }
 

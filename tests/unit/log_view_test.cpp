@@ -20,7 +20,7 @@ struct LogViewTest : ::testing::Test {
   FakeEnvironment environment;
   FakeCollator collator;
   FakeControls controls{&journal};
-  ErrorReport report{dialogs, environment};
+  ErrorReport report{dialogs, Texts::For("ja"), environment};
   ErrorTrap trap{report};
   LogModel log{collator};
   LogView view{log, controls, controls.list, trap};

@@ -42,7 +42,7 @@ struct ZelvoTest : ::testing::Test {
   FakeLauncher launcher{&journal};
   FakeControls window{&journal};
   Zelvo app{Platform{dialogs, files, shortcuts, clock, environment, code_page, collator, launcher,
-                     window}};
+                     window, Texts::For("ja")}};
 
   ZelvoTest() { files.AddFolder("C:\\Tools"); }
 

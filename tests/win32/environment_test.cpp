@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <vector>
 
 #include "base/failure.h"
 #include "win32/clock.h"
@@ -27,6 +28,25 @@ TEST(EnvironmentTest, VersionComesFromTheVersionResource) {
   const ProgramVersion version = ReadVersionResource(module.Get());
   EXPECT_EQ(version.major, 3);
   EXPECT_EQ(version.minor, 7);
+}
+
+TEST(EnvironmentTest, ZelvoDescribesItselfInEnglishAndJapanese) {
+  const std::wstring exe = Wide(ZELVO_EXE_FILE);
+  DWORD handle = 0;
+  std::vector<unsigned char> info(GetFileVersionInfoSizeW(exe.c_str(), &handle));
+  ASSERT_FALSE(info.empty());
+  ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+  const auto value = [&](const wchar_t* path) {
+    void* text = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(info.data(), path, &text, &length) || length == 0) return std::string();
+    return Utf8(static_cast<const wchar_t*>(text));
+  };
+  EXPECT_EQ(value(L"\\StringFileInfo\\040904B0\\FileDescription"),
+            "Zelvo - Gives old programs the XP visual style");
+  EXPECT_EQ(value(L"\\StringFileInfo\\041104B0\\FileDescription"),
+            "Zelvo - 古いソフトにXPスタイルを適用します");
+  EXPECT_EQ(value(L"\\StringFileInfo\\040904B0\\ProductVersion"), "2.20");
 }
 
 TEST(EnvironmentTest, AProgramWithoutVersionResourceFailsRatherThanGuess) {

@@ -76,11 +76,12 @@ struct LogFileCp932Test : ::testing::Test {
   QuietEnvironment environment;
   NoControls controls;
   NoList list;
-  ErrorReport report{dialogs, environment};
+  const Texts& texts = Texts::For("ja");
+  ErrorReport report{dialogs, texts, environment};
   ErrorTrap trap{report};
   LogModel log{collator};
   LogView view{log, controls, list, trap};
-  LogFile log_file{dialogs, files, code_page, log, view, trap, temp.Path() + "\\", "2.20"};
+  LogFile log_file{dialogs, texts, files, code_page, log, view, trap, temp.Path() + "\\", "2.20"};
 
   std::string Ini() const { return temp.Path("zelvo.ini"); }
 

@@ -29,7 +29,7 @@ void PaintEverything() {
 
 struct MainWindowTextTest : ::testing::Test {
   CommonControls common_controls{ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-  Win32MainWindow window{GetModuleHandleW(nullptr), SW_SHOWNORMAL};
+  Win32MainWindow window{GetModuleHandleW(nullptr), SW_SHOWNORMAL, Texts::For("ja")};
   HWND Control(int id) const { return GetDlgItem(window.Handle(), id); }
 };
 

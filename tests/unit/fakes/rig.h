@@ -24,18 +24,20 @@ struct Rig {
   FakeCollator collator;
   FakeControls controls{&journal};
   FakeLauncher launcher{&journal};
-  ErrorReport report{dialogs, environment};
+  const Texts& texts = Texts::For("ja");
+  ErrorReport report{dialogs, texts, environment};
   ErrorTrap trap{report};
   LogModel log{collator};
   LogView view{log, controls, controls.list, trap};
   // The log is saved before an elevated start: the tests count the saves and say how they go.
   int log_saves = 0;
   Status log_save = Status::Done;
-  Elevation elevation{dialogs, environment, [this] {
+  Elevation elevation{dialogs, texts, environment, [this] {
                         ++log_saves;
                         return log_save;
                       }};
-  ManifestApplier applier{dialogs, files, shortcuts, clock, log, elevation, trap, "C:\\Tools\\"};
+  ManifestApplier applier{dialogs, texts,     files, shortcuts,    clock,
+                          log,     elevation, trap,  "C:\\Tools\\"};
 
   Rig() { files.AddFolder("C:\\Tools"); }
 };

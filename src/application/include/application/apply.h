@@ -14,6 +14,7 @@
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
 #include "platform/shortcuts.h"
+#include "platform/texts.h"
 
 namespace zelvo {
 
@@ -42,8 +43,9 @@ struct [[nodiscard]] ApplyOutcome {
 class ManifestApplier {
  public:
   // `tool_folder` ends with a backslash; the backup folder lies in it.
-  ManifestApplier(Dialogs& dialogs, FileSystem& files, Shortcuts& shortcuts, Clock& clock,
-                  LogModel& log, Elevation& elevation, ErrorTrap& trap, std::string tool_folder);
+  ManifestApplier(Dialogs& dialogs, const Texts& texts, FileSystem& files, Shortcuts& shortcuts,
+                  Clock& clock, LogModel& log, Elevation& elevation, ErrorTrap& trap,
+                  std::string tool_folder);
 
   // Applies the visual style to the program at `path` and adds it to the log as the current,
   // selected entry.
@@ -56,6 +58,8 @@ class ManifestApplier {
  private:
   // The body of ApplyZelvo; a shortcut's path is replaced by its target's in `path`.
   ApplyResult Apply(std::string& path);
+  // The title of the procedure's questions.
+  std::string ConfirmTitle() const;
   // The warning that the program is missing.
   ApplyResult MissingProgram();
   // A warning with `text`; the program is not applied.
@@ -66,6 +70,7 @@ class ManifestApplier {
   BackupResult CopyToBackup(const std::string& manifest_path);
 
   Dialogs& dialogs_;
+  const Texts& texts_;
   FileSystem& files_;
   Shortcuts& shortcuts_;
   Clock& clock_;

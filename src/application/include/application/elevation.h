@@ -12,13 +12,15 @@
 #include "base/status.h"
 #include "platform/dialogs.h"
 #include "platform/environment.h"
+#include "platform/texts.h"
 
 namespace zelvo {
 
 class Elevation {
  public:
   // `keep_log` saves the log before the program starts again.
-  Elevation(Dialogs& dialogs, Environment& environment, std::function<Status()> keep_log);
+  Elevation(Dialogs& dialogs, const Texts& texts, Environment& environment,
+            std::function<Status()> keep_log);
 
   // Whether the program runs with administrator rights.
   bool Elevated() { return environment_.Elevated(); }
@@ -27,8 +29,8 @@ class Elevation {
   // elevated already, the program shows the warning (title `failed_title`) and false comes
   // back; otherwise the user is asked (title `question_title`) whether to start it again as
   // administrator, and true comes back for Yes.
-  bool OfferRestart(const std::string& name, const Failure& refusal,
-                    std::string_view question_title, std::string_view failed_title);
+  bool OfferRestart(const std::string& name, const Failure& refusal, TextId question_title,
+                    TextId failed_title);
 
   // (clang-format reads the attribute as the start of an initialiser)
   // clang-format off
@@ -43,6 +45,7 @@ class Elevation {
 
  private:
   Dialogs& dialogs_;
+  const Texts& texts_;
   Environment& environment_;
   std::function<Status()> keep_log_;
 };

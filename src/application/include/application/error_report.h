@@ -10,19 +10,21 @@
 #include "base/failure.h"
 #include "platform/dialogs.h"
 #include "platform/environment.h"
+#include "platform/texts.h"
 
 namespace zelvo {
 
 // The six lines of the report box for a failure caught in `source`.
-std::string ErrorReportText(std::string_view source, const Failure& failure);
+std::string ErrorReportText(const Texts& texts, std::string_view source, const Failure& failure);
 
 // Shows the report box for a failure caught in `source` (the routine's name followed by "()").
-void ReportError(Dialogs& dialogs, std::string_view source, const Failure& failure);
+void ReportError(Dialogs& dialogs, const Texts& texts, std::string_view source,
+                 const Failure& failure);
 
 class ErrorReport : public ErrorReporter {
  public:
-  ErrorReport(Dialogs& dialogs, Environment& environment)
-      : dialogs_(dialogs), environment_(environment) {}
+  ErrorReport(Dialogs& dialogs, const Texts& texts, Environment& environment)
+      : dialogs_(dialogs), texts_(texts), environment_(environment) {}
 
   // A last step before the end after a failure (the application keeps its log); it runs once,
   // and a failure inside it does not come back to it.
@@ -34,6 +36,7 @@ class ErrorReport : public ErrorReporter {
 
  private:
   Dialogs& dialogs_;
+  const Texts& texts_;
   Environment& environment_;
   std::function<void()> last_step_;
 };

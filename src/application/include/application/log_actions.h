@@ -13,13 +13,14 @@
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
 #include "platform/process.h"
+#include "platform/texts.h"
 
 namespace zelvo {
 
 class LogActions {
  public:
-  LogActions(Dialogs& dialogs, FileSystem& files, ProcessLauncher& launcher, LogModel& log,
-             LogView& view, Elevation& elevation, ErrorTrap& trap);
+  LogActions(Dialogs& dialogs, const Texts& texts, FileSystem& files, ProcessLauncher& launcher,
+             LogModel& log, LogView& view, Elevation& elevation, ErrorTrap& trap);
 
   // Restore: deletes the manifest beside each selected program and forgets its entry; an entry
   // without a manifest is forgotten or unselected as the user answers. An entry whose manifest
@@ -39,9 +40,12 @@ class LogActions {
  private:
   // Whether a row is selected and there is a current row; otherwise shows `hint` in the status
   // line.
-  bool HasSelection(const std::string& hint);
-  // Shows `text` in the status line; a failure there ends the program (it is reported).
-  void Inform(const std::string& text);
+  bool HasSelection(TextId hint);
+  // Shows `text` (with the program's `name`) in the status line; a failure there ends the
+  // program (it is reported).
+  void Inform(TextId text, const std::string& name = {});
+  // A box's title.
+  std::string Title(TextId title) const;
   // Deletes the manifest of the program `name`; false when Windows refused it and the program
   // goes on without (the user was warned, or declined to start it again as administrator).
   bool RemoveManifest(const std::string& name, const std::string& manifest);
@@ -51,6 +55,7 @@ class LogActions {
   void NotifyFailure(const std::string& text);
 
   Dialogs& dialogs_;
+  const Texts& texts_;
   FileSystem& files_;
   ProcessLauncher& launcher_;
   LogModel& log_;

@@ -15,14 +15,16 @@
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
 #include "platform/text_codec.h"
+#include "platform/texts.h"
 
 namespace zelvo {
 
 class LogFile {
  public:
   // The file lies in `tool_folder` (ending with a backslash); `version_text` is its first line.
-  LogFile(Dialogs& dialogs, FileSystem& files, const AnsiCodePage& code_page, LogModel& log,
-          LogView& view, ErrorTrap& trap, std::string tool_folder, std::string version_text);
+  LogFile(Dialogs& dialogs, const Texts& texts, FileSystem& files, const AnsiCodePage& code_page,
+          LogModel& log, LogView& view, ErrorTrap& trap, std::string tool_folder,
+          std::string version_text);
 
   // The largest log file read: 64 MiB, some 400,000 entries.
   static constexpr uint64_t kLargestLogFile = uint64_t{64} << 20;
@@ -40,6 +42,7 @@ class LogFile {
   void KeepUnloadedFile(const std::string& path);
 
   Dialogs& dialogs_;
+  const Texts& texts_;
   FileSystem& files_;
   const AnsiCodePage& code_page_;
   LogModel& log_;

@@ -12,6 +12,7 @@
 #include "base/error_trap.h"
 #include "base/status.h"
 #include "platform/file_system.h"
+#include "platform/texts.h"
 
 namespace zelvo {
 
@@ -24,8 +25,8 @@ std::vector<std::string> SplitArguments(std::string_view argument_text);
 
 class ProgramBatch {
  public:
-  ProgramBatch(ManifestApplier& applier, LogView& view, FileSystem& files, Elevation& elevation,
-               ErrorTrap& trap);
+  ProgramBatch(const Texts& texts, ManifestApplier& applier, LogView& view, FileSystem& files,
+               Elevation& elevation, ErrorTrap& trap);
 
   // Applies every path of the argument text (the procedure GetCommandLine). Each status line
   // names the program, a shortcut's target rather than the shortcut.
@@ -42,6 +43,7 @@ class ProgramBatch {
   template <class Named>
   Status ApplyEach(const std::vector<std::string>& paths, Named named);
 
+  const Texts& texts_;
   ManifestApplier& applier_;
   LogView& view_;
   FileSystem& files_;

@@ -7,36 +7,30 @@
 #include <cstddef>
 #include <string_view>
 
+#include "platform/texts.h"
+
 namespace zelvo {
 
 enum class ControlKind { Window, Frame, Label, List, TextBox, Button };
 
 // One row: X(name, id, kind, container, left, top, width, height, enabled, text, tool_tip).
 // Places are in twips (15 twips are one pixel at 96 DPI), relative to the client area of the
-// container; the window's own row gives its client area. `enabled` is the state at start.
-// `tool_tip` is nullptr for a control without one, and "" for one whose text comes later.
+// container; the window's own row gives its client area. `enabled` is the state at start. The
+// texts are identifiers of the catalogue: None for a control without a text at start (or
+// without a tool tip), Later for a tool tip whose text comes later.
 #define ZELVO_CONTROLS(X)                                                                         \
-  X(frmMain, 0, Window, frmMain, 0, 0, 5655, 5055, true, "", nullptr)                             \
-  X(fraDropPoint, 1001, Frame, frmMain, 120, 120, 5415, 1095, true, "", nullptr)                  \
-  X(lblDropPoint, 1002, Label, fraDropPoint, 120, 360, 5175, 255, true,                           \
-    "ココにXPスタイルを適用したいソフトをドロップしてください。", nullptr)                        \
-  X(lblInformation, 1003, Label, fraDropPoint, 120, 720, 5175, 255, true, "", "")                 \
-  X(fraLog, 1004, Frame, frmMain, 120, 1320, 5415, 3615, true, "XPスタイルを適用したソフト一覧",  \
-    nullptr)                                                                                      \
-  X(lstLogName, 1005, List, fraLog, 240, 360, 4935, 1695, true, "",                               \
-    "過去にZelvoを適用したソフトが一覧されます。")                                                \
-  X(txtLogName, 1006, TextBox, fraLog, 240, 2160, 3375, 270, false, "",                           \
-    "選択したソフトの名前が表示されます。")                                                       \
-  X(txtLogPath, 1008, TextBox, fraLog, 240, 2520, 4935, 270, false, "",                           \
-    "選択したソフトの場所が表示されます。")                                                       \
-  X(cmdDelLog, 1010, Button, frmMain, 2040, 4200, 1575, 495, false, "リストから削除",             \
-    "選択したソフトをリストから削除します。")                                                     \
-  X(cmdShell, 1011, Button, frmMain, 3720, 4200, 1575, 495, false, "ソフトを起動する",            \
-    "選択したソフトを起動します。")                                                               \
-  X(cmdReturn, 1009, Button, frmMain, 360, 4200, 1575, 495, false, "元に戻す",                    \
-    "選択したソフトを元に戻します。")                                                             \
-  X(txtLogData, 1007, TextBox, fraLog, 3720, 2160, 1455, 270, false, "",                          \
-    "選択したソフトにZelvoを適用した日付が表示されます。")
+  X(frmMain, 0, Window, frmMain, 0, 0, 5655, 5055, true, None, None)                              \
+  X(fraDropPoint, 1001, Frame, frmMain, 120, 120, 5415, 1095, true, None, None)                   \
+  X(lblDropPoint, 1002, Label, fraDropPoint, 120, 360, 5175, 255, true, lblDropPoint, None)       \
+  X(lblInformation, 1003, Label, fraDropPoint, 120, 720, 5175, 255, true, None, Later)            \
+  X(fraLog, 1004, Frame, frmMain, 120, 1320, 5415, 3615, true, fraLog, None)                      \
+  X(lstLogName, 1005, List, fraLog, 240, 360, 4935, 1695, true, None, lstLogNameTip)              \
+  X(txtLogName, 1006, TextBox, fraLog, 240, 2160, 3375, 270, false, None, txtLogNameTip)          \
+  X(txtLogPath, 1008, TextBox, fraLog, 240, 2520, 4935, 270, false, None, txtLogPathTip)          \
+  X(cmdDelLog, 1010, Button, frmMain, 2040, 4200, 1575, 495, false, cmdDelLog, cmdDelLogTip)      \
+  X(cmdShell, 1011, Button, frmMain, 3720, 4200, 1575, 495, false, cmdShell, cmdShellTip)         \
+  X(cmdReturn, 1009, Button, frmMain, 360, 4200, 1575, 495, false, cmdReturn, cmdReturnTip)       \
+  X(txtLogData, 1007, TextBox, fraLog, 3720, 2160, 1455, 270, false, None, txtLogDataTip)
 
 enum class Control {
 #define ZELVO_CONTROL_ENUM(name, ...) name,
@@ -52,15 +46,15 @@ struct ControlSpec {
   Control container;
   int left, top, width, height;
   bool enabled;
-  const char* text;
-  const char* tool_tip;
+  TextId text;
+  TextId tool_tip;
 };
 
 inline constexpr ControlSpec kControlSpecs[] = {
 #define ZELVO_CONTROL_SPEC(name, id, kind, container, left, top, width, height, enabled, text, \
                            tool_tip)                                                           \
   {Control::name, #name, id, ControlKind::kind, Control::container, left, top, width, height,  \
-   enabled, text, tool_tip},
+   enabled, TextId::text, TextId::tool_tip},
     ZELVO_CONTROLS(ZELVO_CONTROL_SPEC)
 #undef ZELVO_CONTROL_SPEC
 };
@@ -70,6 +64,8 @@ inline constexpr size_t kControlCount = std::size(kControlSpecs);
 constexpr const ControlSpec& SpecOf(Control control) {
   return kControlSpecs[static_cast<size_t>(control)];
 }
+
+constexpr bool HasToolTip(Control control) { return SpecOf(control).tool_tip != TextId::None; }
 
 // The name a control's event handlers carry: the window's are Form_Load, Form_OLEDragDrop ...
 constexpr std::string_view HandlerName(Control control) {

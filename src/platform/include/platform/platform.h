@@ -9,6 +9,7 @@
 #include "platform/process.h"
 #include "platform/shortcuts.h"
 #include "platform/text_codec.h"
+#include "platform/texts.h"
 #include "platform/window.h"
 
 namespace zelvo {
@@ -23,6 +24,7 @@ struct Platform {
   const Collator& collator;
   ProcessLauncher& launcher;
   MainWindow& window;
+  const Texts& texts;  // in the user's display language
 };
 
 }  // namespace zelvo

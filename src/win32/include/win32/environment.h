@@ -16,6 +16,10 @@
 
 namespace zelvo::win32 {
 
+// The user's display language as Windows names it ("ja-JP", "en-US"); empty when Windows
+// cannot name it.
+std::string DisplayLanguage();
+
 // This user's private object namespace, open for the life of the object: objects named in it
 // are out of reach of other users' programs. Where Windows has none (Wine), the object is
 // invalid and names stay in the session's namespace.

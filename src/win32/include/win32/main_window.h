@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "base/error_trap.h"
+#include "platform/texts.h"
 #include "platform/window.h"
 #include "win32/list_box.h"
 #include "win32/owner.h"
@@ -22,9 +23,10 @@ namespace zelvo::win32 {
 
 class Win32MainWindow : public MainWindow {
  public:
-  // Creates the window hidden, with every control in its start state. The common controls
-  // (CommonControls) must be loaded for the life of the window.
-  Win32MainWindow(HINSTANCE instance, int show_command);
+  // Creates the window hidden, with every control in its start state and its texts from
+  // `texts`, which must outlive it. The common controls (CommonControls) must be loaded for the
+  // life of the window.
+  Win32MainWindow(HINSTANCE instance, int show_command, const Texts& texts);
   ~Win32MainWindow() override;
   Win32MainWindow(const Win32MainWindow&) = delete;
   Win32MainWindow& operator=(const Win32MainWindow&) = delete;
@@ -66,6 +68,7 @@ class Win32MainWindow : public MainWindow {
 
   HINSTANCE instance_;
   int show_command_;
+  const Texts& catalogue_;
   HWND window_ = nullptr;
   std::optional<ToolTips> tool_tips_;
   HWND last_focus_ = nullptr;  // the control to give the keyboard back to on activation

@@ -38,11 +38,13 @@ class Win32System {
 // The system and the main window, created hidden, which owns the message boxes.
 class Win32Platform : public Win32System {
  public:
-  Win32Platform(HINSTANCE instance, int show_command);
+  // The window and the program speak the language of `texts`, which must outlive them.
+  Win32Platform(HINSTANCE instance, int show_command, const Texts& texts);
 
   // The program's logic runs on these.
   Platform Interfaces();
 
+  const Texts& texts;
   // comctl32, loaded from System32, outlives the window of its classes.
   CommonControls common_controls;
   Win32MainWindow window;
