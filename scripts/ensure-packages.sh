@@ -8,6 +8,7 @@ packages=(
   mingw-w64                                   # the Windows builds
   wine wine64 xvfb xauth x11-utils            # running Windows programs headless
   fonts-noto-cjk locales imagemagick          # Japanese text, code page 932, screenshots
+  fonts-wine                                  # Marlett, for the caption buttons Wine draws
   clang libclang-rt-14-dev                    # fuzzing and sanitizers
   python3 zip                                 # the exes' header check, the release package
 )

@@ -1,7 +1,8 @@
 #!/bin/bash
 # Builds Zelvo when needed and starts it under Wine, with its arguments as the programs to apply
 # (Linux paths are turned into Windows paths). Under Xvfb when there is no display. Installs
-# what is missing first (as root, or through sudo). ZELVO_BUILD_ROOT moves the build folders.
+# what is missing first (as root, or through sudo). ZELVO_BUILD_ROOT moves the build folders;
+# ZELVO_LOCALE=en_US.UTF-8 shows Zelvo as on an English Windows (Japanese by default).
 set -euo pipefail
 
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
@@ -28,4 +29,5 @@ for path in "$@"; do
 done
 
 cd "$build_dir/bin"
-env LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8 wine "$build_dir/bin/zelvo.exe" "${programs[@]}"
+locale=${ZELVO_LOCALE:-ja_JP.UTF-8}
+env LC_ALL="$locale" LANG="$locale" wine "$build_dir/bin/zelvo.exe" "${programs[@]}"

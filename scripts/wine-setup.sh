@@ -1,6 +1,7 @@
 #!/bin/bash
-# Prepares the Wine prefix and locale a Windows build runs in: code page 932, Japanese fonts,
-# no window manager decorations, no crash dialogs, quiet. Usage: wine-setup.sh BUILD_DIR
+# Prepares the Wine prefix and locales a Windows build runs in: Japanese (code page 932) and
+# English, Japanese fonts and Marlett, no window manager decorations, no crash dialogs, quiet.
+# Usage: wine-setup.sh BUILD_DIR
 # Creates BUILD_DIR/wine/{prefix,locale}; a prefix made before is kept.
 set -euo pipefail
 
@@ -10,9 +11,22 @@ prefix="$wine_dir/prefix"
 locale_dir="$wine_dir/locale"
 
 mkdir -p "$locale_dir"
-if [ ! -d "$locale_dir/ja_JP.UTF-8" ]; then
-  localedef -i ja_JP -f UTF-8 "$locale_dir/ja_JP.UTF-8" 2>/dev/null || [ -d "$locale_dir/ja_JP.UTF-8" ]
-fi
+for locale in ja_JP en_US; do
+  if [ ! -d "$locale_dir/$locale.UTF-8" ]; then
+    localedef -i "$locale" -f UTF-8 "$locale_dir/$locale.UTF-8" 2>/dev/null ||
+      [ -d "$locale_dir/$locale.UTF-8" ]
+  fi
+done
+
+# The caption buttons of the windows Wine draws itself are glyphs of Marlett; without the font
+# they read "0 1 r". Installing fonts-wine does not reach a prefix: the file goes into it.
+marlett=/usr/share/wine/fonts/marlett.ttf
+add_marlett() {
+  local fonts="$1/drive_c/windows/Fonts"
+  [ -f "$fonts/marlett.ttf" ] && return 0
+  cp "$marlett" "$fonts/"
+  chown --reference="$fonts" "$fonts/marlett.ttf"
+}
 
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export LOCPATH="$locale_dir"
@@ -37,7 +51,12 @@ prepare_unprivileged() {
   fi
   user_prefix="$area/prefix"
   ln -sfn "$user_prefix" "$wine_dir/prefix-nobody"
-  [ "${1:-}" != fresh ] && [ -f "$user_prefix/.zelvo-ready" ] && return 0
+  if [ "${1:-}" != fresh ] && [ -f "$user_prefix/.zelvo-ready" ]; then
+    add_marlett "$user_prefix"
+    [ -d "$area/locale/en_US.UTF-8" ] || { cp -a "$locale_dir/en_US.UTF-8" "$area/locale/" &&
+      chown -R "$unprivileged_user:$group" "$area/locale"; }
+    return 0
+  fi
 
   rm -rf "$area"
   mkdir -p "$area/home" "$area/run"
@@ -53,7 +72,7 @@ prepare_unprivileged() {
   as_user touch "$user_prefix/.zelvo-ready"
 }
 
-[ -f "$prefix/.zelvo-ready" ] && { prepare_unprivileged; exit 0; }
+[ -f "$prefix/.zelvo-ready" ] && { add_marlett "$prefix"; prepare_unprivileged; exit 0; }
 
 rm -rf "$prefix"
 "${japanese[@]}" wineboot -i >/dev/null 2>&1 || true
@@ -81,5 +100,6 @@ settings="$wine_dir/settings.reg"
 } > "$settings"
 "${japanese[@]}" wine regedit /S "$(winepath -w "$settings")" >/dev/null 2>&1
 wineserver -w
+add_marlett "$prefix"
 touch "$prefix/.zelvo-ready"
 prepare_unprivileged fresh

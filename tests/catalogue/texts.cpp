@@ -219,4 +219,96 @@ std::string NotRun(const std::string& name) {
 }
 std::string LaunchFailed(const std::string& name) { return name + " の起動に失敗しました。"; }
 
+namespace english {
+
+std::string Caption(std::string_view version_text) { return "Zelvo version " + Text(version_text); }
+
+std::string_view StartText(Control control) {
+  switch (control) {
+    case Control::lblDropPoint:
+      return "Drop programs here to give them the XP visual style.";
+    case Control::fraLog:
+      return "Programs given the XP visual style";
+    case Control::cmdReturn:
+      return "Restore";
+    case Control::cmdDelLog:
+      return "Remove from list";
+    case Control::cmdShell:
+      return "Start program";
+    default:
+      return "";
+  }
+}
+
+std::string_view ToolTip(Control control) {
+  switch (control) {
+    case Control::lstLogName:
+      return "Lists the programs Zelvo has been applied to.";
+    case Control::txtLogName:
+      return "Shows the name of the selected program.";
+    case Control::txtLogData:
+      return "Shows the date Zelvo was applied to the selected program.";
+    case Control::txtLogPath:
+      return "Shows the folder of the selected program.";
+    case Control::cmdReturn:
+      return "Restores the selected programs to how they were.";
+    case Control::cmdDelLog:
+      return "Removes the selected programs from the list.";
+    case Control::cmdShell:
+      return "Starts the selected programs.";
+    default:
+      return "";
+  }
+}
+
+constexpr char kApplyTitle[] = "Apply XP style - Confirm";
+constexpr char kApplyFailedTitle[] = "Apply XP style - Failed";
+
+Message ShortcutNotice(const std::string& name) {
+  return Notice(name + " is a shortcut, so the XP style is applied to the program it points to.",
+                kApplyTitle, Icon::Information);
+}
+
+Message MissingProgramWarning() {
+  return Notice(
+      "The program cannot be found, so the XP style cannot be applied.\r\n"
+      "It may have been deleted or moved.",
+      kApplyFailedTitle, Icon::Warning);
+}
+
+Message NotAProgramQuestion(const std::string& name) {
+  return Question(name + " is not an executable program.\r\nApply the XP style anyway?",
+                  kApplyTitle, DefaultButton::First);
+}
+
+Message ReplaceManifestQuestion(const std::string& name) {
+  return Question(name +
+                      " already has the XP style.\r\n"
+                      "Apply the XP style again?\r\n"
+                      "The old manifest file will be backed up to the backup folder.",
+                  kApplyTitle, DefaultButton::First);
+}
+
+std::string AppliedStatus(const std::string& name) { return name + " now has the XP style!"; }
+std::string CancelledStatus(const std::string& name) {
+  return name + ": applying the XP style was cancelled.";
+}
+
+Message RestoreQuestion(size_t count) {
+  return Question("Restore the selected programs (" + std::to_string(count) + ")?",
+                  "Restore - Confirm", DefaultButton::Second);
+}
+
+Message ErrorReport(std::string_view source, int32_t number, std::string_view description) {
+  return Notice(
+      "An unexpected error occurred.\r\n"
+      "Please contact the author with the information below.\r\n"
+      "\r\n"
+      "Source: " +
+          Text(source) + "\r\nError number: " + std::to_string(number) +
+          "\r\nDescription: " + Text(description),
+      "Unexpected error", Icon::Stop);
+}
+
+}  // namespace english
 }  // namespace zelvo::expected

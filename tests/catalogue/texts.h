@@ -93,4 +93,23 @@ std::string Launched(const std::string& name);
 std::string NotRun(const std::string& name);
 std::string LaunchFailed(const std::string& name);
 
+// The same program on a Windows whose display language is not Japanese: what the English
+// end-to-end tests check.
+namespace english {
+
+std::string Caption(std::string_view version_text);
+std::string_view StartText(Control control);
+std::string_view ToolTip(Control control);
+inline constexpr std::string_view kGreeting = "Thank you for downloading Zelvo.";
+Message ShortcutNotice(const std::string& name);
+Message MissingProgramWarning();
+Message NotAProgramQuestion(const std::string& name);
+Message ReplaceManifestQuestion(const std::string& name);
+std::string AppliedStatus(const std::string& name);
+std::string CancelledStatus(const std::string& name);
+Message RestoreQuestion(size_t count);
+inline constexpr std::string_view kRestoreDone = "Restore is complete.";
+Message ErrorReport(std::string_view source, int32_t number, std::string_view description);
+
+}  // namespace english
 }  // namespace zelvo::expected

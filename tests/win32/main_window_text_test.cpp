@@ -1,5 +1,6 @@
 // The texts of the main window's controls: given when set, read back at once by whoever asks the
-// control, even when a batch sets them many times before anything is drawn.
+// control, even when a batch sets them many times before anything is drawn; and the fixed English
+// texts whole in their controls at 96 and 144 DPI.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -71,6 +72,55 @@ TEST_F(MainWindowTextTest, ATextSetWhileHiddenIsThereWhenTheWindowIsShown) {
   InternalGetWindowText(Control(ControlId(Control::lblInformation)), shown, 128);
   EXPECT_EQ(Utf8(shown), "この度は、Zelvoをダウンロードして頂きありがとうございます。");
   EXPECT_EQ(TextOf(Control(ControlId(Control::txtLogPath))), "C:\\長いフォルダ\\");
+}
+
+// The width a control leaves its text: a button its edges, a frame the gap before its caption.
+int RoomForText(ControlKind kind, const RECT& client, UINT dpi) {
+  const int width = client.right - client.left;
+  switch (kind) {
+    case ControlKind::Button:
+      return width - 2 * MulDiv(4, static_cast<int>(dpi), 96);
+    case ControlKind::Frame:
+      return width - 2 * MulDiv(8, static_cast<int>(dpi), 96);
+    default:
+      return width;
+  }
+}
+
+// The English texts are new to the window's layout. (The Japanese drop label, in Wine's wider
+// stand-in for the Japanese UI font, is shrunk to fit as the status line is.)
+TEST(MainWindowFitTest, EveryFixedTextFitsItsControlAtEachDpi) {
+  CommonControls common_controls{ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  for (const char* language : {"en"}) {
+    const Texts& texts = Texts::For(language);
+    Win32MainWindow window{GetModuleHandleW(nullptr), SW_SHOWNORMAL, texts};
+    for (const UINT dpi : {96u, 144u}) {
+      RECT suggested{};
+      GetWindowRect(window.Handle(), &suggested);
+      SendMessageW(window.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                   reinterpret_cast<LPARAM>(&suggested));
+      for (const ControlSpec& spec : kControlSpecs) {
+        if (spec.text == TextId::None) continue;
+        SCOPED_TRACE(std::string(language) + " " + std::to_string(dpi) + " DPI " +
+                     std::string(spec.name));
+        const HWND control = GetDlgItem(window.Handle(), spec.id);
+        const std::wstring text = Wide(texts.Get(spec.text));
+        const HDC dc = GetDC(control);
+        const HGDIOBJ old =
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        SelectObject(dc, old);
+        ReleaseDC(control, dc);
+        RECT client{};
+        GetClientRect(control, &client);
+        EXPECT_LE(size.cx, RoomForText(spec.kind, client, dpi)) << "the text is cut";
+        EXPECT_LE(size.cy, client.bottom - client.top) << "the text is cut";
+        // At 144 DPI the font grows with the control: a text drawn at 96 DPI size fits anyway.
+        if (dpi == 144) EXPECT_GE(size.cy, 15) << "the font did not follow the DPI";
+      }
+    }
+  }
 }
 
 }  // namespace
