@@ -50,15 +50,7 @@ TEST_F(English, TheWindowAtStart) {
   const MainWindow window = zelvo.WaitForMainWindow();
 
   EXPECT_EQ(window.Caption(), english::Caption("2.20"));
-  for (const ControlSpec& spec : kControlSpecs) {
-    if (spec.control == Control::frmMain || spec.control == Control::lblInformation) continue;
-    const int id = ControlId(spec.control);
-    EXPECT_EQ(window.Text(id), english::StartText(spec.control)) << spec.name;
-    const std::string_view tip = english::ToolTip(spec.control);
-    EXPECT_EQ(window.ToolTip(id),
-              tip.empty() ? std::nullopt : std::optional<std::string>(std::string(tip)))
-        << spec.name;
-  }
+  ExpectStartTextsAndToolTips(window, &english::StartText, &english::ToolTip);
   WaitForStatusLine(window, english::kGreeting);
 }
 
@@ -114,16 +106,7 @@ TEST_F(English, AnUnexpectedErrorIsReportedInEnglish) {
 }
 
 TEST_F(English, ScreenshotWithAnEntrySelected) {
-  ToolFolder folder;
-  folder.WriteIni(IniWith({{"OldTool.exe", "C:\\Program Files\\OldTool\\", "2026/11/30"},
-                           {"Setup.exe", "C:\\Downloads\\", "2026/12/01"},
-                           {"Editor.exe", "D:\\Apps\\Editor\\", "2026/12/06"}}));
-  ZelvoProcess zelvo(folder);
-  const MainWindow window = zelvo.WaitForMainWindow();
-  window.ClickRow(ControlId(Control::lstLogName), 1);
-  ASSERT_EQ(window.Text(ControlId(Control::txtLogName)), "OldTool.exe");
-  window.SaveScreenshot(ZELVO_SCREENSHOT_ENGLISH);
-  EXPECT_TRUE(fs::exists(ZELVO_SCREENSHOT_ENGLISH));
+  SaveScreenshotWithAnEntrySelected(ZELVO_SCREENSHOT_ENGLISH);
 }
 
 }  // namespace

@@ -190,6 +190,34 @@ std::wstring Quoted(const std::vector<std::filesystem::path>& paths) {
   return text;
 }
 
+void ExpectStartTextsAndToolTips(const MainWindow& window, std::string_view (*start_text)(Control),
+                                 std::string_view (*tool_tip)(Control)) {
+  for (const ControlSpec& spec : kControlSpecs) {
+    if (spec.control == Control::frmMain || spec.control == Control::lblInformation) continue;
+    const int id = win32::ControlId(spec.control);
+    EXPECT_EQ(window.Text(id), start_text(spec.control)) << spec.name;
+    const std::string_view tip = tool_tip(spec.control);
+    EXPECT_EQ(window.ToolTip(id),
+              tip.empty() ? std::nullopt : std::optional<std::string>(std::string(tip)))
+        << spec.name;
+  }
+}
+
+void SaveScreenshotWithAnEntrySelected(const std::filesystem::path& screenshot) {
+  ToolFolder folder;
+  folder.WriteIni(IniWith({{"OldTool.exe", "C:\\Program Files\\OldTool\\", "2026/11/30"},
+                           {"Setup.exe", "C:\\Downloads\\", "2026/12/01"},
+                           {"Editor.exe", "D:\\Apps\\Editor\\", "2026/12/06"}}));
+  ZelvoProcess zelvo(folder);
+  const MainWindow window = zelvo.WaitForMainWindow();
+  window.ClickRow(win32::ControlId(Control::lstLogName), 1);
+  ASSERT_EQ(window.Text(win32::ControlId(Control::txtLogName)), "OldTool.exe");
+  EXPECT_EQ(window.Text(win32::ControlId(Control::txtLogPath)), "C:\\Program Files\\OldTool\\");
+  EXPECT_EQ(window.Text(win32::ControlId(Control::txtLogData)), "2026/11/30");
+  window.SaveScreenshot(screenshot);
+  EXPECT_TRUE(std::filesystem::exists(screenshot));
+}
+
 Message ErrorReport(const std::string& source, DWORD number) {
   return expected::ErrorReport(source, static_cast<int32_t>(number), win32::DescribeError(number));
 }

@@ -84,6 +84,15 @@ void MakeShortcut(const std::filesystem::path& shortcut, const std::filesystem::
 // The argument text for paths, each in double quotes, separated by spaces.
 std::wstring Quoted(const std::vector<std::filesystem::path>& paths);
 
+// Every control's text and tool tip at start, as a catalogue of the tests gives them: a control
+// without a tip has no tool at all (the status line's tip follows its text, and is left out).
+void ExpectStartTextsAndToolTips(const MainWindow& window, std::string_view (*start_text)(Control),
+                                 std::string_view (*tool_tip)(Control));
+
+// Starts the program with three programs in its log, selects one and saves the window's picture
+// at `screenshot`.
+void SaveScreenshotWithAnEntrySelected(const std::filesystem::path& screenshot);
+
 // The program's texts, from the tests' catalogue.
 using expected::AppliedStatus;
 using expected::CancelledStatus;

@@ -62,17 +62,7 @@ TEST(Window, StartsWithItsCaptionTextsToolTipsAndDisabledControls) {
   const MainWindow window = zelvo.WaitForMainWindow();
 
   EXPECT_EQ(window.Caption(), expected::Caption("2.20"));
-  // Every control's text and tool tip at start, against the catalogue: a control without a tip
-  // has no tool at all, except the status line, whose tip follows its text.
-  for (const ControlSpec& spec : kControlSpecs) {
-    if (spec.control == Control::frmMain || spec.control == Control::lblInformation) continue;
-    const int id = ControlId(spec.control);
-    EXPECT_EQ(window.Text(id), expected::StartText(spec.control)) << spec.name;
-    const std::string_view tip = expected::ToolTip(spec.control);
-    EXPECT_EQ(window.ToolTip(id),
-              tip.empty() ? std::nullopt : std::optional<std::string>(std::string(tip)))
-        << spec.name;
-  }
+  ExpectStartTextsAndToolTips(window, &expected::StartText, &expected::ToolTip);
   // A first run greets the user in the status line, whose tool tip says the same.
   const std::string greeting(expected::kGreeting);
   EXPECT_EQ(window.Text(ControlId(Control::lblInformation)), greeting);
@@ -232,20 +222,7 @@ TEST(Window, LabelsAndDetailBoxesHaveTheirColours) {
   }
 }
 
-TEST(Window, ScreenshotWithAnEntrySelected) {
-  ToolFolder folder;
-  folder.WriteIni(IniWith({{"OldTool.exe", "C:\\Program Files\\OldTool\\", "2026/11/30"},
-                           {"Setup.exe", "C:\\Downloads\\", "2026/12/01"},
-                           {"Editor.exe", "D:\\Apps\\Editor\\", "2026/12/06"}}));
-  ZelvoProcess zelvo(folder);
-  const MainWindow window = zelvo.WaitForMainWindow();
-  window.ClickRow(ControlId(Control::lstLogName), 1);
-  ASSERT_EQ(window.Text(ControlId(Control::txtLogName)), "OldTool.exe");
-  EXPECT_EQ(window.Text(ControlId(Control::txtLogPath)), "C:\\Program Files\\OldTool\\");
-  EXPECT_EQ(window.Text(ControlId(Control::txtLogData)), "2026/11/30");
-  window.SaveScreenshot(ZELVO_SCREENSHOT);
-  EXPECT_TRUE(std::filesystem::exists(ZELVO_SCREENSHOT));
-}
+TEST(Window, ScreenshotWithAnEntrySelected) { SaveScreenshotWithAnEntrySelected(ZELVO_SCREENSHOT); }
 
 }  // namespace
 }  // namespace zelvo::e2e
