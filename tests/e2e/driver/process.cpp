@@ -158,9 +158,16 @@ ZelvoProcess::ZelvoProcess(const ToolFolder& folder, const fs::path& program,
   if (!arguments.empty()) command_line += L" " + arguments;
   STARTUPINFOW startup{sizeof(startup)};
   PROCESS_INFORMATION information{};
-  Check(CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                       folder.Root().c_str(), &startup, &information),
-        "CreateProcess " + win32::Utf8(program.wstring()));
+  const auto start = [&] {
+    return CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0,
+                          nullptr, folder.Root().c_str(), &startup, &information);
+  };
+  // Now and then Wine's loader dies before the new process is set up (seen once in some two
+  // thousand starts here, on a busy machine); CreateProcess then fails with ERROR_INTERNAL_ERROR,
+  // and none of the program has run. That start is tried once more.
+  bool started = start();
+  if (!started && GetLastError() == ERROR_INTERNAL_ERROR) started = start();
+  Check(started, "CreateProcess " + win32::Utf8(program.wstring()));
   process_.Reset(information.hProcess);
   win32::UniqueHandle thread(information.hThread);
   id_ = information.dwProcessId;
