@@ -159,8 +159,8 @@ ZelvoProcess::ZelvoProcess(const ToolFolder& folder, const fs::path& program,
   STARTUPINFOW startup{sizeof(startup)};
   PROCESS_INFORMATION information{};
   const auto start = [&] {
-    return CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0,
-                          nullptr, folder.Root().c_str(), &startup, &information);
+    return CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.Root().c_str(), &startup, &information);
   };
   // Now and then Wine's loader dies before the new process is set up (seen once in some two
   // thousand starts here, on a busy machine); CreateProcess then fails with ERROR_INTERNAL_ERROR,
