@@ -291,8 +291,8 @@ std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path, ui
   if (static_cast<uint64_t>(size.QuadPart) > at_most) return std::nullopt;
   // The file may grow while it is read: read to its end, not to the size it had, and no
   // further than the most that is wanted.
-  std::string bytes =
-      ReadUpTo(file, std::max(at_most, at_most + 1), static_cast<size_t>(size.QuadPart));
+  const uint64_t limit = at_most == UINT64_MAX ? at_most : at_most + 1;
+  std::string bytes = ReadUpTo(file, limit, static_cast<size_t>(size.QuadPart));
   if (bytes.size() > at_most) return std::nullopt;
   return bytes;
 }

@@ -43,9 +43,9 @@ ControlClass ClassOf(ControlKind kind) {
 }
 
 std::optional<Control> ControlWithId(UINT_PTR id) {
-  for (const ControlSpec& spec : kControlSpecs) {
-    if (spec.control != Control::frmMain && static_cast<UINT_PTR>(spec.id) == id) {
-      return spec.control;
+  for (const ControlRow& row : kControlRows) {
+    if (row.control != Control::frmMain && static_cast<UINT_PTR>(row.id) == id) {
+      return row.control;
     }
   }
   return std::nullopt;
@@ -55,10 +55,10 @@ std::optional<Control> ControlWithId(UINT_PTR id) {
 
 Win32MainWindow::Win32MainWindow(HINSTANCE instance, int show_command, const Texts& texts)
     : instance_(instance), show_command_(show_command), catalogue_(texts) {
-  for (const ControlSpec& spec : kControlSpecs) {
-    const size_t index = static_cast<size_t>(spec.control);
-    enabled_[index] = spec.enabled;
-    callback_sources_[index] = std::string(spec.name) + "_WindowProc()";
+  for (const ControlRow& row : kControlRows) {
+    const size_t index = static_cast<size_t>(row.control);
+    enabled_[index] = row.enabled;
+    callback_sources_[index] = std::string(row.name) + "_WindowProc()";
   }
 
   WNDCLASSEXW window_class{};
@@ -113,29 +113,29 @@ void Win32MainWindow::Disconnect() {
 }
 
 void Win32MainWindow::CreateControls() {
-  for (const ControlSpec& spec : kControlSpecs) {
-    if (spec.control == Control::frmMain) continue;
-    const ControlClass control_class = ClassOf(spec.kind);
-    const std::wstring text = Wide(catalogue_.Get(spec.text));
+  for (const ControlRow& row : kControlRows) {
+    if (row.control == Control::frmMain) continue;
+    const ControlClass control_class = ClassOf(row.kind);
+    const std::wstring text = Wide(catalogue_.Get(row.text));
     const DWORD style =
-        WS_CHILD | WS_VISIBLE | control_class.style | (spec.enabled ? 0 : WS_DISABLED);
-    const RECT rect = ControlRect(spec.control, dpi_);
+        WS_CHILD | WS_VISIBLE | control_class.style | (row.enabled ? 0 : WS_DISABLED);
+    const RECT rect = ControlRect(row.control, dpi_);
     const HWND control = CreateWindowExW(
         control_class.ex_style | WS_EX_ACCEPTFILES, control_class.name, text.c_str(), style,
         rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, window_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_, nullptr);
     if (!control) ThrowLastError();
     if (font_) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-    windows_[static_cast<size_t>(spec.control)] = control;
-    texts_[static_cast<size_t>(spec.control)] = text;
+    windows_[static_cast<size_t>(row.control)] = control;
+    texts_[static_cast<size_t>(row.control)] = text;
     AcceptDropsFromLowerIntegrity(control);
     // Subclassed by hand rather than through comctl32: there each message looks the subclass up
     // in a window property, a round trip to the server under Wine.
     SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    control_procs_[static_cast<size_t>(spec.control)] = reinterpret_cast<WNDPROC>(
+    control_procs_[static_cast<size_t>(row.control)] = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlProc)));
-    if (HasToolTip(spec.control)) {
-      tool_tip_texts_[static_cast<size_t>(spec.control)] = Wide(catalogue_.Get(spec.tool_tip));
+    if (HasToolTip(row.control)) {
+      tool_tip_texts_[static_cast<size_t>(row.control)] = Wide(catalogue_.Get(row.tool_tip));
     }
   }
   names_.Attach(Window(Control::lstLogName));
@@ -150,16 +150,16 @@ void Win32MainWindow::CreateControls() {
 void Win32MainWindow::ApplyDpi(UINT dpi) {
   dpi_ = dpi;
   if (UniqueFont font = CreateUiFont(dpi)) font_ = std::move(font);
-  for (const ControlSpec& spec : kControlSpecs) {
-    if (spec.control == Control::frmMain) continue;
-    const RECT rect = ControlRect(spec.control, dpi);
-    const HWND control = Window(spec.control);
+  for (const ControlRow& row : kControlRows) {
+    if (row.control == Control::frmMain) continue;
+    const RECT rect = ControlRect(row.control, dpi);
+    const HWND control = Window(row.control);
     SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
                  rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
   }
   // Long status texts wrap in their tool tip instead of running across the screen.
-  if (tool_tips_) tool_tips_->SetMaxWidth(Scale(SpecOf(Control::frmMain).width, dpi));
+  if (tool_tips_) tool_tips_->SetMaxWidth(Scale(ControlRowOf(Control::frmMain).width, dpi));
 }
 
 void Win32MainWindow::Show() {
@@ -257,11 +257,11 @@ void Win32MainWindow::ShowToolTipsFrom(HWND control, UINT message, WPARAM wparam
     return;
   }
   tool_tips_.emplace(window_, instance_);
-  for (const ControlSpec& spec : kControlSpecs) {
-    if (!HasToolTip(spec.control)) continue;
-    tool_tips_->Add(Window(spec.control), tool_tip_texts_[static_cast<size_t>(spec.control)]);
+  for (const ControlRow& row : kControlRows) {
+    if (!HasToolTip(row.control)) continue;
+    tool_tips_->Add(Window(row.control), tool_tip_texts_[static_cast<size_t>(row.control)]);
   }
-  tool_tips_->SetMaxWidth(Scale(SpecOf(Control::frmMain).width, dpi_));
+  tool_tips_->SetMaxWidth(Scale(ControlRowOf(Control::frmMain).width, dpi_));
 }
 
 bool Win32MainWindow::RestoreFocus() {
@@ -296,7 +296,7 @@ LRESULT Win32MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         if (events_) events_->SelectionChanged();
         return 0;
       }
-      if (control && SpecOf(*control).kind == ControlKind::Button && code == BN_CLICKED) {
+      if (control && ControlRowOf(*control).kind == ControlKind::Button && code == BN_CLICKED) {
         if (events_) events_->Clicked(*control);
         return 0;
       }
@@ -381,7 +381,7 @@ LRESULT Win32MainWindow::OnControlMessage(Control control, UINT message, WPARAM 
       break;
     case WM_NCHITTEST:
       // A group box is see-through for the mouse; these frames take drops of their own.
-      if (SpecOf(control).kind == ControlKind::Frame) return HTCLIENT;
+      if (ControlRowOf(control).kind == ControlKind::Frame) return HTCLIENT;
       break;
     default:
       break;

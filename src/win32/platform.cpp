@@ -4,10 +4,10 @@
 
 namespace zelvo::win32 {
 
-Win32Platform::Win32Platform(HINSTANCE instance, int show_command, const Texts& texts)
-    : texts(texts),
+Win32Platform::Win32Platform(HINSTANCE instance, int show_command, const Texts& language)
+    : texts(language),
       common_controls(ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES),
-      window(instance, show_command, texts) {
+      window(instance, show_command, language) {
   dialogs.SetOwner(window.Handle());
 }
 

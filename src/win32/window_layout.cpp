@@ -33,7 +33,7 @@ UINT DpiOf(HWND window) {
 int Scale(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch); }
 
 RECT MainWindowRect(UINT dpi, int x, int y) {
-  const ControlSpec& client = SpecOf(Control::frmMain);
+  const ControlRow& client = ControlRowOf(Control::frmMain);
   RECT rect{0, 0, Scale(client.width, dpi), Scale(client.height, dpi)};
   static const auto adjust =
       SystemFunction<AdjustWindowRectExForDpiFunction>(L"user32.dll", "AdjustWindowRectExForDpi");
@@ -45,18 +45,18 @@ RECT MainWindowRect(UINT dpi, int x, int y) {
 }
 
 RECT ControlRect(Control control, UINT dpi) {
-  const ControlSpec& spec = SpecOf(control);
-  int left = spec.left;
-  int top = spec.top;
-  if (spec.container != Control::frmMain) {
+  const ControlRow& row = ControlRowOf(control);
+  int left = row.left;
+  int top = row.top;
+  if (row.container != Control::frmMain) {
     // A control inside a frame is placed relative to the frame's top-left corner.
-    const ControlSpec& frame = SpecOf(spec.container);
+    const ControlRow& frame = ControlRowOf(row.container);
     left += frame.left;
     top += frame.top;
   }
   const int x = Scale(left, dpi);
   const int y = Scale(top, dpi);
-  return {x, y, x + Scale(spec.width, dpi), y + Scale(spec.height, dpi)};
+  return {x, y, x + Scale(row.width, dpi), y + Scale(row.height, dpi)};
 }
 
 UniqueFont CreateUiFont(UINT dpi) {

@@ -192,14 +192,14 @@ std::wstring Quoted(const std::vector<std::filesystem::path>& paths) {
 
 void ExpectStartTextsAndToolTips(const MainWindow& window, std::string_view (*start_text)(Control),
                                  std::string_view (*tool_tip)(Control)) {
-  for (const ControlSpec& spec : kControlSpecs) {
-    if (spec.control == Control::frmMain || spec.control == Control::lblInformation) continue;
-    const int id = win32::ControlId(spec.control);
-    EXPECT_EQ(window.Text(id), start_text(spec.control)) << spec.name;
-    const std::string_view tip = tool_tip(spec.control);
+  for (const ControlRow& row : kControlRows) {
+    if (row.control == Control::frmMain || row.control == Control::lblInformation) continue;
+    const int id = win32::ControlId(row.control);
+    EXPECT_EQ(window.Text(id), start_text(row.control)) << row.name;
+    const std::string_view tip = tool_tip(row.control);
     EXPECT_EQ(window.ToolTip(id),
               tip.empty() ? std::nullopt : std::optional<std::string>(std::string(tip)))
-        << spec.name;
+        << row.name;
   }
 }
 

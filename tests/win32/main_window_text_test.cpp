@@ -99,12 +99,12 @@ TEST(MainWindowFitTest, EveryFixedTextFitsItsControlAtEachDpi) {
       GetWindowRect(window.Handle(), &suggested);
       SendMessageW(window.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
                    reinterpret_cast<LPARAM>(&suggested));
-      for (const ControlSpec& spec : kControlSpecs) {
-        if (spec.text == TextId::None) continue;
+      for (const ControlRow& row : kControlRows) {
+        if (row.text == TextId::None) continue;
         SCOPED_TRACE(std::string(language) + " " + std::to_string(dpi) + " DPI " +
-                     std::string(spec.name));
-        const HWND control = GetDlgItem(window.Handle(), spec.id);
-        const std::wstring text = Wide(texts.Get(spec.text));
+                     std::string(row.name));
+        const HWND control = GetDlgItem(window.Handle(), row.id);
+        const std::wstring text = Wide(texts.Get(row.text));
         const HDC dc = GetDC(control);
         const HGDIOBJ old =
             SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
@@ -114,10 +114,12 @@ TEST(MainWindowFitTest, EveryFixedTextFitsItsControlAtEachDpi) {
         ReleaseDC(control, dc);
         RECT client{};
         GetClientRect(control, &client);
-        EXPECT_LE(size.cx, RoomForText(spec.kind, client, dpi)) << "the text is cut";
+        EXPECT_LE(size.cx, RoomForText(row.kind, client, dpi)) << "the text is cut";
         EXPECT_LE(size.cy, client.bottom - client.top) << "the text is cut";
         // At 144 DPI the font grows with the control: a text drawn at 96 DPI size fits anyway.
-        if (dpi == 144) EXPECT_GE(size.cy, 15) << "the font did not follow the DPI";
+        if (dpi == 144) {
+          EXPECT_GE(size.cy, 15) << "the font did not follow the DPI";
+        }
       }
     }
   }

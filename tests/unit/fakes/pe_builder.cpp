@@ -130,10 +130,10 @@ void Put32(std::string& bytes, size_t at, uint32_t value) {
   Put16(bytes, at + 2, static_cast<uint16_t>(value >> 16));
 }
 
-BuiltImage BuildImage(const ImageSpec& image_spec) {
+BuiltImage BuildImage(const ImageRecipe& recipe) {
   BuiltImage image;
-  const bool has_resources = !image_spec.resources.empty();
-  const uint16_t optional_size = image_spec.pe32_plus ? 0xF0 : 0xE0;
+  const bool has_resources = !recipe.resources.empty();
+  const uint16_t optional_size = recipe.pe32_plus ? 0xF0 : 0xE0;
   const uint16_t section_count = has_resources ? 2 : 1;
 
   std::string& bytes = image.bytes;
@@ -142,20 +142,20 @@ BuiltImage BuildImage(const ImageSpec& image_spec) {
   bytes[1] = 'Z';
   Put32(bytes, 0x3C, kNtOffset);
   bytes += std::string("PE\0\0", 4);
-  Put16(bytes, kNtOffset + 4, image_spec.pe32_plus ? 0x8664 : 0x14C);
+  Put16(bytes, kNtOffset + 4, recipe.pe32_plus ? 0x8664 : 0x14C);
   Put16(bytes, kNtOffset + 6, section_count);
   Put16(bytes, kNtOffset + 20, optional_size);
-  Put16(bytes, kNtOffset + 22, image_spec.pe32_plus ? 0x0022 : 0x0102);
+  Put16(bytes, kNtOffset + 22, recipe.pe32_plus ? 0x0022 : 0x0102);
 
   image.optional_header = kNtOffset + 24;
   const uint32_t opt = image.optional_header;
   bytes.resize(opt + optional_size, '\0');
-  Put16(bytes, opt, image_spec.pe32_plus ? 0x20B : 0x10B);
+  Put16(bytes, opt, recipe.pe32_plus ? 0x20B : 0x10B);
   Put32(bytes, opt + 16, kSectionAlignment);  // AddressOfEntryPoint
   Put32(bytes, opt + 32, kSectionAlignment);
   Put32(bytes, opt + 36, kFileAlignment);
   Put16(bytes, opt + 68, 2);  // the Windows GUI subsystem
-  image.directory_count = opt + (image_spec.pe32_plus ? 108 : 92);
+  image.directory_count = opt + (recipe.pe32_plus ? 108 : 92);
   Put32(bytes, image.directory_count, 16);
   image.resource_directory = image.directory_count + 4 + 2 * 8;
 
@@ -163,10 +163,10 @@ BuiltImage BuildImage(const ImageSpec& image_spec) {
   const uint32_t headers_size = RoundUp(image.section_table + 40u * section_count, kFileAlignment);
   Put32(bytes, opt + 60, headers_size);
 
-  const uint32_t code_size = RoundUp(image_spec.code_size, kFileAlignment);
+  const uint32_t code_size = RoundUp(recipe.code_size, kFileAlignment);
   std::string section(40, '\0');
   section.replace(0, 5, ".text");
-  Put32(section, 8, image_spec.code_size);
+  Put32(section, 8, recipe.code_size);
   Put32(section, 12, kSectionAlignment);
   Put32(section, 16, code_size);
   Put32(section, 20, headers_size);
@@ -179,7 +179,7 @@ BuiltImage BuildImage(const ImageSpec& image_spec) {
   if (has_resources) {
     image.resource_rva = image_size;
     image.resource_section = headers_size + code_size;
-    const std::string tree = BuildTree(image_spec.resources, image.resource_rva, image);
+    const std::string tree = BuildTree(recipe.resources, image.resource_rva, image);
     const uint32_t raw_size = RoundUp(static_cast<uint32_t>(tree.size()), kFileAlignment);
     section.assign(40, '\0');
     section.replace(0, 5, ".rsrc");

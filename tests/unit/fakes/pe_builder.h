@@ -33,7 +33,7 @@ inline Resource ManifestResource(std::string xml, uint16_t language = 0x409) {
   return {{kRtManifest}, {1}, language, std::move(xml)};
 }
 
-struct ImageSpec {
+struct ImageRecipe {
   bool pe32_plus = true;
   // None: no resource section, and data directory 2 left empty.
   std::vector<Resource> resources;
@@ -58,6 +58,6 @@ struct BuiltImage {
 };
 
 // Types, names and languages are sorted as in real images: named entries first, then ids.
-BuiltImage BuildImage(const ImageSpec& image_spec);
+BuiltImage BuildImage(const ImageRecipe& recipe);
 
 }  // namespace zelvo::testing

@@ -38,7 +38,7 @@ enum class Control {
 #undef ZELVO_CONTROL_ENUM
 };
 
-struct ControlSpec {
+struct ControlRow {
   Control control;
   std::string_view name;  // as in the names of its handlers: cmdShell_Click, fraLog_OLEDragDrop
   int id;
@@ -50,26 +50,28 @@ struct ControlSpec {
   TextId tool_tip;
 };
 
-inline constexpr ControlSpec kControlSpecs[] = {
-#define ZELVO_CONTROL_SPEC(name, id, kind, container, left, top, width, height, enabled, text, \
-                           tool_tip)                                                           \
-  {Control::name, #name, id, ControlKind::kind, Control::container, left, top, width, height,  \
+inline constexpr ControlRow kControlRows[] = {
+#define ZELVO_CONTROL_ROW(name, id, kind, container, left, top, width, height, enabled, text, \
+                          tool_tip)                                                           \
+  {Control::name, #name, id, ControlKind::kind, Control::container, left, top, width, height, \
    enabled, TextId::text, TextId::tool_tip},
-    ZELVO_CONTROLS(ZELVO_CONTROL_SPEC)
-#undef ZELVO_CONTROL_SPEC
+    ZELVO_CONTROLS(ZELVO_CONTROL_ROW)
+#undef ZELVO_CONTROL_ROW
 };
 
-inline constexpr size_t kControlCount = std::size(kControlSpecs);
+inline constexpr size_t kControlCount = std::size(kControlRows);
 
-constexpr const ControlSpec& SpecOf(Control control) {
-  return kControlSpecs[static_cast<size_t>(control)];
+constexpr const ControlRow& ControlRowOf(Control control) {
+  return kControlRows[static_cast<size_t>(control)];
 }
 
-constexpr bool HasToolTip(Control control) { return SpecOf(control).tool_tip != TextId::None; }
+constexpr bool HasToolTip(Control control) {
+  return ControlRowOf(control).tool_tip != TextId::None;
+}
 
 // The name a control's event handlers carry: the window's are Form_Load, Form_OLEDragDrop ...
 constexpr std::string_view HandlerName(Control control) {
-  return control == Control::frmMain ? std::string_view("Form") : SpecOf(control).name;
+  return control == Control::frmMain ? std::string_view("Form") : ControlRowOf(control).name;
 }
 
 }  // namespace zelvo

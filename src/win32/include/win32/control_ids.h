@@ -7,6 +7,6 @@ namespace zelvo::win32 {
 
 inline constexpr wchar_t kMainWindowClass[] = L"ZelvoMainWindow";
 
-constexpr int ControlId(Control control) { return SpecOf(control).id; }
+constexpr int ControlId(Control control) { return ControlRowOf(control).id; }
 
 }  // namespace zelvo::win32

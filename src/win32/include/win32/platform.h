@@ -38,8 +38,8 @@ class Win32System {
 // The system and the main window, created hidden, which owns the message boxes.
 class Win32Platform : public Win32System {
  public:
-  // The window and the program speak the language of `texts`, which must outlive them.
-  Win32Platform(HINSTANCE instance, int show_command, const Texts& texts);
+  // The window and the program speak the language of `language`, which must outlive them.
+  Win32Platform(HINSTANCE instance, int show_command, const Texts& language);
 
   // The program's logic runs on these.
   Platform Interfaces();
