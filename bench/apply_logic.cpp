@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "application/error_report.h"
 #include "application/zelvo.h"
 #include "win32/platform.h"
 
@@ -25,13 +26,16 @@ class NoList : public ListBox {
   ListSelection UserSelection() override { return {}; }
 };
 
-class NoWindow : public MainWindow {
+class NoWindow : public MainView {
  public:
-  void SetText(Control, const std::string&) override {}
-  void SetToolTip(Control, const std::string&) override {}
-  void SetEnabled(Control, bool) override {}
+  void SetCaption(const std::string&) override {}
   void Show() override {}
-  ListBox& NameList() override { return list_; }
+  void ShowEntry(const std::string&, const std::string&, const std::string&) override {}
+  void EnableActions(bool) override {}
+  void ShowStatus(const std::string&) override {}
+  ListBox& Rows() override { return list_; }
+  void Close(int exit_code) override { closed = exit_code; }
+  std::optional<int> closed;
 
  private:
   NoList list_;
@@ -54,11 +58,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     zelvo::win32::Win32System system;
     CountingDialogs dialogs;
     NoWindow window;
+    const Texts& texts = Texts::For(win32::DisplayLanguage());
+    ErrorReport report(dialogs, texts, system.environment);
+    ErrorTrap trap(report);
     Zelvo app(Platform{dialogs, system.files, system.shortcuts, system.clock, system.environment,
-                       system.code_page, system.collator, system.launcher, window,
-                       Texts::For(win32::DisplayLanguage())});
-    app.Form_Load();
-    return dialogs.shown == 0 ? 0 : 2;
+                       system.code_page, system.collator, system.launcher, window, texts},
+              trap);
+    app.Start();
+    return dialogs.shown == 0 && !window.closed ? 0 : 2;
   } catch (const std::exception&) {
     return 1;
   }

@@ -1,8 +1,8 @@
 // The log at scale, through the real program: the application object with the real window,
 // list box, file system, code page and collator, driven the way the user drives it. One run:
-//   load        start-up (Form_Load) with the tool folder's zelvo.ini, until the window is idle
+//   load        start-up with the tool folder's zelvo.ini, until the window is idle
 //   select all  every row selected in the list box, then the list's selection notification
-//   save        the shutdown save (Form_QueryUnload) of every entry
+//   save        the save on closing, of every entry
 //   remove all  a click on "リストから削除", answered Yes, until the window is idle
 // Usage: bench_log_scale TOOL_FOLDER ROWS RESULT_FILE. Writes the four times in milliseconds
 // to RESULT_FILE; exit code 0 only when every step did what it should.
@@ -13,10 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "application/error_report.h"
 #include "application/zelvo.h"
-#include "win32/control_ids.h"
+#include "win32/window/control_ids.h"
 #include "win32/platform.h"
-#include "win32/strings.h"
+#include "win32/system/strings.h"
 
 namespace {
 
@@ -88,20 +89,26 @@ int Run(const std::wstring& folder, LRESULT rows, const std::wstring& result_pat
   const uint64_t ini_size = FileSize(ini);
   Check(ini_size > 0, "no zelvo.ini in the tool folder");
 
-  Win32Platform platform(GetModuleHandleW(nullptr), SW_SHOWNORMAL, Texts::For(DisplayLanguage()));
+  const Texts& texts = Texts::For(DisplayLanguage());
+  Win32System system;
   AnsweringDialogs dialogs;
   BenchEnvironment environment(Utf8(folder));
-  Zelvo app(Platform{dialogs, platform.files, platform.shortcuts, platform.clock, environment,
-                     platform.code_page, platform.collator, platform.launcher, platform.window,
-                     platform.texts});
+  ErrorReport report(dialogs, texts, environment);
+  ErrorTrap trap(report);
+  Win32Platform platform(system, GetModuleHandleW(nullptr), SW_SHOWNORMAL, texts, trap);
+  Platform interfaces = platform.Interfaces();
+  Zelvo app(Platform{dialogs, interfaces.files, interfaces.shortcuts, interfaces.clock, environment,
+                     interfaces.code_page, interfaces.collator, interfaces.launcher,
+                     interfaces.view, texts},
+            trap);
   Win32MainWindow& window = platform.window;
-  window.Connect(app, app.Trap());
+  window.Connect(app.Events());
   const HWND main = window.Handle();
   const HWND list = GetDlgItem(main, ControlId(Control::lstLogName));
   const HWND remove_button = GetDlgItem(main, ControlId(Control::cmdDelLog));
   Pump();
 
-  const double load = Milliseconds([&] { app.Form_Load(); });
+  const double load = Milliseconds([&] { app.Start(); });
   Check(SendMessageW(list, LB_GETCOUNT, 0, 0) == rows, "load: wrong row count");
   Check(IsWindowVisible(main), "load: window not shown");
 
@@ -116,7 +123,7 @@ int Run(const std::wstring& folder, LRESULT rows, const std::wstring& result_pat
   Check(IsWindowEnabled(remove_button), "select all: remove button disabled");
 
   DeleteFileW(ini.c_str());
-  const double save = Milliseconds([&] { app.Form_QueryUnload(); });
+  const double save = Milliseconds([&] { app.Events().Closing(); });
   // The file was read in another order; the same entries make the same number of bytes.
   Check(FileSize(ini) == ini_size, "save: the saved file differs in size");
 

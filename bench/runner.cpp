@@ -16,14 +16,14 @@
 #include <string>
 #include <vector>
 
-#include "win32/control_ids.h"
-#include "win32/owner.h"
-#include "win32/strings.h"
-#include "win32/text_codec.h"
+#include "win32/window/control_ids.h"
+#include "win32/system/owner.h"
+#include "win32/system/strings.h"
+#include "win32/system/text_codec.h"
 
 namespace {
 
-using zelvo::Control;
+using zelvo::win32::Control;
 using zelvo::win32::ControlId;
 using zelvo::win32::kMainWindowClass;
 

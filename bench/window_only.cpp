@@ -5,15 +5,18 @@
 // costs from what the program does.
 #include <windows.h>
 
+#include "application/error_report.h"
 #include "version.h"
 #include "win32/platform.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   try {
     const zelvo::Texts& texts = zelvo::Texts::For(zelvo::win32::DisplayLanguage());
-    zelvo::win32::Win32Platform platform(instance, show_command, texts);
-    platform.window.SetText(zelvo::Control::frmMain,
-                            texts.Format(zelvo::TextId::WindowCaption, {ZELVO_VERSION_TEXT}));
+    zelvo::win32::Win32System system;
+    zelvo::ErrorReport report(system.dialogs, texts, system.environment);
+    zelvo::ErrorTrap trap(report);
+    zelvo::win32::Win32Platform platform(system, instance, show_command, texts, trap);
+    platform.window.SetCaption(texts.Format(zelvo::TextId::WindowCaption, {ZELVO_VERSION_TEXT}));
     platform.window.Show();
     return platform.window.RunMessageLoop();
   } catch (const std::exception&) {

@@ -2,27 +2,23 @@
 
 namespace zelvo {
 
-Elevation::Elevation(Dialogs& dialogs, const Texts& texts, Environment& environment,
-                     std::function<Status()> keep_log)
-    : dialogs_(dialogs), texts_(texts), environment_(environment), keep_log_(std::move(keep_log)) {}
+Elevation::Elevation(Boxes& boxes, Environment& environment, LogFile& log_file)
+    : boxes_(boxes), environment_(environment), log_file_(log_file) {}
 
-bool Elevation::OfferRestart(const std::string& name, const Failure& refusal, TextId question_title,
+bool Elevation::OfferRestart(const std::string& name, const Refusal& refusal, TextId question_title,
                              TextId failed_title) {
   if (environment_.Elevated()) {
-    dialogs_.Show(Notice(texts_.Format(TextId::Refused, {name, refusal.Description()}),
-                         std::string(texts_.Get(failed_title)), Icon::Warning));
+    boxes_.Tell(boxes_.Text(TextId::Refused, {name, refusal.reason}), failed_title, Icon::Warning);
     return false;
   }
-  return dialogs_.Show(Question(texts_.Format(TextId::AdministratorQuestion, {name}),
-                                std::string(texts_.Get(question_title)), DefaultButton::First)) ==
-         Answer::Yes;
+  return boxes_.Ask(boxes_.Text(TextId::AdministratorQuestion, {name}), question_title,
+                    DefaultButton::First);
 }
 
-Elevation::Restart Elevation::RestartElevated(const std::vector<std::string>& targets) {
+Restart Elevation::RestartElevated(const std::vector<std::string>& targets) {
   // The elevated program loads the log as this one leaves it.
-  if (keep_log_() == Status::Failed) return Restart::Failed;
-  if (!environment_.RestartElevated(targets)) return Restart::Declined;
-  environment_.EndNow(0);
+  log_file_.SaveListData();
+  return environment_.RestartElevated(targets) ? Restart::Started : Restart::Declined;
 }
 
 }  // namespace zelvo

@@ -6,48 +6,42 @@
 
 namespace zelvo {
 
-LogFile::LogFile(Dialogs& dialogs, const Texts& texts, FileSystem& files,
-                 const AnsiCodePage& code_page, LogModel& log, LogView& view, ErrorTrap& trap,
-                 std::string tool_folder, std::string version_text)
-    : dialogs_(dialogs),
-      texts_(texts),
-      files_(files),
-      code_page_(code_page),
+LogFile::LogFile(const Platform& platform, LogModel& log, LogView& view, ErrorTrap& trap,
+                 const std::string& tool_folder, std::string version_text)
+    : boxes_(platform.dialogs, platform.texts),
+      files_(platform.files),
+      code_page_(platform.code_page),
       log_(log),
       view_(view),
       trap_(trap),
-      tool_folder_(std::move(tool_folder)),
+      path_(tool_folder + "zelvo.ini"),
       version_text_(std::move(version_text)) {}
 
-Status LogFile::LoadListData() {
-  return trap_.Procedure("LoadListData()", [&] {
+void LogFile::LoadListData() {
+  trap_.Routine("LoadListData()", [&] {
     log_.Load({});
     left_behind_.clear();
-    const std::string path = Path();
-    if (files_.StoredName(path).empty()) {
-      // The greeting's own failure is reported by the status line; the load goes on.
-      (void)view_.PutInformation(std::string(texts_.Get(TextId::Greeting)));
-      return Status::Done;
+    if (!files_.Look(path_).Exists()) {
+      view_.ShowStatusOrReport(boxes_.Text(TextId::Greeting));
+      return;
     }
-    const std::optional<std::string> bytes = files_.ReadFile(path, kLargestLogFile);
+    const std::optional<std::string> bytes = files_.ReadFile(path_, kLargestLogFile);
     if (!bytes) {
       // No log the program writes is that large; reading it whole would take the memory of
       // the machine. The log starts empty, and the file is kept when the log is saved.
       left_behind_ = "too-large";
-      dialogs_.Show(
-          Notice(texts_.Format(TextId::LogTooLarge, {std::to_string(kLargestLogFile >> 20)}),
-                 std::string(texts_.Get(TextId::ProgramTitle)), Icon::Warning));
-      return Status::Done;
+      boxes_.Tell(boxes_.Text(TextId::LogTooLarge, {std::to_string(kLargestLogFile >> 20)}),
+                  TextId::ProgramTitle, Icon::Warning);
+      return;
     }
     ParsedLogFile parsed = ParseLogFile(*bytes, version_text_, code_page_);
     log_.Load(std::move(parsed.entries));
     left_behind_ = std::move(parsed.left_behind);
-    return Status::Done;
   });
 }
 
-Status LogFile::SaveListData() {
-  return trap_.Procedure("SaveListData()", [&] {
+void LogFile::SaveListData() {
+  trap_.Routine("SaveListData()", [&] {
     std::vector<const LogEntry*> entries;
     entries.reserve(log_.Count());
     for (size_t row = 0; row < log_.Count(); ++row) {
@@ -55,26 +49,21 @@ Status LogFile::SaveListData() {
       if (const LogEntry* entry = log_.InItemData(log_.Key(row))) entries.push_back(entry);
     }
     const std::string bytes = FormatLogFile(version_text_, entries, code_page_);
-    const std::string path = Path();
-    if (!left_behind_.empty()) KeepUnloadedFile(path);
-    files_.ReplaceAtomically(path, bytes);
+    if (!left_behind_.empty()) KeepUnloadedFile();
+    files_.ReplaceAtomically(path_, bytes).ThrowIfRefused();
     left_behind_.clear();
-    return Status::Done;
   });
 }
 
-void LogFile::KeepUnloadedFile(const std::string& path) {
-  if (files_.StoredName(path).empty()) return;  // gone since the start: nothing to keep
+void LogFile::KeepUnloadedFile() {
+  if (!files_.Look(path_).Exists()) return;  // gone since the start: nothing to keep
   // An earlier copy may hold other entries: it is never overwritten.
-  const std::string stem = path + "." + left_behind_;
+  const std::string stem = path_ + "." + left_behind_;
   // A log file that is a link is replaced as a name: the file it leads to stays as it is, and
   // nothing of it is copied beside the tool.
-  if (files_.CopyToNew(path, stem + ".bak") != CopyResult::TargetTaken) return;
-  for (int number = 2;; ++number) {
-    if (files_.CopyToNew(path, stem + "-" + std::to_string(number) + ".bak") !=
-        CopyResult::TargetTaken) {
-      return;
-    }
+  for (int number = 1;; ++number) {
+    const std::string copy = stem + (number == 1 ? "" : "-" + std::to_string(number)) + ".bak";
+    if (files_.CopyToNew(path_, copy).ThrowIfRefused() != CopyResult::TargetTaken) return;
   }
 }
 

@@ -9,8 +9,9 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // The status line for one path: its name as stored on disk (empty when nothing stands there),
 // and how it went.
-std::string StatusText(const Texts& texts, const std::string& stored_name, ApplyResult result) {
-  return texts.Format(result == ApplyResult::Applied ? TextId::Applied : TextId::Cancelled,
+std::string StatusText(const Texts& texts, const std::string& stored_name,
+                       ApplyOutcome::Result result) {
+  return texts.Format(result == ApplyOutcome::Applied ? TextId::Applied : TextId::Cancelled,
                       {stored_name});
 }
 
@@ -50,57 +51,43 @@ std::vector<std::string> SplitArguments(std::string_view argument_text) {
 }
 
 ProgramBatch::ProgramBatch(const Texts& texts, ManifestApplier& applier, LogView& view,
-                           FileSystem& files, Elevation& elevation, ErrorTrap& trap)
-    : texts_(texts),
-      applier_(applier),
-      view_(view),
-      files_(files),
-      elevation_(elevation),
-      trap_(trap) {}
+                           Elevation& elevation, ErrorTrap& trap)
+    : texts_(texts), applier_(applier), view_(view), elevation_(elevation), trap_(trap) {}
 
 template <class Named>
-Status ProgramBatch::ApplyEach(const std::vector<std::string>& paths, Named named) {
+BatchEnd ProgramBatch::ApplyEach(const std::vector<std::string>& paths, Named named) {
   for (auto path = paths.begin(); path != paths.end(); ++path) {
     ApplyOutcome outcome = applier_.ApplyZelvo(*path);
-    if (outcome.result == ApplyResult::NeedsAdministrator) {
-      // Only a No to the elevation prompt comes back; this program is then cancelled.
-      switch (elevation_.RestartElevated({path, paths.end()})) {
-        case Elevation::Restart::Declined:
-          outcome.result = ApplyResult::NotApplied;
-          break;
-        case Elevation::Restart::Failed:
-          return Status::Failed;
+    if (outcome.result == ApplyOutcome::NeedsAdministrator) {
+      if (elevation_.RestartElevated({path, paths.end()}) == Restart::Started) {
+        return BatchEnd::HandedOver;
       }
+      outcome.result = ApplyOutcome::Refused;  // the user declined: this program is left as it was
     }
-    if (outcome.result == ApplyResult::Failed) return Status::Failed;
     // A failed status line is reported by itself; the batch goes on.
-    (void)view_.PutInformation(
-        StatusText(texts_, files_.StoredName(named(*path, outcome)), outcome.result));
+    view_.ShowStatusOrReport(StatusText(texts_, named(outcome), outcome.result));
   }
-  return Status::Done;
+  return BatchEnd::Done;
 }
 
-Status ProgramBatch::ApplyCommandLine(const std::string& argument_text) {
-  return trap_.Procedure("GetCommandLine()", [&] {
+BatchEnd ProgramBatch::ApplyCommandLine(const std::string& argument_text) {
+  return trap_.Routine("GetCommandLine()", [&] {
     const std::vector<std::string> paths = SplitArguments(argument_text);
-    if (paths.empty()) return Status::Done;  // nothing named: the selection stays as it is
-    if (view_.RemoveSelect() == Status::Failed) return Status::Failed;
-    // A shortcut is named by its target's name: the path as the procedure left it.
-    return ApplyEach(paths,
-                     [](const std::string&, const ApplyOutcome& outcome) -> const std::string& {
-                       return outcome.path;
-                     });
+    if (paths.empty()) return BatchEnd::Done;  // nothing named: the selection stays as it is
+    view_.ClearSelection();
+    // A shortcut is named by its target's name.
+    return ApplyEach(
+        paths, [](const ApplyOutcome& outcome) -> const std::string& { return outcome.name; });
   });
 }
 
-Status ProgramBatch::ApplyZelvoDropFile(const std::vector<std::string>& dropped_files) {
-  return trap_.Procedure("ApplyZelvoDropFile()", [&] {
-    if (view_.RemoveSelect() == Status::Failed) return Status::Failed;
+BatchEnd ProgramBatch::ApplyDroppedFiles(const std::vector<std::string>& dropped_files) {
+  return trap_.Routine("ApplyZelvoDropFile()", [&] {
+    view_.ClearSelection();
     // A dropped shortcut is named by its own name.
-    return ApplyEach(dropped_files,
-                     [](const std::string& dropped, const ApplyOutcome&) -> const std::string& {
-                       return dropped;
-                     });
+    return ApplyEach(dropped_files, [](const ApplyOutcome& outcome) -> const std::string& {
+      return outcome.given_name;
+    });
   });
 }
 

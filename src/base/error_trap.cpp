@@ -1,6 +1,5 @@
 #include "base/error_trap.h"
 
-#include <cstdlib>
 #include <new>
 
 namespace zelvo {
@@ -12,17 +11,18 @@ constexpr int32_t kUnexpected = static_cast<int32_t>(0x8000FFFF);   // E_UNEXPEC
 
 }  // namespace
 
-Failure FailureOf(const std::exception& error, ErrorReporter& reporter) {
+Failure ErrorTrap::FailureOf(const std::exception& error) {
   if (const auto* failure = dynamic_cast<const Failure*>(&error)) return *failure;
   if (dynamic_cast<const std::bad_alloc*>(&error)) {
-    return Failure(kOutOfMemory, reporter.DescribeFailure(kOutOfMemory));
+    return Failure(kOutOfMemory, reporter_.DescribeFailure(kOutOfMemory));
   }
   return Failure(kUnexpected, error.what());
 }
 
 void ErrorTrap::Report(std::string_view source, const std::exception& error) noexcept {
   try {
-    reporter_.ReportError(source, FailureOf(error, reporter_));
+    const Failure failure = FailureOf(error);
+    reporter_.ReportError(failure.Source().empty() ? source : failure.Source(), failure);
   } catch (...) {
   }
 }
@@ -32,12 +32,6 @@ void ErrorTrap::ReportUnknown(std::string_view source) noexcept {
     reporter_.ReportError(source, Failure(kUnexpected, reporter_.DescribeFailure(kUnexpected)));
   } catch (...) {
   }
-}
-
-void ErrorTrap::EndProgram() {
-  reporter_.EndAfterFailure();
-  // The compiler cannot see through the virtual call that it never comes back.
-  std::abort();
 }
 
 }  // namespace zelvo

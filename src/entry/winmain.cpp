@@ -2,11 +2,13 @@
 // application's logic, and the window's message loop runs until the window is gone.
 #include <windows.h>
 
+#include <optional>
+
 #include "application/error_report.h"
 #include "application/zelvo.h"
-#include "win32/module.h"
+#include "win32/system/module.h"
 #include "win32/platform.h"
-#include "win32/stack_guard.h"
+#include "win32/system/stack_guard.h"
 
 namespace {
 
@@ -22,11 +24,11 @@ void RestrictDllSearch() {
   SetDllDirectoryW(L"");  // and never the current folder, on systems without the above
 }
 
-// The window's events and failures go to the application while both exist.
+// The window's events go to the program's logic while both exist.
 class Connection {
  public:
-  Connection(zelvo::win32::Win32MainWindow& window, zelvo::Zelvo& app) : window_(window) {
-    window_.Connect(app, app.Trap());
+  Connection(zelvo::win32::Win32MainWindow& window, zelvo::WindowEvents& events) : window_(window) {
+    window_.Connect(events);
   }
   ~Connection() { window_.Disconnect(); }
   Connection(const Connection&) = delete;
@@ -36,26 +38,28 @@ class Connection {
   zelvo::win32::Win32MainWindow& window_;
 };
 
-// Not inlined into wWinMain, which runs without the stack check.
+// Builds the window and the program's logic, starts and runs it until the window is gone, and
+// returns the exit code. Not inlined into wWinMain, which runs without the stack check.
 [[gnu::noinline]] int Run(HINSTANCE instance, int show_command) {
   using namespace zelvo;
   using namespace zelvo::win32;
 
   const Texts& texts = Texts::For(DisplayLanguage());
-  Win32Dialogs dialogs;
-  Win32Environment environment;
-  try {
-    Win32Platform platform(instance, show_command, texts);
-    Zelvo app(platform.Interfaces());
-    const Connection connection(platform.window, app);
-    app.Form_Load();
-    return platform.window.RunMessageLoop();
-  } catch (const std::exception& error) {
-    // Only the building of the window can fail here: the window's own handlers trap theirs.
-    ErrorReport report(dialogs, texts, environment);
-    ErrorTrap(report).Report("Form_Load()", error);
+  Win32System system;
+  ErrorReport report(system.dialogs, texts, system.environment);
+  ErrorTrap trap(report);
+  std::optional<Win32Platform> platform;
+  std::optional<Zelvo> zelvo;
+  // Start-up begins with the window and the program's own version and folder.
+  if (!trap.Guard("Form_Load()", [&] {
+        platform.emplace(system, instance, show_command, texts, trap);
+        zelvo.emplace(platform->Interfaces(), trap);
+      })) {
     return 1;
   }
+  const Connection connection(platform->window, zelvo->Events());
+  zelvo->Start();
+  return platform->window.RunMessageLoop();
 }
 
 }  // namespace
@@ -66,5 +70,6 @@ __attribute__((no_stack_protector)) int WINAPI wWinMain(HINSTANCE instance, HINS
   RestrictDllSearch();
   zelvo::win32::InitializeStackGuard();
   HeapSetInformation(nullptr, HeapEnableTerminationOnCorruption, nullptr, 0);
-  return Run(instance, show_command);
+  // Everything the program made is gone by now; the process ends here and nowhere else.
+  ExitProcess(static_cast<UINT>(Run(instance, show_command)));
 }

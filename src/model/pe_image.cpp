@@ -140,10 +140,6 @@ std::string MemorySource::Read(uint64_t offset, uint32_t length) {
   return std::string(bytes_.substr(static_cast<size_t>(offset), length));
 }
 
-std::string FileSource::Read(uint64_t offset, uint32_t length) {
-  return files_.ReadRange(path_, offset, length);
-}
-
 std::optional<PeHeaders> ReadPeHeaders(ByteSource& source) {
   const std::string dos = source.Read(0, kDosHeaderSize);
   if (dos.size() < kDosHeaderSize || dos[0] != 'M' || dos[1] != 'Z') return std::nullopt;
@@ -211,8 +207,7 @@ std::optional<std::string> ReadEmbeddedManifest(ByteSource& source, const PeHead
   return manifest;
 }
 
-ProgramImage InspectProgramFile(FileSystem& files, const std::string& path) {
-  FileSource source(files, path);
+ProgramImage InspectProgram(ByteSource& source) {
   ProgramImage image;
   const auto headers = ReadPeHeaders(source);
   if (!headers) return image;

@@ -4,16 +4,19 @@
 
 namespace zelvo::win32 {
 
-Win32Platform::Win32Platform(HINSTANCE instance, int show_command, const Texts& language)
-    : texts(language),
+Win32Platform::Win32Platform(Win32System& system_, HINSTANCE instance, int show_command,
+                             const Texts& language, ErrorTrap& trap)
+    : system(system_),
+      texts(language),
       common_controls(ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES),
-      window(instance, show_command, language) {
-  dialogs.SetOwner(window.Handle());
+      window(instance, show_command, language, trap) {
+  system.dialogs.SetOwner(window.Handle());
 }
 
 Platform Win32Platform::Interfaces() {
-  return Platform{dialogs,   files,    shortcuts, clock,  environment,
-                  code_page, collator, launcher,  window, texts};
+  return Platform{
+      system.dialogs,   system.files,    system.shortcuts, system.clock, system.environment,
+      system.code_page, system.collator, system.launcher,  window,       texts};
 }
 
 }  // namespace zelvo::win32

@@ -19,46 +19,31 @@ std::string Text(std::string_view text) { return std::string(text); }
 
 }  // namespace
 
+std::string ManifestDocument(std::string_view architecture) {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
+         "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\r\n"
+         "\r\n"
+         "<description></description>\r\n"
+         "<dependency>\r\n"
+         "\t<dependentAssembly>\r\n"
+         "\t\t<assemblyIdentity\r\n"
+         "\t\t\ttype=\"win32\"\r\n"
+         "\t\t\tname=\"Microsoft.Windows.Common-Controls\"\r\n"
+         "\t\t\tversion=\"6.0.0.0\"\r\n"
+         "\t\t\tprocessorArchitecture=\"" +
+         Text(architecture) +
+         "\"\r\n"
+         "\t\t\tpublicKeyToken=\"6595b64144ccf1df\"\r\n"
+         "\t\t\tlanguage=\"*\"\r\n"
+         "\t\t/>\r\n"
+         "\t</dependentAssembly>\r\n"
+         "</dependency>\r\n"
+         "</assembly>\r\n"
+         "\r\n";
+}
+
 std::string Caption(std::string_view version_text) {
   return "Zelvoちゃん Version " + Text(version_text);
-}
-
-std::string_view StartText(Control control) {
-  switch (control) {
-    case Control::lblDropPoint:
-      return "ココにXPスタイルを適用したいソフトをドロップしてください。";
-    case Control::fraLog:
-      return "XPスタイルを適用したソフト一覧";
-    case Control::cmdReturn:
-      return "元に戻す";
-    case Control::cmdDelLog:
-      return "リストから削除";
-    case Control::cmdShell:
-      return "ソフトを起動する";
-    default:
-      return "";
-  }
-}
-
-std::string_view ToolTip(Control control) {
-  switch (control) {
-    case Control::lstLogName:
-      return "過去にZelvoを適用したソフトが一覧されます。";
-    case Control::txtLogName:
-      return "選択したソフトの名前が表示されます。";
-    case Control::txtLogData:
-      return "選択したソフトにZelvoを適用した日付が表示されます。";
-    case Control::txtLogPath:
-      return "選択したソフトの場所が表示されます。";
-    case Control::cmdReturn:
-      return "選択したソフトを元に戻します。";
-    case Control::cmdDelLog:
-      return "選択したソフトをリストから削除します。";
-    case Control::cmdShell:
-      return "選択したソフトを起動します。";
-    default:
-      return "";
-  }
 }
 
 Message ShortcutNotice(const std::string& name) {
@@ -222,44 +207,6 @@ std::string LaunchFailed(const std::string& name) { return name + " の起動に
 namespace english {
 
 std::string Caption(std::string_view version_text) { return "Zelvo version " + Text(version_text); }
-
-std::string_view StartText(Control control) {
-  switch (control) {
-    case Control::lblDropPoint:
-      return "Drop programs here to give them the XP visual style.";
-    case Control::fraLog:
-      return "Programs given the XP visual style";
-    case Control::cmdReturn:
-      return "Restore";
-    case Control::cmdDelLog:
-      return "Remove from list";
-    case Control::cmdShell:
-      return "Start program";
-    default:
-      return "";
-  }
-}
-
-std::string_view ToolTip(Control control) {
-  switch (control) {
-    case Control::lstLogName:
-      return "Lists the programs Zelvo has been applied to.";
-    case Control::txtLogName:
-      return "Shows the name of the selected program.";
-    case Control::txtLogData:
-      return "Shows the date Zelvo was applied to the selected program.";
-    case Control::txtLogPath:
-      return "Shows the folder of the selected program.";
-    case Control::cmdReturn:
-      return "Restores the selected programs to how they were.";
-    case Control::cmdDelLog:
-      return "Removes the selected programs from the list.";
-    case Control::cmdShell:
-      return "Starts the selected programs.";
-    default:
-      return "";
-  }
-}
 
 constexpr char kApplyTitle[] = "Apply XP style - Confirm";
 constexpr char kApplyFailedTitle[] = "Apply XP style - Failed";

@@ -8,7 +8,6 @@
 #include <string>
 #include <string_view>
 
-#include "platform/controls.h"
 #include "platform/dialogs.h"
 
 namespace zelvo {
@@ -20,11 +19,11 @@ void PrintTo(const Message& message, std::ostream* out);
 
 namespace zelvo::expected {
 
+// The manifest written beside a program, byte for byte, naming `architecture` ("X86", "*").
+std::string ManifestDocument(std::string_view architecture);
+
 // The window.
 std::string Caption(std::string_view version_text);
-// The text of a control at start, and its tool tip ("" for none).
-std::string_view StartText(Control control);
-std::string_view ToolTip(Control control);
 
 // The boxes of applying.
 inline constexpr std::string_view kApplyTitle = "XPスタイル適用 - 処理の確認";
@@ -98,8 +97,6 @@ std::string LaunchFailed(const std::string& name);
 namespace english {
 
 std::string Caption(std::string_view version_text);
-std::string_view StartText(Control control);
-std::string_view ToolTip(Control control);
 inline constexpr std::string_view kGreeting = "Thank you for downloading Zelvo.";
 Message ShortcutNotice(const std::string& name);
 Message MissingProgramWarning();

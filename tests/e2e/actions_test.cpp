@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "driver/driver.h"
-#include "win32/control_ids.h"
-#include "win32/strings.h"
+#include "win32/window/control_ids.h"
+#include "win32/system/strings.h"
 #include "support.h"
 
 namespace zelvo::e2e {

@@ -12,8 +12,8 @@
 #include <gtest/gtest.h>
 
 #include "driver/driver.h"
-#include "win32/control_ids.h"
-#include "win32/strings.h"
+#include "win32/window/control_ids.h"
+#include "win32/system/strings.h"
 #include "support.h"
 
 namespace zelvo::e2e {

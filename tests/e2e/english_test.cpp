@@ -8,8 +8,8 @@
 #include <gtest/gtest.h>
 
 #include "driver/driver.h"
-#include "win32/control_ids.h"
-#include "win32/win32_error.h"
+#include "win32/window/control_ids.h"
+#include "win32/system/win32_error.h"
 #include "support.h"
 
 namespace zelvo::e2e {

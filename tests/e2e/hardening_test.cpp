@@ -15,9 +15,9 @@
 #include <gtest/gtest.h>
 
 #include "driver/driver.h"
-#include "win32/control_ids.h"
-#include "win32/environment.h"
-#include "win32/paths.h"
+#include "win32/window/control_ids.h"
+#include "win32/system/environment.h"
+#include "win32/system/paths.h"
 #include "support.h"
 
 namespace zelvo::e2e {

@@ -8,9 +8,9 @@
 
 #include <algorithm>
 
-#include "win32/control_ids.h"
-#include "win32/strings.h"
-#include "win32/win32_error.h"
+#include "win32/window/control_ids.h"
+#include "win32/system/strings.h"
+#include "win32/system/win32_error.h"
 
 namespace zelvo::e2e {
 
@@ -39,33 +39,9 @@ void CloseAndExpectLog(const ZelvoProcess& zelvo, const MainWindow& window,
   EXPECT_THAT(zelvo.Folder().ReadIni(), ::testing::Optional(IniWith(entries)));
 }
 
-std::string X86Manifest() {
-  return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
-         "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\r\n"
-         "\r\n"
-         "<description></description>\r\n"
-         "<dependency>\r\n"
-         "\t<dependentAssembly>\r\n"
-         "\t\t<assemblyIdentity\r\n"
-         "\t\t\ttype=\"win32\"\r\n"
-         "\t\t\tname=\"Microsoft.Windows.Common-Controls\"\r\n"
-         "\t\t\tversion=\"6.0.0.0\"\r\n"
-         "\t\t\tprocessorArchitecture=\"X86\"\r\n"
-         "\t\t\tpublicKeyToken=\"6595b64144ccf1df\"\r\n"
-         "\t\t\tlanguage=\"*\"\r\n"
-         "\t\t/>\r\n"
-         "\t</dependentAssembly>\r\n"
-         "</dependency>\r\n"
-         "</assembly>\r\n"
-         "\r\n";
-}
+std::string X86Manifest() { return expected::ManifestDocument("X86"); }
 
-std::string AnyProcessorManifest() {
-  const std::string x86 = X86Manifest();
-  const std::string_view architecture = "processorArchitecture=\"X86\"";
-  const size_t at = x86.find(architecture);
-  return x86.substr(0, at) + "processorArchitecture=\"*\"" + x86.substr(at + architecture.size());
-}
+std::string AnyProcessorManifest() { return expected::ManifestDocument("*"); }
 
 std::filesystem::path PeImage(std::wstring_view processor, std::wstring_view variant) {
   return std::filesystem::path(ZELVO_PE_IMAGES) / processor / (std::wstring(variant) + L".exe");
@@ -192,7 +168,7 @@ std::wstring Quoted(const std::vector<std::filesystem::path>& paths) {
 
 void ExpectStartTextsAndToolTips(const MainWindow& window, std::string_view (*start_text)(Control),
                                  std::string_view (*tool_tip)(Control)) {
-  for (const ControlRow& row : kControlRows) {
+  for (const win32::ControlRow& row : win32::kControlRows) {
     if (row.control == Control::frmMain || row.control == Control::lblInformation) continue;
     const int id = win32::ControlId(row.control);
     EXPECT_EQ(window.Text(id), start_text(row.control)) << row.name;

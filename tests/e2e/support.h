@@ -12,6 +12,7 @@
 #include "driver/driver.h"
 #include "platform/dialogs.h"
 #include "texts.h"
+#include "window_texts.h"
 
 namespace zelvo::e2e {
 
@@ -83,6 +84,8 @@ void MakeShortcut(const std::filesystem::path& shortcut, const std::filesystem::
 
 // The argument text for paths, each in double quotes, separated by spaces.
 std::wstring Quoted(const std::vector<std::filesystem::path>& paths);
+
+using win32::Control;
 
 // Every control's text and tool tip at start, as a catalogue of the tests gives them: a control
 // without a tip has no tool at all (the status line's tip follows its text, and is left out).

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "driver/driver.h"
-#include "win32/control_ids.h"
+#include "win32/window/control_ids.h"
 #include "support.h"
 
 namespace zelvo::e2e {

@@ -11,7 +11,7 @@
 #include <cwchar>
 #include <string>
 
-#include "win32/stack_guard.h"
+#include "win32/system/stack_guard.h"
 
 namespace {
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "fakes/fakes.h"
 #include "fakes/rig.h"
 #include "texts.h"
@@ -59,9 +61,27 @@ TEST(SplitArguments, EveryShapeOfCommandLine) {
   EXPECT_EQ(SplitArguments("\"C:\\Program Files\\b.exe"), Paths{"C:\\Program Files\\b.exe"});
 }
 
+const std::string kBigApp = "C:\\Program Files\\Big App\\b.exe";
+using Starts = std::vector<std::vector<std::string>>;
+
 struct ProgramBatchTest : ::testing::Test {
   Rig rig;
-  ProgramBatch batch{rig.texts, rig.applier, rig.view, rig.files, rig.elevation, rig.trap};
+  ProgramBatch& batch = rig.batch;
+
+  // Runs the batch as the window's event runs it: a failure is reported, and Failed comes back.
+  enum class Ending { Done, HandedOver, Failed };
+  template <class Body>
+  Ending Run(Body body) {
+    BatchEnd end = BatchEnd::Done;
+    if (!rig.Event([&] { end = body(); })) return Ending::Failed;
+    return end == BatchEnd::Done ? Ending::Done : Ending::HandedOver;
+  }
+  Ending CommandLine(const std::string& text) {
+    return Run([&] { return batch.ApplyCommandLine(text); });
+  }
+  Ending Drop(const std::vector<std::string>& files) {
+    return Run([&] { return batch.ApplyDroppedFiles(files); });
+  }
 
   ProgramBatchTest() { ResetFiles(); }
 
@@ -120,14 +140,14 @@ TEST_F(ProgramBatchTest, EveryShapeOfCommandLineAppliesThePathsInOrder) {
     ResetFiles();
     rig.journal.clear();
     rig.log.Load({});
-    EXPECT_EQ(batch.ApplyCommandLine(shape.text), Status::Done);
+    EXPECT_EQ(CommandLine(shape.text), Ending::Done);
     EXPECT_EQ(rig.journal, shape.statuses);
     EXPECT_EQ(rig.log.Count(), shape.statuses.size());
     EXPECT_EQ(rig.log.SelectedCount(), shape.statuses.size());
   }
   EXPECT_TRUE(HasManifest("C:\\Apps\\a.exe"));
   EXPECT_FALSE(HasManifest("C:\\Apps\\c.exe"));
-  EXPECT_EQ(rig.controls.tool_tip[Control::lblInformation], expected::AppliedStatus("a.exe"));
+  EXPECT_EQ(rig.view.status, expected::AppliedStatus("a.exe"));
 }
 
 TEST_F(ProgramBatchTest, NothingOnTheCommandLineDoesNothingAtAll) {
@@ -135,31 +155,30 @@ TEST_F(ProgramBatchTest, NothingOnTheCommandLineDoesNothingAtAll) {
     SCOPED_TRACE(text);
     SelectAnOldEntry();
     rig.files.calls.clear();
-    rig.controls.enabled.clear();
-    EXPECT_EQ(batch.ApplyCommandLine(text), Status::Done);
+    rig.view.actions_enabled.reset();
+    EXPECT_EQ(CommandLine(text), Ending::Done);
     EXPECT_TRUE(rig.journal.empty());
     EXPECT_TRUE(rig.files.calls.empty());
-    EXPECT_TRUE(rig.controls.enabled.empty());
+    EXPECT_FALSE(rig.view.actions_enabled);
     EXPECT_EQ(SelectedNames(), std::vector<std::string>{"old.exe"});
   }
 }
 
 TEST_F(ProgramBatchTest, TheOldSelectionIsClearedOnceAndTheBatchStaysSelected) {
   SelectAnOldEntry();
-  EXPECT_EQ(batch.ApplyCommandLine("C:\\Apps\\c.exe C:\\Apps\\a.exe"), Status::Done);
+  EXPECT_EQ(CommandLine("C:\\Apps\\c.exe C:\\Apps\\a.exe"), Ending::Done);
   EXPECT_EQ(SelectedNames(), (std::vector<std::string>{"a.exe", "c.exe"}));
-  EXPECT_EQ(rig.controls.text[Control::txtLogName], "a.exe...");
+  EXPECT_EQ(rig.view.entry.name, "a.exe...");
 
-  EXPECT_EQ(batch.ApplyZelvoDropFile({"C:\\Program Files\\Big App\\b.exe"}), Status::Done);
+  EXPECT_EQ(Drop({"C:\\Program Files\\Big App\\b.exe"}), Ending::Done);
   EXPECT_EQ(SelectedNames(), std::vector<std::string>{"b.exe"});
-  EXPECT_EQ(rig.controls.text[Control::txtLogName], "b.exe");
+  EXPECT_EQ(rig.view.entry.name, "b.exe");
 }
 
 TEST_F(ProgramBatchTest, MissingAndDeclinedProgramsAreCancelled) {
   rig.files.AddFile("C:\\Apps\\readme.txt");
   rig.dialogs.answers = {Answer::No};
-  EXPECT_EQ(batch.ApplyCommandLine("C:\\Apps\\gone.exe C:\\Apps\\readme.txt C:\\Apps\\a.exe"),
-            Status::Done);
+  EXPECT_EQ(CommandLine("C:\\Apps\\gone.exe C:\\Apps\\readme.txt C:\\Apps\\a.exe"), Ending::Done);
   ASSERT_EQ(rig.journal.size(), 5u);
   EXPECT_EQ(rig.journal[1], Cancelled(""));  // nothing there: the text starts with the space
   EXPECT_EQ(rig.journal[1], StatusEntry(expected::CancelledStatus("")));
@@ -170,7 +189,7 @@ TEST_F(ProgramBatchTest, MissingAndDeclinedProgramsAreCancelled) {
 
 TEST_F(ProgramBatchTest, TheNameIsShownAsStoredOnDisk) {
   rig.files.AddShortName("C:\\PROGRA~1\\BIGAPP~1\\B.EXE", "C:\\Program Files\\Big App\\b.exe");
-  EXPECT_EQ(batch.ApplyCommandLine("c:\\apps\\A.EXE C:\\PROGRA~1\\BIGAPP~1\\B.EXE"), Status::Done);
+  EXPECT_EQ(CommandLine("c:\\apps\\A.EXE C:\\PROGRA~1\\BIGAPP~1\\B.EXE"), Ending::Done);
   EXPECT_EQ(rig.journal, (Journal{Applied("a.exe"), Applied("b.exe")}));
 }
 
@@ -179,13 +198,13 @@ TEST_F(ProgramBatchTest, AShortcutIsNamedByItsTargetOnTheCommandLineAndByItselfW
   rig.files.AddFile("C:\\Apps\\Foo.exe");
   rig.shortcuts.targets["C:\\Links\\Foo.lnk"] = "C:\\Apps\\Foo.exe";
 
-  EXPECT_EQ(batch.ApplyCommandLine("C:\\Links\\Foo.lnk"), Status::Done);
+  EXPECT_EQ(CommandLine("C:\\Links\\Foo.lnk"), Ending::Done);
   ASSERT_EQ(rig.journal.size(), 2u);  // the shortcut notice, then the status
   EXPECT_EQ(rig.journal[1], Applied("Foo.exe"));
 
   rig.journal.clear();
-  rig.files.RemoveFile("C:\\Apps\\Foo.exe.manifest");
-  EXPECT_EQ(batch.ApplyZelvoDropFile({"C:\\Links\\Foo.lnk"}), Status::Done);
+  ASSERT_TRUE(rig.files.RemoveFile("C:\\Apps\\Foo.exe.manifest").Made());
+  EXPECT_EQ(Drop({"C:\\Links\\Foo.lnk"}), Ending::Done);
   ASSERT_EQ(rig.journal.size(), 2u);
   EXPECT_EQ(rig.journal[1], Applied("Foo.lnk"));
   EXPECT_EQ(rig.log.Count(), 2u);
@@ -194,33 +213,30 @@ TEST_F(ProgramBatchTest, AShortcutIsNamedByItsTargetOnTheCommandLineAndByItselfW
 }
 
 TEST_F(ProgramBatchTest, ADropIsAppliedInTheOrderOfItsFiles) {
-  EXPECT_EQ(batch.ApplyZelvoDropFile(
-                {"C:\\Apps\\c.exe", "C:\\Apps\\a.exe", "C:\\Program Files\\Big App\\b.exe"}),
-            Status::Done);
+  EXPECT_EQ(Drop({"C:\\Apps\\c.exe", "C:\\Apps\\a.exe", "C:\\Program Files\\Big App\\b.exe"}),
+            Ending::Done);
   EXPECT_EQ(rig.journal, (Journal{Applied("c.exe"), Applied("a.exe"), Applied("b.exe")}));
-  EXPECT_EQ(rig.controls.text[Control::lblInformation], expected::AppliedStatus("b.exe"));
+  EXPECT_EQ(rig.view.status, expected::AppliedStatus("b.exe"));
   EXPECT_EQ(SelectedNames(), (std::vector<std::string>{"a.exe", "b.exe", "c.exe"}));
 }
 
 TEST_F(ProgramBatchTest, AFailedProgramStopsTheDropWithOneReport) {
   const Failure denied = Win32Failure(5);
   rig.files.FailOn("WriteFile", "C:\\Program Files\\Big App\\b.exe.manifest", denied);
-  EXPECT_EQ(batch.ApplyZelvoDropFile(
-                {"C:\\Apps\\a.exe", "C:\\Program Files\\Big App\\b.exe", "C:\\Apps\\c.exe"}),
-            Status::Failed);
+  EXPECT_EQ(Drop({"C:\\Apps\\a.exe", "C:\\Program Files\\Big App\\b.exe", "C:\\Apps\\c.exe"}),
+            Ending::Failed);
   EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ReportOf("ApplyZelvo()", denied)});
   EXPECT_EQ(rig.journal.front(), Applied("a.exe"));
   EXPECT_EQ(rig.journal.size(), 2u);  // no status after the failure
   EXPECT_TRUE(HasManifest("C:\\Apps\\a.exe"));
   EXPECT_FALSE(HasManifest("C:\\Apps\\c.exe"));
   EXPECT_EQ(rig.log.Count(), 1u);
-  EXPECT_FALSE(rig.environment.ended);  // ending the program is the drop handler's part
 }
 
 TEST_F(ProgramBatchTest, AFailedProgramStopsTheCommandLine) {
   const Failure denied = Win32Failure(5);
   rig.files.FailOn("WriteFile", "C:\\Apps\\a.exe.manifest", denied);
-  EXPECT_EQ(batch.ApplyCommandLine("C:\\Apps\\a.exe C:\\Apps\\c.exe"), Status::Failed);
+  EXPECT_EQ(CommandLine("C:\\Apps\\a.exe C:\\Apps\\c.exe"), Ending::Failed);
   EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ReportOf("ApplyZelvo()", denied)});
   EXPECT_FALSE(HasManifest("C:\\Apps\\c.exe"));
   EXPECT_EQ(rig.journal.size(), 1u);
@@ -228,71 +244,79 @@ TEST_F(ProgramBatchTest, AFailedProgramStopsTheCommandLine) {
 
 TEST_F(ProgramBatchTest, AFailedStatusLineDoesNotStopTheBatch) {
   const Failure failure = Win32Failure(1400);
-  rig.controls.FailOnSetText(Control::lblInformation, failure);
-  EXPECT_EQ(batch.ApplyZelvoDropFile({"C:\\Apps\\a.exe", "C:\\Apps\\c.exe"}), Status::Done);
+  rig.view.FailOnShowStatus(failure);
+  EXPECT_EQ(Drop({"C:\\Apps\\a.exe", "C:\\Apps\\c.exe"}), Ending::Done);
   EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ReportOf("PutInformation()", failure)});
   EXPECT_TRUE(HasManifest("C:\\Apps\\c.exe"));
-  EXPECT_EQ(rig.controls.text[Control::lblInformation], expected::AppliedStatus("c.exe"));
+  EXPECT_EQ(rig.view.status, expected::AppliedStatus("c.exe"));
 
   rig.dialogs.shown.clear();
-  rig.controls.FailOnSetText(Control::lblInformation, failure);
-  EXPECT_EQ(batch.ApplyCommandLine("\"C:\\Program Files\\Big App\\b.exe\""), Status::Done);
+  rig.view.FailOnShowStatus(failure);
+  EXPECT_EQ(CommandLine("\"C:\\Program Files\\Big App\\b.exe\""), Ending::Done);
   EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ReportOf("PutInformation()", failure)});
   EXPECT_TRUE(HasManifest("C:\\Program Files\\Big App\\b.exe"));
 }
 
 TEST_F(ProgramBatchTest, AFailureOfTheBatchItselfNamesIt) {
-  // The status line's name lookup fails after the program has been applied.
-  rig.files.AddFile("C:\\Links\\Foo.lnk");
-  rig.files.AddFile("C:\\Apps\\Foo.exe");
-  rig.shortcuts.targets["C:\\Links\\Foo.lnk"] = "C:\\Apps\\Foo.exe";
-  const Failure failure = Win32Failure(21);
-  rig.dialogs.on_show = [&](const Message& message) {
-    if (message.icon == Icon::Information)
-      rig.files.FailOn("StoredName", "C:\\Links\\Foo.lnk", failure);
-  };
-  EXPECT_EQ(batch.ApplyZelvoDropFile({"C:\\Links\\Foo.lnk", "C:\\Apps\\a.exe"}), Status::Failed);
-  ASSERT_EQ(rig.dialogs.shown.size(), 2u);
-  EXPECT_EQ(rig.dialogs.shown[1], ReportOf("ApplyZelvoDropFile()", failure));
-  EXPECT_FALSE(HasManifest("C:\\Apps\\a.exe"));
+  // Starting Zelvo again as administrator fails in a way no one foresaw.
+  const Failure failure = Win32Failure(1155);
+  for (const bool dropped : {true, false}) {
+    SCOPED_TRACE(dropped ? "dropped" : "command line");
+    ResetFiles();
+    rig.dialogs.shown.clear();
+    rig.files.RefuseOn("WriteFile", kBigApp + ".manifest");
+    rig.environment.restart_failure = failure;
+    rig.dialogs.answers = {Answer::Yes};
+    const Ending ending = dropped ? Drop({kBigApp, "C:\\Apps\\a.exe"})
+                                  : CommandLine("\"" + kBigApp + "\" C:\\Apps\\a.exe");
+    EXPECT_EQ(ending, Ending::Failed);
+    ASSERT_EQ(rig.dialogs.shown.size(), 2u);
+    EXPECT_EQ(rig.dialogs.shown[1],
+              ReportOf(dropped ? "ApplyZelvoDropFile()" : "GetCommandLine()", failure));
+    EXPECT_FALSE(HasManifest("C:\\Apps\\a.exe"));
+  }
+}
 
-  rig.files.AddFile("C:\\Apps\\readme.txt");
-  rig.dialogs.shown.clear();
-  rig.dialogs.answers = {Answer::No};
-  rig.dialogs.on_show = [&](const Message& message) {
-    if (message.icon == Icon::Question)
-      rig.files.FailOn("StoredName", "C:\\Apps\\readme.txt", failure);
+TEST_F(ProgramBatchTest, EachPathIsLookedAtOnceAndEachImageOpenedOnce) {
+  rig.files.AddFile("C:\\Apps\\a.exe.manifest", "old");
+  rig.files.AddFile("C:\\Links\\c.lnk");
+  rig.shortcuts.targets["C:\\Links\\c.lnk"] = "C:\\Apps\\c.exe";
+  rig.dialogs.answers = {Answer::Yes};
+  rig.files.calls.clear();
+
+  EXPECT_EQ(Drop({"C:\\Apps\\a.exe", "C:\\Links\\c.lnk"}), Ending::Done);
+
+  const auto calls = [&](const std::string& call) {
+    return std::count(rig.files.calls.begin(), rig.files.calls.end(), call);
   };
-  EXPECT_EQ(batch.ApplyCommandLine("C:\\Apps\\readme.txt C:\\Apps\\a.exe"), Status::Failed);
-  ASSERT_EQ(rig.dialogs.shown.size(), 2u);
-  EXPECT_EQ(rig.dialogs.shown[1], ReportOf("GetCommandLine()", failure));
-  EXPECT_FALSE(HasManifest("C:\\Apps\\a.exe"));
+  for (const char* path : {"C:\\Apps\\a.exe", "C:\\Apps\\a.exe.manifest", "C:\\Links\\c.lnk",
+                           "C:\\Apps\\c.exe", "C:\\Apps\\c.exe.manifest"}) {
+    EXPECT_EQ(calls("Look " + std::string(path)), 1) << path;
+  }
+  EXPECT_EQ(calls("OpenToRead C:\\Apps\\a.exe"), 1);
+  EXPECT_EQ(calls("OpenToRead C:\\Apps\\c.exe"), 1);
+  EXPECT_EQ(rig.journal.back(), Applied("c.lnk"));
 }
 
 TEST_F(ProgramBatchTest, ADropWithoutFilesOnlyClearsTheSelection) {
   SelectAnOldEntry();
-  EXPECT_EQ(batch.ApplyZelvoDropFile({}), Status::Done);
+  EXPECT_EQ(Drop({}), Ending::Done);
   EXPECT_TRUE(SelectedNames().empty());
   EXPECT_TRUE(rig.journal.empty());
-  EXPECT_FALSE(rig.controls.enabled[Control::cmdReturn]);
+  EXPECT_EQ(rig.view.actions_enabled, false);
 }
 
 // --- Folders that Windows refuses to change ----------------------------------------------------
 
-const std::string kBigApp = "C:\\Program Files\\Big App\\b.exe";
-using Starts = std::vector<std::vector<std::string>>;
-
 TEST_F(ProgramBatchTest, ARefusedProgramStartsTheRestOfTheBatchAsAdministratorAndEnds) {
-  rig.files.FailOn("WriteFile", kBigApp + ".manifest", Refusal());
+  rig.files.RefuseOn("WriteFile", kBigApp + ".manifest");
   rig.dialogs.answers = {Answer::Yes};
 
-  EXPECT_THROW((void)batch.ApplyZelvoDropFile({"C:\\Apps\\a.exe", kBigApp, "C:\\Apps\\c.exe"}),
-               ProgramEnded);
+  EXPECT_EQ(Drop({"C:\\Apps\\a.exe", kBigApp, "C:\\Apps\\c.exe"}), Ending::HandedOver);
 
   // This program and the ones after it, as dropped; the log saved first, for the new one.
   EXPECT_EQ(rig.environment.elevated_starts, (Starts{{kBigApp, "C:\\Apps\\c.exe"}}));
-  EXPECT_EQ(rig.log_saves, 1);
-  EXPECT_EQ(rig.environment.ended, 0);
+  EXPECT_EQ(rig.LogSaves(), 1);
   EXPECT_EQ(rig.journal, (Journal{Applied("a.exe"), BoxEntry(expected::AdministratorQuestion(
                                                         "b.exe", expected::kApplyTitle))}));
   EXPECT_FALSE(HasManifest("C:\\Apps\\c.exe"));
@@ -304,12 +328,11 @@ TEST_F(ProgramBatchTest, ANoOrADeclinedElevationCancelsTheProgramAndTheBatchGoes
     ResetFiles();
     rig.journal.clear();
     rig.environment.elevated_starts.clear();
-    rig.files.FailOn("WriteFile", kBigApp + ".manifest", Refusal());
+    rig.files.RefuseOn("WriteFile", kBigApp + ".manifest");
     rig.dialogs.answers = {declined ? Answer::Yes : Answer::No};
     rig.environment.elevation_allowed = !declined;
 
-    EXPECT_EQ(batch.ApplyCommandLine("C:\\Apps\\a.exe \"" + kBigApp + "\" C:\\Apps\\c.exe"),
-              Status::Done);
+    EXPECT_EQ(CommandLine("C:\\Apps\\a.exe \"" + kBigApp + "\" C:\\Apps\\c.exe"), Ending::Done);
 
     EXPECT_EQ(rig.journal,
               (Journal{Applied("a.exe"),
@@ -317,28 +340,28 @@ TEST_F(ProgramBatchTest, ANoOrADeclinedElevationCancelsTheProgramAndTheBatchGoes
                        Cancelled("b.exe"), Applied("c.exe")}));
     const Starts starts = declined ? Starts{{kBigApp, "C:\\Apps\\c.exe"}} : Starts{};
     EXPECT_EQ(rig.environment.elevated_starts, starts);
-    EXPECT_FALSE(rig.environment.ended);
   }
 }
 
 TEST_F(ProgramBatchTest, TheElevatedProgramGetsTheShortcutAsGivenOnTheCommandLine) {
   rig.files.AddFile("C:\\Links\\Big.lnk");
   rig.shortcuts.targets["C:\\Links\\Big.lnk"] = kBigApp;
-  rig.files.FailOn("WriteFile", kBigApp + ".manifest", Refusal());
+  rig.files.RefuseOn("WriteFile", kBigApp + ".manifest");
   rig.dialogs.answers = {Answer::Yes};
 
-  EXPECT_THROW((void)batch.ApplyCommandLine("C:\\Links\\Big.lnk C:\\Apps\\a.exe"), ProgramEnded);
+  EXPECT_EQ(CommandLine("C:\\Links\\Big.lnk C:\\Apps\\a.exe"), Ending::HandedOver);
 
   EXPECT_EQ(rig.environment.elevated_starts, (Starts{{"C:\\Links\\Big.lnk", "C:\\Apps\\a.exe"}}));
 }
 
 TEST_F(ProgramBatchTest, ALogThatCannotBeSavedStartsNothingAndStopsTheBatch) {
-  rig.files.FailOn("WriteFile", kBigApp + ".manifest", Refusal());
+  rig.files.RefuseOn("WriteFile", kBigApp + ".manifest");
   rig.dialogs.answers = {Answer::Yes};
-  rig.log_save = Status::Failed;  // reported by the save itself
+  rig.files.FailOn("ReplaceAtomically", "C:\\Tools\\zelvo.ini", Win32Failure(112));
 
-  EXPECT_EQ(batch.ApplyZelvoDropFile({kBigApp, "C:\\Apps\\c.exe"}), Status::Failed);
+  EXPECT_EQ(Drop({kBigApp, "C:\\Apps\\c.exe"}), Ending::Failed);
 
+  EXPECT_EQ(rig.dialogs.shown.back(), ReportOf("SaveListData()", Win32Failure(112)));
   EXPECT_TRUE(rig.environment.elevated_starts.empty());
   EXPECT_FALSE(HasManifest("C:\\Apps\\c.exe"));
 }

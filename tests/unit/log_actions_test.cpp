@@ -16,8 +16,8 @@ namespace {
 
 struct LogActionsTest : ::testing::Test {
   Rig rig;
-  LogActions actions{rig.dialogs, rig.texts, rig.files,     rig.launcher,
-                     rig.log,     rig.view,  rig.elevation, rig.trap};
+  LogActions& actions = rig.actions;
+  EventRouter& events = rig.events;
 
   // Five entries whose file order (their keys 0..4) differs from the visible, sorted order:
   // visible row 0 is Alpha.exe (key 1), while row 0 of the hidden lists is zeta.exe's.
@@ -69,39 +69,30 @@ struct LogActionsTest : ::testing::Test {
   // What the list control shows: its rows, "*" for a selected one.
   std::vector<std::string> Shown() {
     std::vector<std::string> rows;
-    for (const auto& row : rig.controls.list.rows)
+    for (const auto& row : rig.view.list.rows)
       rows.push_back(row.text + (row.selected ? " *" : ""));
     return rows;
   }
 
   void ExpectViewDisabledAndEmpty() {
-    for (Control control : {Control::cmdReturn, Control::cmdDelLog, Control::cmdShell,
-                            Control::txtLogName, Control::txtLogPath, Control::txtLogData}) {
-      EXPECT_EQ(rig.controls.enabled.at(control), false) << static_cast<int>(control);
-    }
-    EXPECT_EQ(rig.controls.text[Control::txtLogName], "");
-    EXPECT_EQ(rig.controls.text[Control::txtLogPath], "");
-    EXPECT_EQ(rig.controls.text[Control::txtLogData], "");
+    EXPECT_EQ(rig.view.actions_enabled, false);
+    EXPECT_EQ(rig.view.entry, FakeView::Entry{});
   }
 
-  void ExpectButtonsEnabled() {
-    for (Control control : {Control::cmdReturn, Control::cmdDelLog, Control::cmdShell}) {
-      EXPECT_EQ(rig.controls.enabled.at(control), true) << static_cast<int>(control);
-    }
-  }
+  void ExpectButtonsEnabled() { EXPECT_EQ(rig.view.actions_enabled, true); }
 };
 
 // --- Every action -------------------------------------------------------------------------
 
 TEST_F(LogActionsTest, EachActionWithoutSelectionOrCurrentRowOnlyShowsItsHint) {
   struct Case {
-    std::function<void(LogActions&)> click;
+    std::function<void(EventRouter&)> click;
     std::string hint;
   };
   const Case cases[] = {
-      {&LogActions::cmdReturn_Click, std::string(expected::kRestoreHint)},
-      {&LogActions::cmdDelLog_Click, std::string(expected::kRemoveHint)},
-      {&LogActions::cmdShell_Click, std::string(expected::kLaunchHint)},
+      {&EventRouter::RestoreClicked, std::string(expected::kRestoreHint)},
+      {&EventRouter::RemoveClicked, std::string(expected::kRemoveHint)},
+      {&EventRouter::LaunchClicked, std::string(expected::kLaunchHint)},
   };
   LoadFive();
   rig.files.AddFile("C:\\Program Files\\Alpha\\Alpha.exe");
@@ -110,27 +101,27 @@ TEST_F(LogActionsTest, EachActionWithoutSelectionOrCurrentRowOnlyShowsItsHint) {
   for (const auto& c : cases) {
     // A current row but nothing selected (the user Ctrl+clicked the last selected row away).
     rig.log.SetCurrentRow(RowOf("Alpha.exe"));
-    rig.controls.enabled.clear();
+    rig.view.actions_enabled.reset();
     Forget();
-    c.click(actions);
+    c.click(events);
     EXPECT_EQ(rig.journal, (Journal{StatusEntry(c.hint)}));
-    EXPECT_TRUE(rig.controls.enabled.empty()) << "the buttons are not refreshed";
+    EXPECT_FALSE(rig.view.actions_enabled) << "the buttons are not refreshed";
 
     // A selected row but no current row.
     rig.log.SetSelected(RowOf("Alpha.exe"), true);
     rig.log.SetCurrentRow(std::nullopt);
-    rig.controls.enabled.clear();
+    rig.view.actions_enabled.reset();
     Forget();
-    c.click(actions);
+    c.click(events);
     EXPECT_EQ(rig.journal, (Journal{StatusEntry(c.hint)}));
     EXPECT_TRUE(rig.files.calls.empty());
-    EXPECT_TRUE(rig.controls.enabled.empty());
+    EXPECT_FALSE(rig.view.actions_enabled);
     rig.log.SetSelected(RowOf("Alpha.exe"), false);
   }
   EXPECT_EQ(Log(), before);
   EXPECT_NE(rig.files.Find("C:\\Program Files\\Alpha\\Alpha.exe.manifest"), nullptr);
   EXPECT_TRUE(rig.launcher.started.empty());
-  EXPECT_FALSE(rig.environment.ended);
+  EXPECT_FALSE(rig.view.closed);
 }
 
 // --- Restore ------------------------------------------------------------------------------
@@ -139,10 +130,10 @@ TEST_F(LogActionsTest, RestoreCancelledAtTheCountQuestionChangesNothing) {
   LoadFive();
   rig.files.AddFile("C:\\Program Files\\Alpha\\Alpha.exe.manifest");
   Select({"Alpha.exe"});
-  rig.controls.enabled.clear();
+  rig.view.actions_enabled.reset();
   rig.dialogs.answers = {Answer::No};
 
-  actions.cmdReturn_Click();
+  events.RestoreClicked();
 
   ASSERT_EQ(rig.dialogs.shown.size(), 1u);
   EXPECT_EQ(rig.dialogs.shown[0], expected::RestoreQuestion(1));
@@ -150,7 +141,7 @@ TEST_F(LogActionsTest, RestoreCancelledAtTheCountQuestionChangesNothing) {
   EXPECT_EQ(rig.journal.size(), 2u);
   EXPECT_NE(rig.files.Find("C:\\Program Files\\Alpha\\Alpha.exe.manifest"), nullptr);
   EXPECT_TRUE(rig.log.IsSelected(RowOf("Alpha.exe")));
-  EXPECT_TRUE(rig.controls.enabled.empty()) << "the buttons are not refreshed";
+  EXPECT_FALSE(rig.view.actions_enabled) << "the buttons are not refreshed";
 }
 
 TEST_F(LogActionsTest, RestoreDeletesPresentManifestsAndAsksForMissingOnes) {
@@ -169,7 +160,7 @@ TEST_F(LogActionsTest, RestoreDeletesPresentManifestsAndAsksForMissingOnes) {
   Select({"Alpha.exe", "beta.exe", "mid.exe", "zeta.exe"});
   rig.dialogs.answers = {Answer::Yes, Answer::Yes, Answer::No, Answer::Yes};
 
-  actions.cmdReturn_Click();
+  events.RestoreClicked();
 
   EXPECT_EQ(rig.journal, (Journal{
                              BoxEntry(expected::RestoreQuestion(4)),
@@ -213,17 +204,17 @@ TEST_F(LogActionsTest, RestoreDeletesPresentManifestsAndAsksForMissingOnes) {
 TEST_F(LogActionsTest, RestoreAnsweredNoUnselectsTheRowAndTheViewFollowsAtOnce) {
   LoadFive();
   Select({"beta.exe", "mid.exe", "omega.exe"});
-  EXPECT_EQ(rig.controls.text[Control::txtLogName], "omega.exe...");
+  EXPECT_EQ(rig.view.entry.name, "omega.exe...");
   rig.dialogs.answers = {Answer::Yes, Answer::No, Answer::No, Answer::No};
   // What the window shows while the question for each later entry is up.
   std::vector<std::string> seen;
   rig.dialogs.on_show = [&](const Message&) {
-    seen.push_back(rig.controls.text[Control::txtLogName] + " " +
-                   std::to_string(rig.controls.enabled[Control::cmdReturn]) + " " +
-                   std::to_string(rig.controls.list.rows[RowOf("beta.exe")].selected));
+    seen.push_back(rig.view.entry.name + " " +
+                   std::to_string(rig.view.actions_enabled.value_or(false)) + " " +
+                   std::to_string(rig.view.list.rows[RowOf("beta.exe")].selected));
   };
 
-  actions.cmdReturn_Click();
+  events.RestoreClicked();
 
   // After beta.exe is unselected, two rows are still selected; after mid.exe, one: the name box
   // loses its "..." then. The buttons stay enabled until the last selected row is unselected.
@@ -249,12 +240,12 @@ TEST_F(LogActionsTest, RestoreThatCannotDeleteAManifestReportsOnceAndKeepsTheLog
   const auto before = Log();
   rig.dialogs.answers = {Answer::Yes};
 
-  EXPECT_THROW(actions.cmdReturn_Click(), ProgramEnded);
+  events.RestoreClicked();
 
   ASSERT_EQ(rig.dialogs.shown.size(), 2u);
   EXPECT_EQ(rig.dialogs.shown[1], ReportOf("cmdReturn_Click()", Win32Failure(5)));
   EXPECT_EQ(rig.journal[rig.journal.size() - 2], StatusEntry(expected::Restoring("beta.exe")));
-  EXPECT_EQ(rig.environment.ended, 1);
+  EXPECT_EQ(rig.view.closed, 1);
   // Deleted before the failure stays deleted; no entry has left the log; later ones untouched.
   EXPECT_EQ(rig.files.Find("C:\\Program Files\\Alpha\\Alpha.exe.manifest"), nullptr);
   EXPECT_NE(rig.files.Find("C:\\B\\beta.exe.manifest"), nullptr);
@@ -267,10 +258,11 @@ TEST_F(LogActionsTest, RestoreWhoseStatusTextFailsEndsWithTheOneReportOfPutInfor
   rig.files.AddFile("C:\\Program Files\\Alpha\\Alpha.exe.manifest");
   Select({"Alpha.exe"});
   rig.dialogs.answers = {Answer::Yes};
-  rig.controls.FailOnSetText(Control::lblInformation, Win32Failure(1400));
+  rig.view.FailOnShowStatus(Win32Failure(1400));
 
-  EXPECT_THROW(actions.cmdReturn_Click(), ProgramEnded);
+  events.RestoreClicked();
 
+  EXPECT_EQ(rig.view.closed, 1);
   ASSERT_EQ(rig.dialogs.shown.size(), 2u);
   EXPECT_EQ(rig.dialogs.shown[1], ReportOf("PutInformation()", Win32Failure(1400)));
   EXPECT_NE(rig.files.Find("C:\\Program Files\\Alpha\\Alpha.exe.manifest"), nullptr);
@@ -295,7 +287,7 @@ struct RestoreRefusedTest : LogActionsTest, ::testing::WithParamInterface<Restor
     LoadFive();
     rig.files.AddFile(alpha_manifest, "alpha's");
     rig.files.AddFile("C:\\B\\beta.exe.manifest");
-    rig.files.FailOn("RemoveFile", alpha_manifest, Refusal());
+    rig.files.RefuseOn("RemoveFile", alpha_manifest);
     Select({"Alpha.exe", "beta.exe"});
     rig.environment.elevated = GetParam().elevated;
     rig.environment.elevation_allowed = GetParam().allowed;
@@ -315,19 +307,19 @@ TEST_P(RestoreRefusedTest, KeepsTheEntryOrStartsAgainAsAdministrator) {
   if (restarts) {
     // The log saved, the program started again as administrator without targets (the user
     // restores again there), and this one ended: nothing else was touched here.
-    EXPECT_THROW(actions.cmdReturn_Click(), ProgramEnded);
+    events.RestoreClicked();
     EXPECT_EQ(rig.journal,
               (Journal{BoxEntry(expected::RestoreQuestion(2)),
                        StatusEntry(expected::Restoring("Alpha.exe")), BoxEntry(refusal_box)}));
     EXPECT_EQ(rig.environment.elevated_starts, std::vector<std::vector<std::string>>{{}});
-    EXPECT_EQ(rig.log_saves, 1);
-    EXPECT_EQ(rig.environment.ended, 0);
+    EXPECT_EQ(rig.LogSaves(), 1);
+    EXPECT_EQ(rig.view.closed, 0);
     EXPECT_NE(rig.files.Find("C:\\B\\beta.exe.manifest"), nullptr);
     EXPECT_EQ(rig.log.Count(), 5u);
     return;
   }
 
-  actions.cmdReturn_Click();
+  events.RestoreClicked();
 
   EXPECT_EQ(
       rig.journal,
@@ -344,7 +336,7 @@ TEST_P(RestoreRefusedTest, KeepsTheEntryOrStartsAgainAsAdministrator) {
                                              "zeta.exe C:\\Z\\ 2026/01/01 #0"}));
   const bool asked_to_start = !refused.elevated && refused.answer == Answer::Yes;
   EXPECT_EQ(rig.environment.elevated_starts.size(), asked_to_start ? 1u : 0u);
-  EXPECT_FALSE(rig.environment.ended);
+  EXPECT_FALSE(rig.view.closed);
   ExpectViewDisabledAndEmpty();
 }
 
@@ -361,10 +353,10 @@ TEST_F(LogActionsTest, RemoveAnsweredNoKeepsTheSelectionAndRefreshesTheButtons) 
   LoadFive();
   Select({"Alpha.exe", "mid.exe"});
   const auto before = Log();
-  rig.controls.enabled.clear();
+  rig.view.actions_enabled.reset();
   rig.dialogs.answers = {Answer::No};
 
-  actions.cmdDelLog_Click();
+  events.RemoveClicked();
 
   ASSERT_EQ(rig.dialogs.shown.size(), 1u);
   EXPECT_EQ(rig.dialogs.shown[0], expected::RemoveQuestion(2));
@@ -380,7 +372,7 @@ TEST_F(LogActionsTest, RemoveAnsweredYesTakesEachEntryWithItsOwnFolderAndDate) {
   Select({"beta.exe", "mid.exe"});
   rig.dialogs.answers = {Answer::Yes};
 
-  actions.cmdDelLog_Click();
+  events.RemoveClicked();
 
   EXPECT_EQ(rig.journal,
             (Journal{BoxEntry(expected::RemoveQuestion(2)), StatusEntry(expected::kRemoved)}));
@@ -399,7 +391,7 @@ TEST_F(LogActionsTest, RemoveAllRowsEmptiesTheLog) {
   Select({"Alpha.exe", "beta.exe", "mid.exe", "omega.exe", "zeta.exe"});
   rig.dialogs.answers = {Answer::Yes};
 
-  actions.cmdDelLog_Click();
+  events.RemoveClicked();
 
   EXPECT_EQ(rig.dialogs.shown.at(0), expected::RemoveQuestion(5));
   EXPECT_TRUE(Log().empty());
@@ -412,22 +404,20 @@ TEST_F(LogActionsTest, DeleteLogRemovesOnlySelectedEntriesAndTheViewFollows) {
   LoadFive();
   rig.log.SetCurrentRow(RowOf("mid.exe"));
   const auto before = Log();
-  EXPECT_EQ(actions.DeleteLog(), Status::Done);  // nothing selected
+  actions.DeleteLog();  // nothing selected
   EXPECT_EQ(Log(), before);
   EXPECT_TRUE(rig.journal.empty());
   EXPECT_TRUE(rig.dialogs.shown.empty());
 
   Select({"Alpha.exe", "mid.exe"});
   ExpectButtonsEnabled();
-  EXPECT_EQ(actions.DeleteLog(), Status::Done);
+  actions.DeleteLog();
   EXPECT_EQ(Shown(), (std::vector<std::string>{"beta.exe", "omega.exe", "zeta.exe"}));
   // No row is selected any more: the buttons are off at once, and the boxes show the row that
   // became current, as after any change of the selection.
-  for (Control control : {Control::cmdReturn, Control::cmdDelLog, Control::cmdShell}) {
-    EXPECT_FALSE(rig.controls.enabled.at(control));
-  }
-  EXPECT_EQ(rig.controls.text[Control::txtLogName], "omega.exe");
-  EXPECT_EQ(rig.controls.text[Control::txtLogPath], "C:\\O\\");
+  EXPECT_EQ(rig.view.actions_enabled, false);
+  EXPECT_EQ(rig.view.entry.name, "omega.exe");
+  EXPECT_EQ(rig.view.entry.folder, "C:\\O\\");
   EXPECT_TRUE(rig.journal.empty()) << "DeleteLog shows no status text";
 }
 
@@ -445,14 +435,14 @@ TEST_F(LogActionsTest, DeleteLogOnALargeLogKeepsEveryOtherEntryWhole) {
   rig.log.SetCurrentRow(0);
 
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(actions.DeleteLog(), Status::Done);
+  actions.DeleteLog();
   const auto took = std::chrono::steady_clock::now() - start;
   RecordProperty(
       "DeleteLogMilliseconds",
       std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(took).count()));
 
   ASSERT_EQ(rig.log.Count(), kEntries / 2);
-  ASSERT_EQ(rig.controls.list.rows.size(), kEntries / 2);
+  ASSERT_EQ(rig.view.list.rows.size(), kEntries / 2);
   for (size_t row = 0; row < rig.log.Count(); ++row) {
     const std::string number = std::to_string(1'000'000 + 2 * row + 1);
     const LogEntry* entry = rig.log.InItemData(rig.log.Key(row));
@@ -471,14 +461,14 @@ TEST_F(LogActionsTest, LaunchQuestionWarnsOnlyForSeveralAndNoStartsNothing) {
   rig.files.AddFile("D:\\Apps\\mid.exe");
   Select({"Alpha.exe"});
   rig.dialogs.answers = {Answer::No};
-  actions.cmdShell_Click();
+  events.LaunchClicked();
   EXPECT_EQ(rig.journal, (Journal{BoxEntry(expected::LaunchQuestion(1)),
                                   StatusEntry(expected::kLaunchCancelled)}));
   EXPECT_EQ(rig.dialogs.shown.at(0), expected::LaunchQuestion(1));
 
   Select({"mid.exe"});
   rig.dialogs.answers = {Answer::No};
-  actions.cmdShell_Click();
+  events.LaunchClicked();
   EXPECT_EQ(rig.dialogs.shown.at(0), expected::LaunchQuestion(2));
   EXPECT_EQ(rig.journal.back(), StatusEntry(expected::kLaunchCancelled));
   EXPECT_TRUE(rig.launcher.started.empty());
@@ -504,10 +494,10 @@ TEST_F(LogActionsTest, LaunchHandlesEachSelectedEntryInVisibleOrderAndChangesNot
   Select({"Alpha.EXE", "gone.exe", "hidden.exe", "notes.txt", "refused.exe"});
   const auto before = Log();
   const auto current = rig.log.CurrentRow();
-  rig.controls.enabled.clear();
+  rig.view.actions_enabled.reset();
   rig.dialogs.answers = {Answer::Yes};
 
-  actions.cmdShell_Click();
+  events.LaunchClicked();
 
   EXPECT_EQ(rig.journal, (Journal{
                              BoxEntry(expected::LaunchQuestion(5)),
@@ -540,7 +530,7 @@ TEST_F(LogActionsTest, LaunchHandlesEachSelectedEntryInVisibleOrderAndChangesNot
   // The log, its selection and the buttons stay as they were.
   EXPECT_EQ(Log(), before);
   EXPECT_EQ(rig.log.CurrentRow(), current);
-  EXPECT_TRUE(rig.controls.enabled.empty());
+  EXPECT_FALSE(rig.view.actions_enabled);
 }
 
 TEST_F(LogActionsTest, LaunchWhoseStatusTextFailsEndsBeforeTheNextProgram) {
@@ -549,10 +539,11 @@ TEST_F(LogActionsTest, LaunchWhoseStatusTextFailsEndsBeforeTheNextProgram) {
   rig.files.AddFile("C:\\B\\beta.exe");
   Select({"Alpha.exe", "beta.exe"});
   rig.dialogs.answers = {Answer::Yes};
-  rig.controls.FailOnSetText(Control::lblInformation, Win32Failure(1400));
+  rig.view.FailOnShowStatus(Win32Failure(1400));
 
-  EXPECT_THROW(actions.cmdShell_Click(), ProgramEnded);
+  events.LaunchClicked();
 
+  EXPECT_EQ(rig.view.closed, 1);
   ASSERT_EQ(rig.dialogs.shown.size(), 2u);
   EXPECT_EQ(rig.dialogs.shown[1], ReportOf("PutInformation()", Win32Failure(1400)));
   EXPECT_EQ(rig.launcher.started.size(), 1u);
@@ -591,7 +582,7 @@ TEST_F(LogActionsTest, EntriesThatNameNoOneFileAreNotFoundForRestoreOrLaunch) {
   }
   rig.dialogs.answers = {Answer::Yes};
 
-  actions.cmdShell_Click();
+  events.LaunchClicked();
 
   EXPECT_EQ(
       rig.launcher.started,
@@ -608,11 +599,11 @@ TEST_F(LogActionsTest, EntriesThatNameNoOneFileAreNotFoundForRestoreOrLaunch) {
   Forget();
   rig.dialogs.answers = {Answer::Yes};
   rig.dialogs.answers.insert(rig.dialogs.answers.end(), unnamed.size(), Answer::No);
-  actions.cmdReturn_Click();
+  events.RestoreClicked();
 
   // Only the manifest of the one entry that names a file was looked at and deleted.
   for (const auto& call : rig.files.calls) {
-    if (call.starts_with("StoredName") || call.starts_with("RemoveFile")) {
+    if (call.starts_with("Look") || call.starts_with("RemoveFile")) {
       EXPECT_NE(call.find("C:\\apps\\full.exe.manifest"), std::string::npos) << call;
     }
   }

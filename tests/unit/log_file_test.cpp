@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "application/error_report.h"
-#include "fakes/fakes.h"
+#include "fakes/rig.h"
 #include "model/log_file_format.h"
 #include "texts.h"
 
@@ -25,26 +25,24 @@ std::string Lines(std::initializer_list<std::string_view> lines) {
 }
 
 struct LogFileTest : ::testing::Test {
-  Journal journal;
-  FakeDialogs dialogs{&journal};
-  FakeEnvironment environment;
-  FakeFileSystem files;
-  FakeCodePage code_page;
-  FakeCollator collator;
-  FakeControls controls{&journal};
-  const Texts& texts = Texts::For("ja");
-  ErrorReport report{dialogs, texts, environment};
-  ErrorTrap trap{report};
-  LogModel log{collator};
-  LogView view{log, controls, controls.list, trap};
-  LogFile log_file{dialogs, texts, files, code_page, log, view, trap, "C:\\Tools\\", "2.20"};
+  Rig rig;
+  Journal& journal = rig.journal;
+  FakeDialogs& dialogs = rig.dialogs;
+  FakeFileSystem& files = rig.files;
+  LogModel& log = rig.log;
 
-  LogFileTest() { files.AddFolder("C:\\Tools"); }
+  // Loads or saves as the program does, in an event: false when a failure was reported.
+  bool Load() {
+    return rig.Event([&] { rig.log_file.LoadListData(); });
+  }
+  bool Save() {
+    return rig.Event([&] { rig.log_file.SaveListData(); });
+  }
 
   // Loads `content` as zelvo.ini; the load must succeed without a word to the user.
   void LoadQuietly(const std::string& content) {
     files.AddFile(kPath, content);
-    ASSERT_EQ(log_file.LoadListData(), Status::Done);
+    ASSERT_TRUE(Load());
     EXPECT_TRUE(journal.empty()) << journal.front();
   }
 
@@ -74,23 +72,23 @@ struct LogFileTest : ::testing::Test {
 };
 
 TEST_F(LogFileTest, FirstRunGreetsAndTheSaveCreatesTheFile) {
-  ASSERT_EQ(log_file.LoadListData(), Status::Done);
+  ASSERT_TRUE(Load());
   EXPECT_EQ(log.Count(), 0u);
   EXPECT_EQ(journal, Journal{StatusEntry(kGreeting)});
-  EXPECT_EQ(controls.tool_tip[Control::lblInformation], kGreeting);
+  EXPECT_EQ(rig.view.status, kGreeting);
   EXPECT_TRUE(dialogs.shown.empty());
 
-  ASSERT_EQ(log_file.SaveListData(), Status::Done);
+  ASSERT_TRUE(Save());
   EXPECT_EQ(Saved(), "2.20\r\n\r\n");
   EXPECT_EQ(FileNamesInTools(), std::vector<std::string>{kPath});
 }
 
 TEST_F(LogFileTest, AFolderNamedLikeTheFileCountsAsNoFile) {
   files.AddFolder(kPath);
-  ASSERT_EQ(log_file.LoadListData(), Status::Done);
+  ASSERT_TRUE(Load());
   EXPECT_EQ(journal, Journal{StatusEntry(kGreeting)});
   // It cannot be replaced either: reported, nothing lost.
-  EXPECT_EQ(log_file.SaveListData(), Status::Failed);
+  EXPECT_FALSE(Save());
   ExpectReport("SaveListData()", 5);
 }
 
@@ -116,14 +114,14 @@ TEST_F(LogFileTest, EntriesGetKeysInFileOrderAndAreSavedInVisibleOrder) {
   const size_t next = log.Add({"d.exe", "C:\\D\\", "2026/12/08"});
   for (int32_t held : {0, 2, 4}) EXPECT_NE(log.Key(next), held);
 
-  ASSERT_EQ(log_file.SaveListData(), Status::Done);
+  ASSERT_TRUE(Save());
   EXPECT_EQ(Saved(),
             Lines({"2.20", "a.exe", "C:\\New\\", "2026/12/07", "b.exe", "C:\\B\\", "2026/01/02",
                    "c.exe", "C:\\C\\", "2026/01/03", "d.exe", "C:\\D\\", "2026/12/08", ""}));
   EXPECT_EQ(FileNamesInTools(), std::vector<std::string>{kPath});
 
   // Read back, the keys follow the saved (alphabetical) order.
-  ASSERT_EQ(log_file.LoadListData(), Status::Done);
+  ASSERT_TRUE(Load());
   EXPECT_EQ(Shown(),
             (std::vector<std::string>{"a.exe|C:\\New\\|2026/12/07|0", "b.exe|C:\\B\\|2026/01/02|1",
                                       "c.exe|C:\\C\\|2026/01/03|2", "d.exe|C:\\D\\|2026/12/08|3"}));
@@ -133,20 +131,20 @@ TEST_F(LogFileTest, TheSameNameInTwoFoldersKeepsEachFolderAndDate) {
   LoadQuietly(Lines(
       {"2.20", "Foo.exe", "C:\\One\\", "2026/01/01", "Foo.exe", "D:\\Two\\", "2026/02/02", ""}));
   log.Add({"foo.exe", "E:\\Three\\", "2026/12/07"});
-  ASSERT_EQ(log_file.SaveListData(), Status::Done);
+  ASSERT_TRUE(Save());
   const std::string expected =
       Lines({"2.20", "Foo.exe", "C:\\One\\", "2026/01/01", "Foo.exe", "D:\\Two\\", "2026/02/02",
              "foo.exe", "E:\\Three\\", "2026/12/07", ""});
   EXPECT_EQ(Saved(), expected);
-  ASSERT_EQ(log_file.LoadListData(), Status::Done);
-  ASSERT_EQ(log_file.SaveListData(), Status::Done);
+  ASSERT_TRUE(Load());
+  ASSERT_TRUE(Save());
   EXPECT_EQ(Saved(), expected);
 }
 
 TEST_F(LogFileTest, AnEmptyLogRoundTrips) {
   LoadQuietly("2.20\r\n\r\n");
   EXPECT_EQ(log.Count(), 0u);
-  ASSERT_EQ(log_file.SaveListData(), Status::Done);
+  ASSERT_TRUE(Save());
   EXPECT_EQ(Saved(), "2.20\r\n\r\n");
   EXPECT_EQ(FileNamesInTools(), std::vector<std::string>{kPath});
 }
@@ -157,7 +155,7 @@ TEST_F(LogFileTest, LineEnds) {
   LoadQuietly("2.20\rA\nB.exe\r\nC:\\A\\\r2026/01/01\r\n   \rC:\\S\\\r2026/01/02");
   EXPECT_EQ(Shown(), (std::vector<std::string>{"   |C:\\S\\|2026/01/02|1",
                                                "A\nB.exe|C:\\A\\|2026/01/01|0"}));
-  ASSERT_EQ(log_file.SaveListData(), Status::Done);
+  ASSERT_TRUE(Save());
   EXPECT_EQ(Saved(), Lines({"2.20", "   ", "C:\\S\\", "2026/01/02", "A\nB.exe", "C:\\A\\",
                             "2026/01/01", ""}));
   EXPECT_EQ(FileNamesInTools(), std::vector<std::string>{kPath});
@@ -165,19 +163,19 @@ TEST_F(LogFileTest, LineEnds) {
 
 TEST_F(LogFileTest, NamesThatFitTheCodePageAreWrittenInIt) {
   log.Add({"Café.exe", "C:\\Jeux\\Été\\", "2026/12/07"});
-  ASSERT_EQ(log_file.SaveListData(), Status::Done);
+  ASSERT_TRUE(Save());
   EXPECT_EQ(Saved(), Lines({"2.20", "Caf\xE9.exe", "C:\\Jeux\\\xC9t\xE9\\", "2026/12/07", ""}));
-  ASSERT_EQ(log_file.LoadListData(), Status::Done);
+  ASSERT_TRUE(Load());
   EXPECT_EQ(Shown(), std::vector<std::string>{"Café.exe|C:\\Jeux\\Été\\|2026/12/07|0"});
 }
 
 TEST_F(LogFileTest, ANameTheCodePageCannotHoldTurnsTheWholeFileToUtf8) {
   log.Add({"Café.exe", "C:\\Jeux\\", "2026/12/07"});
   log.Add({"Łódź.exe", "C:\\게임\\", "2026/12/07"});
-  ASSERT_EQ(log_file.SaveListData(), Status::Done);
+  ASSERT_TRUE(Save());
   EXPECT_EQ(Saved(), "\xEF\xBB\xBF" + Lines({"2.20", "Café.exe", "C:\\Jeux\\", "2026/12/07",
                                              "Łódź.exe", "C:\\게임\\", "2026/12/07", ""}));
-  ASSERT_EQ(log_file.LoadListData(), Status::Done);
+  ASSERT_TRUE(Load());
   EXPECT_EQ(Shown(), (std::vector<std::string>{"Café.exe|C:\\Jeux\\|2026/12/07|0",
                                                "Łódź.exe|C:\\게임\\|2026/12/07|1"}));
   EXPECT_EQ(FileNamesInTools(), std::vector<std::string>{kPath});
@@ -189,14 +187,14 @@ TEST_F(LogFileTest, AnotherVersionsFileIsIgnoredAndKeptBesideTheNewOne) {
   EXPECT_EQ(log.Count(), 0u);
 
   log.Add({"New.exe", "C:\\New\\", "2026/12/07"});
-  ASSERT_EQ(log_file.SaveListData(), Status::Done);
+  ASSERT_TRUE(Save());
   EXPECT_EQ(Saved(), Lines({"2.20", "New.exe", "C:\\New\\", "2026/12/07", ""}));
   ASSERT_NE(files.Find("C:\\Tools\\zelvo.ini.2.10.bak"), nullptr);
   EXPECT_EQ(files.Find("C:\\Tools\\zelvo.ini.2.10.bak")->content, old_file);
 
   // The next run loads the new file and keeps no further copy.
-  ASSERT_EQ(log_file.LoadListData(), Status::Done);
-  ASSERT_EQ(log_file.SaveListData(), Status::Done);
+  ASSERT_TRUE(Load());
+  ASSERT_TRUE(Save());
   EXPECT_EQ(files.FilesIn("C:\\Tools").size(), 2u);
 }
 
@@ -204,7 +202,7 @@ TEST_F(LogFileTest, AnEarlierCopyIsNeverOverwritten) {
   files.AddFile("C:\\Tools\\zelvo.ini.2.10.bak", "first");
   files.AddFile("C:\\Tools\\zelvo.ini.2.10-2.bak", "second").hidden = true;
   LoadQuietly("2.10\r\nthird\r\n");
-  ASSERT_EQ(log_file.SaveListData(), Status::Done);
+  ASSERT_TRUE(Save());
   EXPECT_EQ(files.Find("C:\\Tools\\zelvo.ini.2.10.bak")->content, "first");
   EXPECT_EQ(files.Find("C:\\Tools\\zelvo.ini.2.10-2.bak")->content, "second");
   ASSERT_NE(files.Find("C:\\Tools\\zelvo.ini.2.10-3.bak"), nullptr);
@@ -215,7 +213,7 @@ TEST_F(LogFileTest, ABareLineFeedFileIsOneLineAndIsKept) {
   const std::string unix_file = "2.20\nA.exe\nC:\\A\\\n2026/01/01\n\n";
   LoadQuietly(unix_file);
   EXPECT_EQ(log.Count(), 0u);
-  ASSERT_EQ(log_file.SaveListData(), Status::Done);
+  ASSERT_TRUE(Save());
   EXPECT_EQ(Saved(), "2.20\r\n\r\n");
   ASSERT_NE(files.Find("C:\\Tools\\zelvo.ini.bare-lf.bak"), nullptr);
   EXPECT_EQ(files.Find("C:\\Tools\\zelvo.ini.bare-lf.bak")->content, unix_file);
@@ -230,7 +228,7 @@ TEST_F(LogFileTest, AFileOfNoVersionAtAllIsKeptAsUnknown) {
       10);
   LoadQuietly(binary);
   EXPECT_EQ(log.Count(), 0u);
-  ASSERT_EQ(log_file.SaveListData(), Status::Done);
+  ASSERT_TRUE(Save());
   ASSERT_NE(files.Find("C:\\Tools\\zelvo.ini.unknown.bak"), nullptr);
   EXPECT_EQ(files.Find("C:\\Tools\\zelvo.ini.unknown.bak")->content, binary);
 }
@@ -239,11 +237,11 @@ TEST_F(LogFileTest, AFileLargerThanAnyLogIsNotReadButKept) {
   std::string huge = Lines({"2.20", "A.exe", "C:\\A\\", "2026/01/01"});
   huge.resize((64u << 20) + 1, 'x');
   files.AddFile(kPath, huge);
-  ASSERT_EQ(log_file.LoadListData(), Status::Done);
+  ASSERT_TRUE(Load());
   EXPECT_EQ(dialogs.shown, std::vector<Message>{expected::LogTooLargeWarning()});
   EXPECT_EQ(log.Count(), 0u);
 
-  ASSERT_EQ(log_file.SaveListData(), Status::Done);
+  ASSERT_TRUE(Save());
   EXPECT_EQ(Saved(), "2.20\r\n\r\n");
   ASSERT_NE(files.Find("C:\\Tools\\zelvo.ini.too-large.bak"), nullptr);
   EXPECT_EQ(files.Find("C:\\Tools\\zelvo.ini.too-large.bak")->content.size(), huge.size());
@@ -252,7 +250,7 @@ TEST_F(LogFileTest, AFileLargerThanAnyLogIsNotReadButKept) {
   huge.resize(64u << 20);
   dialogs.shown.clear();
   files.AddFile(kPath, huge);
-  ASSERT_EQ(log_file.LoadListData(), Status::Done);
+  ASSERT_TRUE(Load());
   EXPECT_TRUE(dialogs.shown.empty());
   EXPECT_EQ(log.Count(), 1u);
 }
@@ -260,7 +258,7 @@ TEST_F(LogFileTest, AFileLargerThanAnyLogIsNotReadButKept) {
 TEST_F(LogFileTest, AnEmptyFileStartsAnEmptyLogQuietly) {
   LoadQuietly("");
   EXPECT_EQ(log.Count(), 0u);
-  ASSERT_EQ(log_file.SaveListData(), Status::Done);
+  ASSERT_TRUE(Save());
   EXPECT_EQ(Saved(), "2.20\r\n\r\n");
   EXPECT_EQ(FileNamesInTools(), std::vector<std::string>{kPath});
 }
@@ -287,7 +285,7 @@ TEST_F(LogFileTest, ADamagedFileGivesItsCompleteEntriesAndIsKept) {
     journal.clear();
     LoadQuietly(damage.file);
     EXPECT_EQ(Shown(), std::vector<std::string>{"A.exe|C:\\A\\|2026/01/01|0"});
-    ASSERT_EQ(log_file.SaveListData(), Status::Done);
+    ASSERT_TRUE(Save());
     EXPECT_EQ(Saved(), "2.20\r\n" + a + "\r\n");
     ASSERT_NE(files.Find("C:\\Tools\\zelvo.ini.damaged.bak"), nullptr);
     EXPECT_EQ(files.Find("C:\\Tools\\zelvo.ini.damaged.bak")->content, damage.file);
@@ -297,7 +295,7 @@ TEST_F(LogFileTest, ADamagedFileGivesItsCompleteEntriesAndIsKept) {
 TEST_F(LogFileTest, EmptyLinesAfterTheEndLoseNothing) {
   LoadQuietly("2.20\r\nA.exe\r\nC:\\A\\\r\n2026/01/01\r\n\r\n\r\n\r");
   EXPECT_EQ(log.Count(), 1u);
-  ASSERT_EQ(log_file.SaveListData(), Status::Done);
+  ASSERT_TRUE(Save());
   EXPECT_EQ(FileNamesInTools(), std::vector<std::string>{kPath});
 }
 
@@ -306,7 +304,7 @@ TEST_F(LogFileTest, AFailedSaveIsReportedAndLeavesTheOldFile) {
   LoadQuietly(old_file);
   log.Add({"B.exe", "C:\\B\\", "2026/12/07"});
   files.FailOn("ReplaceAtomically", kPath, Win32Failure(112));
-  EXPECT_EQ(log_file.SaveListData(), Status::Failed);
+  EXPECT_FALSE(Save());
   ExpectReport("SaveListData()", 112);
   EXPECT_EQ(Saved(), old_file);
 }
@@ -314,11 +312,11 @@ TEST_F(LogFileTest, AFailedSaveIsReportedAndLeavesTheOldFile) {
 TEST_F(LogFileTest, AHiddenFileIsNotReadAndNotReplaced) {
   const std::string old_file = Lines({"2.20", "A.exe", "C:\\A\\", "2026/01/01", ""});
   files.AddFile(kPath, old_file).hidden = true;
-  ASSERT_EQ(log_file.LoadListData(), Status::Done);
-  EXPECT_EQ(controls.text[Control::lblInformation], kGreeting);
+  ASSERT_TRUE(Load());
+  EXPECT_EQ(rig.view.status, kGreeting);
   EXPECT_EQ(log.Count(), 0u);
   log.Add({"B.exe", "C:\\B\\", "2026/12/07"});
-  EXPECT_EQ(log_file.SaveListData(), Status::Failed);
+  EXPECT_FALSE(Save());
   ExpectReport("SaveListData()", 5);
   EXPECT_EQ(Saved(), old_file);
 }
@@ -327,20 +325,20 @@ TEST_F(LogFileTest, AFailedCopyOfAnUnloadedFileStopsTheSave) {
   const std::string old_file = Lines({"2.10", "Old.exe", "C:\\Old\\", "2020/01/01", ""});
   LoadQuietly(old_file);
   files.FailOn("CopyToNew", "", Win32Failure(112));
-  EXPECT_EQ(log_file.SaveListData(), Status::Failed);
+  EXPECT_FALSE(Save());
   ExpectReport("SaveListData()", 112);
   EXPECT_EQ(Saved(), old_file);
   EXPECT_EQ(FileNamesInTools(), std::vector<std::string>{kPath});
 
   // Once the disk has room, the next save keeps the copy first.
-  ASSERT_EQ(log_file.SaveListData(), Status::Done);
+  ASSERT_TRUE(Save());
   EXPECT_EQ(files.Find("C:\\Tools\\zelvo.ini.2.10.bak")->content, old_file);
 }
 
 TEST_F(LogFileTest, AnUnreadableFileIsReported) {
   files.AddFile(kPath, "2.20\r\n\r\n");
   files.FailOn("ReadFile", kPath, Win32Failure(32));
-  EXPECT_EQ(log_file.LoadListData(), Status::Failed);
+  EXPECT_FALSE(Load());
   ExpectReport("LoadListData()", 32);
 }
 

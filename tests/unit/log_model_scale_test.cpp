@@ -16,7 +16,7 @@ struct LogModelScaleTest : ::testing::Test {
   // The model as the program runs it: the view passes every change on to the list.
   Rig rig;
   LogModel& log = rig.log;
-  FakeListBox& list = rig.controls.list;
+  FakeListBox& list = rig.view.list;
 
   // Entries in the reverse of their sorted order, so that keys and rows differ.
   static std::vector<LogEntry> Entries(int count) {

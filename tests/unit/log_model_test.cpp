@@ -12,7 +12,7 @@ struct LogModelTest : ::testing::Test {
   // The model as the program runs it: the view passes every change on to the list.
   Rig rig;
   LogModel& log = rig.log;
-  FakeListBox& list = rig.controls.list;
+  FakeListBox& list = rig.view.list;
 
   void ExpectListMirrorsModel() {
     ASSERT_EQ(list.rows.size(), log.Count());
@@ -56,6 +56,10 @@ TEST_F(LogModelTest, AddTakesCountPlusOneOrAnotherFreeKey) {
   EXPECT_EQ(log.InItemData(log.Key(row))->name, "z.exe");
   EXPECT_EQ(log.InItemData(2)->name, "y.exe");
   ExpectListMirrorsModel();
+
+  // A loaded log of n entries has the keys 0 .. n - 1: the next one gets n + 1.
+  log.Load({{"k0.exe", "C:\\", "d"}, {"k1.exe", "C:\\", "d"}, {"k2.exe", "C:\\", "d"}});
+  EXPECT_EQ(log.Key(log.Add({"new.exe", "C:\\", "d"})), 4);
 }
 
 TEST_F(LogModelTest, AddPlacesAfterEqualNamesAndShiftsTheCurrentRow) {

@@ -1,4 +1,4 @@
-// What the detail boxes, the six controls and the status line show for each state of the
+// What the current entry's details, the actions and the status line show for each state of the
 // visible list's selection.
 #include "application/log_view.h"
 
@@ -11,19 +11,16 @@
 namespace zelvo::testing {
 namespace {
 
-constexpr Control kSwitched[] = {Control::cmdReturn,  Control::cmdDelLog,  Control::cmdShell,
-                                 Control::txtLogName, Control::txtLogData, Control::txtLogPath};
-
 struct LogViewTest : ::testing::Test {
   Journal journal;
   FakeDialogs dialogs{&journal};
   FakeEnvironment environment;
   FakeCollator collator;
-  FakeControls controls{&journal};
+  FakeView window{&journal};
   ErrorReport report{dialogs, Texts::For("ja"), environment};
   ErrorTrap trap{report};
   LogModel log{collator};
-  LogView view{log, controls, controls.list, trap};
+  LogView view{log, window, trap};
 
   // Loaded in this order, so the keys are 0, 1, 2 and the visible rows A, B, C.
   void LoadThree() {
@@ -37,25 +34,16 @@ struct LogViewTest : ::testing::Test {
     log.TakeUserSelection(rows, current);
   }
 
-  void ExpectEnabled(bool enabled) {
-    for (Control control : kSwitched) {
-      ASSERT_TRUE(controls.enabled.contains(control));
-      EXPECT_EQ(controls.enabled[control], enabled) << static_cast<int>(control);
-    }
-  }
+  void ExpectEnabled(bool enabled) { EXPECT_EQ(window.actions_enabled, enabled); }
 
   void ExpectDetails(const std::string& name, const std::string& folder, const std::string& date) {
-    EXPECT_EQ(controls.text[Control::txtLogName], name);
-    EXPECT_EQ(controls.text[Control::txtLogPath], folder);
-    EXPECT_EQ(controls.text[Control::txtLogData], date);
+    EXPECT_EQ(window.entry, (FakeView::Entry{name, folder, date}));
   }
 };
 
 TEST_F(LogViewTest, AnEmptyLogDisablesTheViewAndEmptiesTheBoxes) {
-  controls.text[Control::txtLogName] = "left over";
-  controls.text[Control::txtLogPath] = "left over";
-  controls.text[Control::txtLogData] = "left over";
-  EXPECT_EQ(view.RefreshButton(), Status::Done);
+  window.entry = {"left over", "left over", "left over"};
+  view.RefreshActions();
   ExpectEnabled(false);
   ExpectDetails("", "", "");
   EXPECT_TRUE(dialogs.shown.empty());
@@ -107,22 +95,20 @@ TEST_F(LogViewTest, TwoEntriesOfOneNameShowTheirOwnFolders) {
   ExpectDetails("Foo.exe", "C:\\One\\", "2026/01/01");
 }
 
-TEST_F(LogViewTest, PutInformationSetsCaptionAndToolTipUnchanged) {
+TEST_F(LogViewTest, TheStatusLineShowsEachTextUnchanged) {
   const std::string text(300, 'x');
-  EXPECT_EQ(view.PutInformation(text), Status::Done);
-  EXPECT_EQ(controls.text[Control::lblInformation], text);
-  EXPECT_EQ(controls.tool_tip[Control::lblInformation], text);
-  EXPECT_EQ(view.PutInformation(expected::CancelledStatus("")), Status::Done);
-  EXPECT_EQ(controls.text[Control::lblInformation], expected::CancelledStatus(""));
-  EXPECT_EQ(controls.tool_tip[Control::lblInformation], expected::CancelledStatus(""));
+  view.ShowStatus(text);
+  EXPECT_EQ(window.status, text);
+  view.ShowStatus(expected::CancelledStatus(""));
+  EXPECT_EQ(window.status, expected::CancelledStatus(""));
 }
 
 TEST_F(LogViewTest, RemoveSelectUnselectsEveryRowAndDisablesTheView) {
   LoadThree();
   UserSelects({0, 2}, 2);
-  EXPECT_EQ(view.RemoveSelect(), Status::Done);
+  view.ClearSelection();
   EXPECT_EQ(log.SelectedCount(), 0u);
-  for (const auto& row : controls.list.rows) EXPECT_FALSE(row.selected) << row.text;
+  for (const auto& row : window.list.rows) EXPECT_FALSE(row.selected) << row.text;
   EXPECT_EQ(log.CurrentRow(), 2u);
   EXPECT_EQ(log.Count(), 3u);
   ExpectEnabled(false);
@@ -132,9 +118,9 @@ TEST_F(LogViewTest, RemoveSelectUnselectsEveryRowAndDisablesTheView) {
 TEST_F(LogViewTest, RemoveSelectWithNothingSelectedChangesNothing) {
   LoadThree();
   UserSelects({}, 0);
-  controls.enabled.clear();
-  EXPECT_EQ(view.RemoveSelect(), Status::Done);
-  EXPECT_TRUE(controls.enabled.empty());
+  window.actions_enabled.reset();
+  view.ClearSelection();
+  EXPECT_FALSE(window.actions_enabled);
   EXPECT_EQ(log.CurrentRow(), 0u);
   EXPECT_TRUE(journal.empty());
 }

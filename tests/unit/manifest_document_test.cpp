@@ -6,32 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "texts.h"
+
 namespace zelvo::testing {
 namespace {
-
-// The document exactly as Windows must read it, written out line by line.
-std::string Expected(const std::string& architecture) {
-  return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
-         "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\r\n"
-         "\r\n"
-         "<description></description>\r\n"
-         "<dependency>\r\n"
-         "\t<dependentAssembly>\r\n"
-         "\t\t<assemblyIdentity\r\n"
-         "\t\t\ttype=\"win32\"\r\n"
-         "\t\t\tname=\"Microsoft.Windows.Common-Controls\"\r\n"
-         "\t\t\tversion=\"6.0.0.0\"\r\n"
-         "\t\t\tprocessorArchitecture=\"" +
-         architecture +
-         "\"\r\n"
-         "\t\t\tpublicKeyToken=\"6595b64144ccf1df\"\r\n"
-         "\t\t\tlanguage=\"*\"\r\n"
-         "\t\t/>\r\n"
-         "\t</dependentAssembly>\r\n"
-         "</dependency>\r\n"
-         "</assembly>\r\n"
-         "\r\n";
-}
 
 std::vector<std::string> Lines(const std::string& document) {
   std::vector<std::string> lines;
@@ -45,13 +23,13 @@ std::vector<std::string> Lines(const std::string& document) {
 
 TEST(ManifestDocumentTest, X86DocumentIsThe450ByteText) {
   const std::string document = ManifestDocument(ManifestArchitecture::X86);
-  EXPECT_EQ(document, Expected("X86"));
+  EXPECT_EQ(document, expected::ManifestDocument("X86"));
   EXPECT_EQ(document.size(), 450u);
 }
 
 TEST(ManifestDocumentTest, SixtyFourBitDocumentDiffersOnlyInTheArchitecture) {
   const std::string document = ManifestDocument(ManifestArchitecture::Any);
-  EXPECT_EQ(document, Expected("*"));
+  EXPECT_EQ(document, expected::ManifestDocument("*"));
   EXPECT_EQ(document.size(), 448u);
 }
 

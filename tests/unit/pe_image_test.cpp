@@ -497,47 +497,54 @@ TEST(CommonControls6Test, NotFoundWhereWindowsWouldNotBindIt) {
                                identity + "</dependency></assembly>"));
 }
 
-// --- Program files through the file system ---------------------------------------------------
+// --- Program images as a whole -------------------------------------------------------------
 
-TEST(InspectProgramFileTest, ReadsArchitectureAndManifestThroughTheFileSystem) {
-  FakeFileSystem files;
-  files.AddFile("C:\\x64\\themed.exe", ProgramWith(kCc6Manifest, true).bytes);
-  files.AddFile("C:\\x86\\trust.exe", ProgramWith(kTrustInfoManifest, false).bytes);
-  files.AddFile("C:\\x64\\plain.exe", BuildImage({}).bytes);
-  files.AddFile("C:\\x86\\script.bat", "@echo off\r\n");
-  files.AddFile("C:\\x86\\empty.exe");
-
-  const ProgramImage themed = InspectProgramFile(files, "C:\\x64\\themed.exe");
-  EXPECT_TRUE(themed.pe32_plus);
-  EXPECT_EQ(themed.embedded_manifest, kCc6Manifest);
-  const ProgramImage trust = InspectProgramFile(files, "C:\\x86\\trust.exe");
-  EXPECT_FALSE(trust.pe32_plus);
-  EXPECT_EQ(trust.embedded_manifest, kTrustInfoManifest);
-  const ProgramImage plain = InspectProgramFile(files, "C:\\x64\\plain.exe");
-  EXPECT_TRUE(plain.pe32_plus);
-  EXPECT_FALSE(plain.embedded_manifest);
-  for (const char* path : {"C:\\x86\\script.bat", "C:\\x86\\empty.exe"}) {
-    const ProgramImage other = InspectProgramFile(files, path);
-    EXPECT_FALSE(other.pe32_plus) << path;
-    EXPECT_FALSE(other.embedded_manifest) << path;
+TEST(InspectProgramTest, TellsTheArchitectureAndTheManifest) {
+  struct Case {
+    std::string bytes;
+    bool pe32_plus;
+    std::optional<std::string> manifest;
+  };
+  const Case cases[] = {
+      {ProgramWith(kCc6Manifest, true).bytes, true, kCc6Manifest},
+      {ProgramWith(kTrustInfoManifest, false).bytes, false, kTrustInfoManifest},
+      {BuildImage({}).bytes, true, std::nullopt},
+      {"@echo off\r\n", false, std::nullopt},
+      {"", false, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    MemorySource source(c.bytes);
+    const ProgramImage image = InspectProgram(source);
+    EXPECT_EQ(image.pe32_plus, c.pe32_plus) << c.bytes.size();
+    EXPECT_EQ(image.embedded_manifest, c.manifest) << c.bytes.size();
   }
-  // Only pieces are read, never the whole program.
-  for (const auto& call : files.calls) EXPECT_EQ(call.rfind("ReadRange ", 0), 0u) << call;
 }
 
-TEST(InspectProgramFileTest, AFileThatCannotBeReadFailsAndIsNeverTakenForA32BitOne) {
-  FakeFileSystem files;
-  files.AddFile("C:\\x64\\app.exe", ProgramWith(kCc6Manifest).bytes);
-  files.FailOn("ReadRange", "C:\\x64\\app.exe", Win32Failure(32));
-  try {
-    (void)InspectProgramFile(files, "C:\\x64\\app.exe");
-    FAIL() << "a program that could not be read passed for one";
-  } catch (const Failure& failure) {
-    EXPECT_EQ(failure.Number(), 32);
+TEST(InspectProgramTest, AReadThatFailsComesThroughAndIsNeverTakenForA32BitOne) {
+  // The first reads succeed, then the file cannot be read any further (a range locked by an
+  // installer, a disk error): the image is not taken for what its first bytes alone suggest.
+  class Failing : public ByteSource {
+   public:
+    explicit Failing(std::string_view bytes, int reads) : memory_(bytes), reads_(reads) {}
+    std::string Read(uint64_t offset, uint32_t length) override {
+      if (reads_-- == 0) throw Failure(33, "lock violation");
+      return memory_.Read(offset, length);
+    }
+
+   private:
+    MemorySource memory_;
+    int reads_;
+  };
+  const std::string bytes = ProgramWith(kCc6Manifest).bytes;
+  for (int reads = 0; reads < 4; ++reads) {
+    Failing source(bytes, reads);
+    try {
+      (void)InspectProgram(source);
+      FAIL() << "a program that could not be read passed for one after " << reads << " reads";
+    } catch (const Failure& failure) {
+      EXPECT_EQ(failure.Number(), 33);
+    }
   }
-  EXPECT_THROW((void)InspectProgramFile(files, "C:\\x64\\gone.exe"), Failure);
-  // The failure was a passing one.
-  EXPECT_EQ(InspectProgramFile(files, "C:\\x64\\app.exe").embedded_manifest, kCc6Manifest);
 }
 
 }  // namespace

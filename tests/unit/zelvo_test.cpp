@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/fakes.h"
+#include "fakes/rig.h"
 #include "texts.h"
 
 namespace zelvo::testing {
@@ -31,25 +31,20 @@ class FakeDrop : public DroppedFiles {
 };
 
 struct ZelvoTest : ::testing::Test {
-  Journal journal;
-  FakeDialogs dialogs{&journal};
-  FakeFileSystem files;
-  FakeShortcuts shortcuts;
-  FakeClock clock;
-  FakeEnvironment environment;
-  FakeCodePage code_page;
-  FakeCollator collator;
-  FakeLauncher launcher{&journal};
-  FakeControls window{&journal};
-  Zelvo app{Platform{dialogs, files, shortcuts, clock, environment, code_page, collator, launcher,
-                     window, Texts::For("ja")}};
+  Rig rig;
+  Journal& journal = rig.journal;
+  FakeDialogs& dialogs = rig.dialogs;
+  FakeFileSystem& files = rig.files;
+  FakeEnvironment& environment = rig.environment;
+  FakeView& window = rig.view;
+  Zelvo app{rig.platform, rig.trap};
+  WindowEvents& events = app.Events();
 
-  ZelvoTest() { files.AddFolder("C:\\Tools"); }
-
-  // Runs `action`, which is expected to end the program.
+  // Runs `action`, which is expected to end the program after a failure.
   template <class Action>
   void ExpectEnd(Action action) {
-    EXPECT_THROW(action(), ProgramEnded);
+    action();
+    EXPECT_EQ(window.closed, 1);
   }
 
   std::vector<Message> Reports() const {
@@ -78,9 +73,9 @@ TEST_F(ZelvoTest, StartUpSetsTheCaptionLoadsTheLogShowsTheWindowThenAppliesTheCo
   files.AddFile("C:\\Apps\\Foo.exe", "old program");
   environment.command_line = "\"C:\\Tools\\zelvo.exe\"  C:\\Apps\\foo.EXE";
 
-  app.Form_Load();
+  app.Start();
 
-  EXPECT_EQ(window.text[Control::frmMain], expected::Caption("2.20"));
+  EXPECT_EQ(window.caption, expected::Caption("2.20"));
   EXPECT_EQ(app.ToolFolderValue(), "C:\\Tools\\");
   EXPECT_TRUE(window.shown);
   // No log yet: the greeting, then the command line's program with its stored name.
@@ -88,7 +83,7 @@ TEST_F(ZelvoTest, StartUpSetsTheCaptionLoadsTheLogShowsTheWindowThenAppliesTheCo
                               StatusEntry(expected::AppliedStatus("Foo.exe"))}));
   EXPECT_NE(files.Find("C:\\Apps\\Foo.exe.manifest"), nullptr);
   EXPECT_EQ(window.list.rows.size(), 1u);
-  EXPECT_FALSE(environment.ended);
+  EXPECT_FALSE(window.closed);
 }
 
 TEST_F(ZelvoTest, BoxesOfTheCommandLineStandInFrontOfTheShownWindow) {
@@ -97,9 +92,9 @@ TEST_F(ZelvoTest, BoxesOfTheCommandLineStandInFrontOfTheShownWindow) {
   dialogs.answers = {Answer::No};
   bool shown_during_box = false;
   dialogs.on_show = [&](const Message&) { shown_during_box = window.shown; };
-  app.Form_Load();
+  app.Start();
   EXPECT_TRUE(shown_during_box);
-  EXPECT_EQ(window.text[Control::lblInformation], expected::CancelledStatus("run.bat"));
+  EXPECT_EQ(window.status, expected::CancelledStatus("run.bat"));
 }
 
 TEST_F(ZelvoTest, ASecondInstanceOnlyWarnsAndEnds) {
@@ -108,8 +103,9 @@ TEST_F(ZelvoTest, ASecondInstanceOnlyWarnsAndEnds) {
   files.AddFile("C:\\Apps\\Foo.exe");
   files.AddFile(kLogPath, "2.20\r\n\r\n");
 
-  ExpectEnd([&] { app.Form_Load(); });
+  app.Start();
 
+  EXPECT_EQ(window.closed, 0);
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(dialogs.shown[0], expected::SecondInstanceWarning());
   EXPECT_FALSE(window.shown);
@@ -122,7 +118,7 @@ TEST_F(ZelvoTest, ALogThatCannotBeReadEndsStartUpWithOneReportAndNoSave) {
   files.AddFile(kLogPath, "2.20\r\nA.exe\r\nC:\\A\\\r\n2026/01/01\r\n\r\n");
   files.FailOn("ReadFile", kLogPath, Win32Failure(32));
 
-  ExpectEnd([&] { app.Form_Load(); });
+  ExpectEnd([&] { app.Start(); });
 
   ASSERT_EQ(Reports().size(), 1u);
   EXPECT_TRUE(Names(Reports()[0], "LoadListData()"));
@@ -137,7 +133,7 @@ TEST_F(ZelvoTest, AFailureOnTheCommandLineKeepsTheEntriesAppliedBeforeIt) {
   files.FailOn("WriteFile", "C:\\Locked\\B.exe.manifest", Win32Failure(5));
   environment.command_line = "zelvo.exe C:\\Apps\\A.exe C:\\Locked\\B.exe C:\\Apps\\C.exe";
 
-  ExpectEnd([&] { app.Form_Load(); });
+  ExpectEnd([&] { app.Start(); });
 
   ASSERT_EQ(Reports().size(), 1u);
   EXPECT_TRUE(Names(Reports()[0], "ApplyZelvo()"));
@@ -147,23 +143,23 @@ TEST_F(ZelvoTest, AFailureOnTheCommandLineKeepsTheEntriesAppliedBeforeIt) {
 }
 
 TEST_F(ZelvoTest, ClosingSavesOnceWhateverClosesTheWindow) {
-  app.Form_Load();
+  app.Start();
   files.calls.clear();
-  app.Closing();  // the close box
-  app.Closing();  // and then the session ending
+  events.Closing();  // the close box
+  events.Closing();  // and then the session ending
   int saves = 0;
   for (const auto& call : files.calls) saves += call == "ReplaceAtomically " + kLogPath;
   EXPECT_EQ(saves, 1);
   EXPECT_EQ(files.Find(kLogPath)->content, "2.20\r\n\r\n");
-  EXPECT_FALSE(environment.ended);
+  EXPECT_FALSE(window.closed);
 }
 
 TEST_F(ZelvoTest, AFailedSaveAtCloseIsReportedOnceAndNotTriedAgain) {
-  app.Form_Load();
+  app.Start();
   files.FailOn("ReplaceAtomically", kLogPath, Win32Failure(112));
   files.calls.clear();
 
-  ExpectEnd([&] { app.Form_QueryUnload(); });
+  ExpectEnd([&] { events.Closing(); });
 
   ASSERT_EQ(Reports().size(), 1u);
   EXPECT_TRUE(Names(Reports()[0], "SaveListData()"));
@@ -171,33 +167,33 @@ TEST_F(ZelvoTest, AFailedSaveAtCloseIsReportedOnceAndNotTriedAgain) {
 }
 
 TEST_F(ZelvoTest, ADropOnAnyControlAppliesItsFiles) {
-  app.Form_Load();
-  for (Control target : {Control::frmMain, Control::txtLogData, Control::cmdShell}) {
+  app.Start();
+  for (DropPlace target : {DropPlace::Window, DropPlace::DateBox, DropPlace::LaunchButton}) {
     const std::string folder = "C:\\Apps" + std::to_string(static_cast<int>(target)) + "\\";
     files.AddFile(folder + "A.exe");
     files.AddFile(folder + "B.exe");
     FakeDrop drop({folder + "A.exe", folder + "B.exe"});
-    app.Dropped(target, drop);
+    events.FilesDropped(target, drop);
     EXPECT_NE(files.Find(folder + "B.exe.manifest"), nullptr);
   }
   EXPECT_EQ(window.list.rows.size(), 6u);
-  EXPECT_EQ(window.text[Control::lblInformation], expected::AppliedStatus("B.exe"));
+  EXPECT_EQ(window.status, expected::AppliedStatus("B.exe"));
   EXPECT_TRUE(Reports().empty());
 }
 
 TEST_F(ZelvoTest, AFailureInADropHandlerNamesThatHandlerAndKeepsTheLog) {
-  app.Form_Load();
+  app.Start();
   files.AddFile("C:\\Apps\\A.exe");
   FakeDrop first({"C:\\Apps\\A.exe"});
-  app.Dropped(Control::fraDropPoint, first);
+  events.FilesDropped(DropPlace::DropFrame, first);
 
-  for (auto [target, source] : {std::pair{Control::frmMain, "Form_OLEDragDrop()"},
-                                std::pair{Control::lstLogName, "lstLogName_OLEDragDrop()"},
-                                std::pair{Control::txtLogPath, "txtLogPath_OLEDragDrop()"}}) {
+  for (auto [target, source] : {std::pair{DropPlace::Window, "Form_OLEDragDrop()"},
+                                std::pair{DropPlace::NameList, "lstLogName_OLEDragDrop()"},
+                                std::pair{DropPlace::FolderBox, "txtLogPath_OLEDragDrop()"}}) {
     dialogs.shown.clear();
     FakeDrop broken({"C:\\Apps\\A.exe"});
     broken.unreadable = true;
-    ExpectEnd([&] { app.Dropped(target, broken); });
+    ExpectEnd([&] { events.FilesDropped(target, broken); });
     ASSERT_EQ(Reports().size(), 1u) << source;
     EXPECT_TRUE(Names(Reports()[0], source)) << Reports()[0].text;
   }
@@ -207,15 +203,15 @@ TEST_F(ZelvoTest, AFailureInADropHandlerNamesThatHandlerAndKeepsTheLog) {
 TEST_F(ZelvoTest, ADropOfMoreThanAHundredThousandFilesIsRefusedWhole) {
   files.AddFile(kLogPath, "2.20\r\nA.exe\r\nC:\\A\\\r\n2026/01/01\r\n\r\n");
   files.AddFile("C:\\Apps\\A.exe");
-  app.Form_Load();
+  app.Start();
   window.list.rows[0].selected = true;
   window.list.current = 0;
-  app.SelectionChanged();
+  events.SelectionChanged();
   journal.clear();
 
   FakeDrop drop({"C:\\Apps\\A.exe"});
   drop.listed = 100001;
-  app.Dropped(Control::lstLogName, drop);
+  events.FilesDropped(DropPlace::NameList, drop);
 
   EXPECT_EQ(journal, Journal{BoxEntry(expected::TooManyFilesWarning())});
   EXPECT_EQ(dialogs.shown.back(), expected::TooManyFilesWarning());
@@ -224,33 +220,31 @@ TEST_F(ZelvoTest, ADropOfMoreThanAHundredThousandFilesIsRefusedWhole) {
   EXPECT_TRUE(window.list.rows[0].selected) << "the selection was not cleared";
 
   drop.listed.reset();  // the window still takes the next drop
-  app.Dropped(Control::lstLogName, drop);
+  events.FilesDropped(DropPlace::NameList, drop);
   EXPECT_NE(files.Find("C:\\Apps\\A.exe.manifest"), nullptr);
 }
 
 TEST_F(ZelvoTest, TheUsersSelectionShowsTheCurrentEntry) {
   files.AddFile(kLogPath,
                 "2.20\r\nB.exe\r\nC:\\B\\\r\n2026/01/02\r\nA.exe\r\nC:\\A\\\r\n2026/01/01\r\n\r\n");
-  app.Form_Load();
+  app.Start();
   window.list.rows[0].selected = window.list.rows[1].selected = true;
   window.list.current = 1;
-  app.SelectionChanged();
-  EXPECT_EQ(window.text[Control::txtLogName], "B.exe...");
-  EXPECT_EQ(window.text[Control::txtLogPath], "C:\\B\\");
-  EXPECT_EQ(window.text[Control::txtLogData], "2026/01/02");
-  EXPECT_TRUE(window.enabled[Control::cmdShell]);
+  events.SelectionChanged();
+  EXPECT_EQ(window.entry, (FakeView::Entry{"B.exe...", "C:\\B\\", "2026/01/02"}));
+  EXPECT_EQ(window.actions_enabled, true);
 }
 
 TEST_F(ZelvoTest, TheButtonsRunTheirActions) {
   files.AddFile(kLogPath, "2.20\r\nA.exe\r\nC:\\A\\\r\n2026/01/01\r\n\r\n");
-  app.Form_Load();
+  app.Start();
   window.list.rows[0].selected = true;
   window.list.current = 0;
-  app.SelectionChanged();
+  events.SelectionChanged();
   dialogs.answers = {Answer::Yes};
-  app.Clicked(Control::cmdDelLog);
+  events.RemoveClicked();
   EXPECT_TRUE(window.list.rows.empty());
-  EXPECT_EQ(window.text[Control::lblInformation], expected::kRemoved);
+  EXPECT_EQ(window.status, expected::kRemoved);
 }
 
 }  // namespace

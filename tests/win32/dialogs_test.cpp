@@ -1,6 +1,6 @@
 // Message boxes, answered from a second thread: it finds the box of the test's thread, reads
 // its title, text, buttons, default button, icon and owner, and presses a button.
-#include "win32/dialogs.h"
+#include "win32/system/dialogs.h"
 
 #include <windows.h>
 
@@ -10,7 +10,7 @@
 #include <string>
 #include <thread>
 
-#include "win32/strings.h"
+#include "win32/system/strings.h"
 
 namespace zelvo::win32 {
 namespace {

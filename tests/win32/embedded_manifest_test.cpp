@@ -12,8 +12,9 @@
 
 #include "model/manifest_xml.h"
 #include "model/pe_image.h"
-#include "win32/file_system.h"
-#include "win32/strings.h"
+#include "win32/system/file_system.h"
+#include "win32/system/strings.h"
+#include "win32/system/win32_error.h"
 #include "test_support.h"
 
 namespace zelvo::win32 {
@@ -57,18 +58,37 @@ std::optional<std::string> ManifestBySystem(const std::string& path) {
   return manifest;
 }
 
-// The file system, counting what is read from program files.
-class CountingFileSystem : public Win32FileSystem {
- public:
-  std::string ReadRange(const std::string& path, uint64_t offset, uint32_t length) override {
-    ++reads;
-    std::string bytes = Win32FileSystem::ReadRange(path, offset, length);
-    bytes_read += bytes.size();
-    return bytes;
-  }
+// What is read of a program file, through its one opening.
+struct ReadCount {
   int reads = 0;
   uint64_t bytes_read = 0;
 };
+
+// The program at `path` as the apply procedure reads it: opened once, and read through that
+// opening (counted in `count`).
+ProgramImage Inspect(const std::string& path, ReadCount* count = nullptr) {
+  class Counting : public ByteSource {
+   public:
+    Counting(ByteSource& file, ReadCount* count) : file_(file), count_(count) {}
+    std::string Read(uint64_t offset, uint32_t length) override {
+      std::string bytes = file_.Read(offset, length);
+      if (count_) {
+        ++count_->reads;
+        count_->bytes_read += bytes.size();
+      }
+      return bytes;
+    }
+
+   private:
+    ByteSource& file_;
+    ReadCount* count_;
+  };
+  Win32FileSystem files;
+  OpenedFile opened = files.OpenToRead(path);
+  if (!opened.bytes) throw Failure(0, opened.failure);
+  Counting counting(*opened.bytes, count);
+  return InspectProgram(counting);
+}
 
 TEST(EmbeddedManifestTest, FoundInX86AndX64ProgramsAsWindowsFindsIt) {
   Win32FileSystem files;
@@ -76,9 +96,9 @@ TEST(EmbeddedManifestTest, FoundInX86AndX64ProgramsAsWindowsFindsIt) {
     for (const Variant& variant : kVariants) {
       const std::string path = ImagePath(processor, variant.name);
       SCOPED_TRACE(path);
-      ASSERT_EQ(files.StoredName(path), std::string(variant.name) + ".exe");
+      ASSERT_EQ(files.Look(path).stored_name, std::string(variant.name) + ".exe");
 
-      const ProgramImage image = InspectProgramFile(files, path);
+      const ProgramImage image = Inspect(path);
       EXPECT_EQ(image.pe32_plus, std::string(processor) == "x64");
       EXPECT_EQ(image.embedded_manifest, ManifestBySystem(path));
       if (variant.manifest_source) {
@@ -94,8 +114,8 @@ TEST(EmbeddedManifestTest, FoundInX86AndX64ProgramsAsWindowsFindsIt) {
 }
 
 TEST(EmbeddedManifestTest, ZelvoItselfIsThemedByItsOwnManifest) {
-  CountingFileSystem files;
-  const ProgramImage image = InspectProgramFile(files, ZELVO_EXE_FILE);
+  ReadCount count;
+  const ProgramImage image = Inspect(ZELVO_EXE_FILE, &count);
   EXPECT_TRUE(image.pe32_plus);
   ASSERT_TRUE(image.embedded_manifest);
   EXPECT_EQ(image.embedded_manifest, ManifestBySystem(ZELVO_EXE_FILE));
@@ -103,13 +123,13 @@ TEST(EmbeddedManifestTest, ZelvoItselfIsThemedByItsOwnManifest) {
 
   // Only the headers, the section table and the resource tree are read, never the program.
   const uint64_t size = test::ReadBytes(ZELVO_EXE_FILE).size();
-  const int reads = files.reads;
-  const uint64_t bytes_read = files.bytes_read;
+  const int reads = count.reads;
+  const uint64_t bytes_read = count.bytes_read;
   EXPECT_LE(reads, 12);
   EXPECT_LT(bytes_read, 8192 + image.embedded_manifest->size());
   const auto start = std::chrono::steady_clock::now();
   constexpr int kRounds = 50;
-  for (int round = 0; round < kRounds; ++round) InspectProgramFile(files, ZELVO_EXE_FILE);
+  for (int round = 0; round < kRounds; ++round) Inspect(ZELVO_EXE_FILE);
   const auto each = std::chrono::duration_cast<std::chrono::microseconds>(
                         std::chrono::steady_clock::now() - start) /
                     kRounds;
@@ -120,7 +140,6 @@ TEST(EmbeddedManifestTest, ZelvoItselfIsThemedByItsOwnManifest) {
 
 TEST(EmbeddedManifestTest, FilesThatAreNoProgramsHaveNone) {
   test::TempFolder folder;
-  Win32FileSystem files;
   test::WriteBytes(folder.Path("script.bat"), "@echo off\r\n");
   test::WriteBytes(folder.Path("empty.exe"), "");
   // A real image cut inside its manifest.
@@ -129,13 +148,15 @@ TEST(EmbeddedManifestTest, FilesThatAreNoProgramsHaveNone) {
   cut.resize(cut.find("Microsoft.Windows.Common-Controls"));
   test::WriteBytes(folder.Path("cut.exe"), cut);
   for (const char* name : {"script.bat", "empty.exe", "cut.exe"}) {
-    const ProgramImage image = InspectProgramFile(files, folder.Path(name));
+    const ProgramImage image = Inspect(folder.Path(name));
     EXPECT_FALSE(image.embedded_manifest) << name;
     EXPECT_FALSE(image.pe32_plus) << name;
   }
-  // Gone meanwhile: a failure for the caller to tell, not a program without a manifest.
-  EXPECT_EQ(test::FailureNumber([&] { InspectProgramFile(files, folder.Path("gone.exe")); }),
-            ERROR_FILE_NOT_FOUND);
+  // Gone meanwhile: Windows' reason for the caller to tell, not a program without a manifest.
+  Win32FileSystem files;
+  const OpenedFile gone = files.OpenToRead(folder.Path("gone.exe"));
+  EXPECT_FALSE(gone.bytes);
+  EXPECT_EQ(gone.failure, DescribeError(ERROR_FILE_NOT_FOUND));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // What the program learns about itself: its version resource, its folder, its command line,
 // the instance mutex per program file, and today's date.
-#include "win32/environment.h"
+#include "win32/system/environment.h"
 
 #include <windows.h>
 
@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "base/failure.h"
-#include "win32/clock.h"
-#include "win32/paths.h"
-#include "win32/strings.h"
-#include "win32/owner.h"
-#include "win32/win32_error.h"
+#include "win32/system/clock.h"
+#include "win32/system/paths.h"
+#include "win32/system/strings.h"
+#include "win32/system/owner.h"
+#include "win32/system/win32_error.h"
 #include "test_support.h"
 
 namespace zelvo::win32 {

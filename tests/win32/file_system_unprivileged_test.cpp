@@ -10,8 +10,8 @@
 #include <utility>
 
 #include "base/failure.h"
-#include "win32/file_system.h"
-#include "win32/win32_error.h"
+#include "win32/system/file_system.h"
+#include "win32/system/win32_error.h"
 #include "test_support.h"
 
 namespace zelvo::win32 {
@@ -34,14 +34,14 @@ TEST_F(FileSystemUnprivilegedTest, AReadOnlyFileCannotBeWritten) {
   const std::string manifest = folder_.Path("Foo.exe.manifest");
   WriteBytes(manifest, "old manifest");
   AddAttributes(manifest, FILE_ATTRIBUTE_READONLY);
+  // A failure, not a refusal: rights would not change a read-only file.
   try {
-    files_.WriteFile(manifest, "new manifest");
-    FAIL() << "a read-only file was written";
+    (void)files_.WriteFile(manifest, "new manifest");
+    FAIL() << "a read-only file was written, or its write taken for a refusal";
   } catch (const Failure& failure) {
     EXPECT_EQ(failure.Number(), ERROR_ACCESS_DENIED);
     EXPECT_EQ(failure.Description(), DescribeError(ERROR_ACCESS_DENIED));
     EXPECT_FALSE(failure.Description().empty());
-    EXPECT_FALSE(failure.Refused()) << "rights would not change a read-only file";
   }
   EXPECT_EQ(ReadBytes(manifest), "old manifest");
 }
@@ -53,18 +53,19 @@ TEST_F(FileSystemUnprivilegedTest, AFolderThatRefusesChangesSaysItIsForWantOfRig
   WriteBytes(manifest, "old manifest");
   const test::FolderAccess protection(apps, test::FolderAccess::kWriteProtected);
 
-  const std::pair<const char*, std::function<void()>> changes[] = {
-      {"replace", [&] { files_.WriteFile(manifest, "new"); }},
-      {"create", [&] { files_.WriteFile(apps + "\\Bar.exe.manifest", "new"); }},
-      {"replace atomically", [&] { files_.ReplaceAtomically(manifest, "new"); }},
-      {"make a folder", [&] { files_.MakeFolder(apps + "\\backup", NewFolder::Inherited); }},
-      {"copy into", [&] { files_.CopyToNew(manifest, apps + "\\copy.manifest"); }},
+  const std::pair<const char*, std::function<std::optional<Refusal>()>> changes[] = {
+      {"replace", [&] { return files_.WriteFile(manifest, "new").refusal; }},
+      {"create", [&] { return files_.WriteFile(apps + "\\Bar.exe.manifest", "new").refusal; }},
+      {"replace atomically", [&] { return files_.ReplaceAtomically(manifest, "new").refusal; }},
+      {"make a folder",
+       [&] { return files_.MakeFolder(apps + "\\backup", NewFolder::Inherited).refusal; }},
+      {"copy into", [&] { return files_.CopyToNew(manifest, apps + "\\copy.manifest").refusal; }},
   };
   for (const auto& [what, change] : changes) {
-    const std::optional<Failure> failure = test::FailureOf(change);
-    ASSERT_TRUE(failure) << what;
-    EXPECT_EQ(failure->Number(), ERROR_ACCESS_DENIED) << what;
-    EXPECT_TRUE(failure->Refused()) << what;
+    const std::optional<Refusal> refusal = change();
+    ASSERT_TRUE(refusal) << what;
+    EXPECT_EQ(refusal->number, ERROR_ACCESS_DENIED) << what;
+    EXPECT_EQ(refusal->reason, DescribeError(ERROR_ACCESS_DENIED)) << what;
   }
   EXPECT_EQ(ReadBytes(manifest), "old manifest");
 }
@@ -80,13 +81,15 @@ TEST_F(FileSystemUnprivilegedTest, AFolderThatCannotBeListedIsPassedThroughWithN
   // Below it: only the last part is looked up, in a folder that can be listed. (Under Wine a
   // name in the folder itself must be given in its own letter case: Wine lists a folder to
   // match another case, where Windows does not.)
-  EXPECT_EQ(files_.StoredName(locked + "\\Apps\\foo.EXE"), "Foo.exe");
-  EXPECT_EQ(files_.LongPath(locked + "\\Apps\\foo.EXE"), locked + "\\Apps\\Foo.exe");
+  const FileFacts below = files_.Look(locked + "\\Apps\\foo.EXE");
+  EXPECT_EQ(below.stored_name, "Foo.exe");
+  EXPECT_EQ(below.full_path, locked + "\\Apps\\Foo.exe");
   // In it: the file is there, under its name as given.
-  EXPECT_EQ(files_.StoredName(locked + "\\Bar.exe"), "Bar.exe");
-  EXPECT_EQ(files_.LongPath(locked + "\\Bar.exe"), locked + "\\Bar.exe");
+  const FileFacts in = files_.Look(locked + "\\Bar.exe");
+  EXPECT_EQ(in.stored_name, "Bar.exe");
+  EXPECT_EQ(in.full_path, locked + "\\Bar.exe");
   // And it is written and read through.
-  files_.WriteFile(locked + "\\Apps\\Foo.exe.manifest", "manifest");
+  ASSERT_TRUE(files_.WriteFile(locked + "\\Apps\\Foo.exe.manifest", "manifest").Made());
   EXPECT_EQ(files_.ReadFile(locked + "\\Apps\\Foo.exe.manifest", kWhole), "manifest");
 }
 
@@ -94,11 +97,12 @@ TEST_F(FileSystemUnprivilegedTest, AReadOnlyFileCannotBeRemovedOrReplaced) {
   const std::string path = folder_.Path("backup.manifest");
   WriteBytes(path, "old");
   AddAttributes(path, FILE_ATTRIBUTE_READONLY);
-  EXPECT_THROW(files_.RemoveFile(path), Failure);
-  EXPECT_THROW(files_.ReplaceAtomically(path, "new"), Failure);
-  EXPECT_EQ(files_.CopyToNew(folder_.Path("backup.manifest"), path), CopyResult::TargetTaken);
+  EXPECT_THROW((void)files_.RemoveFile(path), Failure);
+  EXPECT_THROW((void)files_.ReplaceAtomically(path, "new"), Failure);
+  EXPECT_EQ(files_.CopyToNew(folder_.Path("backup.manifest"), path).outcome,
+            CopyResult::TargetTaken);
   EXPECT_EQ(ReadBytes(path), "old");
-  EXPECT_EQ(files_.StoredName(path), "backup.manifest");
+  EXPECT_EQ(files_.Look(path).stored_name, "backup.manifest");
 }
 
 }  // namespace

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "base/failure.h"
-#include "win32/list_box.h"
-#include "win32/strings.h"
-#include "win32/text_codec.h"
+#include "win32/window/list_box.h"
+#include "win32/system/strings.h"
+#include "win32/system/text_codec.h"
 
 namespace zelvo::win32 {
 namespace {

@@ -12,8 +12,11 @@
 #include "application/log_file.h"
 #include "model/log_model.h"
 #include "application/log_view.h"
-#include "win32/file_system.h"
-#include "win32/text_codec.h"
+#include "win32/system/clock.h"
+#include "win32/system/file_system.h"
+#include "win32/system/process.h"
+#include "win32/system/shortcuts.h"
+#include "win32/system/text_codec.h"
 #include "test_support.h"
 
 namespace zelvo::test {
@@ -37,28 +40,6 @@ class QuietEnvironment : public Environment {
   bool Elevated() override { return false; }
   bool RestartElevated(const std::vector<std::string>&) override { return false; }
   std::string DescribeFailure(int32_t number) override { return std::to_string(number); }
-  void End(int exit_code) override {
-    ADD_FAILURE() << "the program ended";
-    ExitProcess(static_cast<UINT>(exit_code));
-  }
-};
-
-class NoControls : public WindowControls {
- public:
-  void SetText(Control, const std::string&) override {}
-  void SetToolTip(Control, const std::string&) override {}
-  void SetEnabled(Control, bool) override {}
-};
-
-class NoList : public ListBox {
- public:
-  void ResetRows(const std::vector<std::string_view>&) override {}
-  void InsertRow(size_t, std::string_view) override {}
-  void RemoveRow(size_t) override {}
-  void SetSelected(size_t, bool) override {}
-  void SetAllSelected(bool) override {}
-  void SetCurrentRow(std::optional<size_t>) override {}
-  ListSelection UserSelection() override { return {}; }
 };
 
 std::string Lines(std::initializer_list<std::string_view> lines) {
@@ -74,14 +55,25 @@ struct LogFileCp932Test : ::testing::Test {
   win32::Win32Collator collator;
   RecordedDialogs dialogs;
   QuietEnvironment environment;
-  NoControls controls;
-  NoList list;
+  QuietView view;
   const Texts& texts = Texts::For("ja");
+  win32::Win32Shortcuts shortcuts;
+  win32::Win32Clock clock;
+  win32::Win32ProcessLauncher launcher;
+  Platform platform{dialogs,   files,    shortcuts, clock, environment,
+                    code_page, collator, launcher,  view,  texts};
   ErrorReport report{dialogs, texts, environment};
   ErrorTrap trap{report};
   LogModel log{collator};
-  LogView view{log, controls, list, trap};
-  LogFile log_file{dialogs, texts, files, code_page, log, view, trap, temp.Path() + "\\", "2.20"};
+  LogView log_view{log, view, trap};
+  LogFile log_file{platform, log, log_view, trap, temp.Path() + "\\", "2.20"};
+
+  bool Load() {
+    return trap.Guard("(test)", [&] { log_file.LoadListData(); });
+  }
+  bool Save() {
+    return trap.Guard("(test)", [&] { log_file.SaveListData(); });
+  }
 
   std::string Ini() const { return temp.Path("zelvo.ini"); }
 
@@ -101,12 +93,12 @@ struct LogFileCp932Test : ::testing::Test {
 TEST_F(LogFileCp932Test, JapaneseNamesAreWrittenAsShiftJisAndReadBack) {
   log.Add({"ゼルボ.exe", "C:\\ツール\\表示\\", "2026/12/07"});
   log.Add({"A.exe", "C:\\A\\", "2026/12/06"});
-  ASSERT_EQ(log_file.SaveListData(), Status::Done);
+  ASSERT_TRUE(Save());
   EXPECT_EQ(ReadBytes(Ini()),
             Lines({"2.20", "A.exe", "C:\\A\\", "2026/12/06", "\x83\x5B\x83\x8B\x83\x7B.exe",
                    "C:\\\x83\x63\x81\x5B\x83\x8B\\\x95\x5C\x8E\xA6\\", "2026/12/07", ""}));
 
-  ASSERT_EQ(log_file.LoadListData(), Status::Done);
+  ASSERT_TRUE(Load());
   EXPECT_EQ(Entries(), (std::vector<std::string>{"A.exe|C:\\A\\|2026/12/06",
                                                  "ゼルボ.exe|C:\\ツール\\表示\\|2026/12/07"}));
   EXPECT_TRUE(dialogs.shown.empty());
@@ -116,7 +108,7 @@ TEST_F(LogFileCp932Test, JapaneseNamesAreWrittenAsShiftJisAndReadBack) {
 TEST_F(LogFileCp932Test, AShiftJisFileFromEarlierReads) {
   WriteBytes(Ini(),
              Lines({"2.20", "\x95\x5C\x8E\xA6.exe", "D:\\\x95\x5C\x8E\xA6\\", "2005/03/09", ""}));
-  ASSERT_EQ(log_file.LoadListData(), Status::Done);
+  ASSERT_TRUE(Load());
   EXPECT_EQ(Entries(), std::vector<std::string>{"表示.exe|D:\\表示\\|2005/03/09"});
 }
 
@@ -124,7 +116,7 @@ TEST_F(LogFileCp932Test, AHalfCharacterBeforeALineEndKeepsTheLines) {
   // 0x95 starts a two-byte character; the carriage return after it is still a line end.
   WriteBytes(Ini(), Lines({"2.20", "\x95", "D:\\\x95\x5C\x8E\xA6\\", "2005/03/09", "A.exe",
                            "C:\\A\\", "2005/03/10", ""}));
-  ASSERT_EQ(log_file.LoadListData(), Status::Done);
+  ASSERT_TRUE(Load());
   // The half character reads as the code page's default character (a symbol: it sorts first).
   EXPECT_EQ(Entries(),
             (std::vector<std::string>{"・|D:\\表示\\|2005/03/09", "A.exe|C:\\A\\|2005/03/10"}));
@@ -132,19 +124,19 @@ TEST_F(LogFileCp932Test, AHalfCharacterBeforeALineEndKeepsTheLines) {
 
 TEST_F(LogFileCp932Test, ANameShiftJisCannotHoldMakesTheFileUtf8) {
   log.Add({"게임.exe", "C:\\ゲーム\\", "2026/12/07"});
-  ASSERT_EQ(log_file.SaveListData(), Status::Done);
+  ASSERT_TRUE(Save());
   EXPECT_EQ(ReadBytes(Ini()),
             "\xEF\xBB\xBF" + Lines({"2.20", "게임.exe", "C:\\ゲーム\\", "2026/12/07", ""}));
-  ASSERT_EQ(log_file.LoadListData(), Status::Done);
+  ASSERT_TRUE(Load());
   EXPECT_EQ(Entries(), std::vector<std::string>{"게임.exe|C:\\ゲーム\\|2026/12/07"});
 }
 
 TEST_F(LogFileCp932Test, AnotherVersionsFileIsKeptBesideTheNewOne) {
   const std::string old_file = Lines({"2.10", "\x95\x5C\x8E\xA6.exe", "D:\\", "2005/03/09", ""});
   WriteBytes(Ini(), old_file);
-  ASSERT_EQ(log_file.LoadListData(), Status::Done);
+  ASSERT_TRUE(Load());
   EXPECT_EQ(log.Count(), 0u);
-  ASSERT_EQ(log_file.SaveListData(), Status::Done);
+  ASSERT_TRUE(Save());
   EXPECT_EQ(ReadBytes(Ini()), "2.20\r\n\r\n");
   EXPECT_EQ(ReadBytes(temp.Path("zelvo.ini.2.10.bak")), old_file);
   EXPECT_TRUE(dialogs.shown.empty());

@@ -7,10 +7,11 @@
 
 #include <string>
 
-#include "win32/common_controls.h"
-#include "win32/control_ids.h"
-#include "win32/main_window.h"
-#include "win32/strings.h"
+#include "win32/window/common_controls.h"
+#include "win32/window/control_ids.h"
+#include "win32/window/main_window.h"
+#include "win32/system/strings.h"
+#include "test_support.h"
 
 namespace zelvo::win32 {
 namespace {
@@ -29,8 +30,10 @@ void PaintEverything() {
 }
 
 struct MainWindowTextTest : ::testing::Test {
+  test::UnexpectedFailures reporter;
+  ErrorTrap trap{reporter};
   CommonControls common_controls{ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-  Win32MainWindow window{GetModuleHandleW(nullptr), SW_SHOWNORMAL, Texts::For("ja")};
+  Win32MainWindow window{GetModuleHandleW(nullptr), SW_SHOWNORMAL, Texts::For("ja"), trap};
   HWND Control(int id) const { return GetDlgItem(window.Handle(), id); }
 };
 
@@ -38,11 +41,9 @@ TEST_F(MainWindowTextTest, EveryControlReadsTheTextItWasLastGiven) {
   window.Show();
   PaintEverything();
   for (int i = 0; i < 1000; ++i) {
-    window.SetText(zelvo::Control::txtLogName, "p" + std::to_string(i) + ".exe...");
-    window.SetText(zelvo::Control::txtLogPath, "C:\\Tools\\" + std::to_string(i) + "\\");
-    window.SetText(zelvo::Control::txtLogData, "2026/12/07");
-    window.SetText(zelvo::Control::lblInformation,
-                   "p" + std::to_string(i) + ".exe に、XPスタイルを適用しました！");
+    window.ShowEntry("p" + std::to_string(i) + ".exe...", "C:\\Tools\\" + std::to_string(i) + "\\",
+                     "2026/12/07");
+    window.ShowStatus("p" + std::to_string(i) + ".exe に、XPスタイルを適用しました！");
   }
   EXPECT_EQ(TextOf(Control(ControlId(Control::txtLogName))), "p999.exe...");
   EXPECT_EQ(TextOf(Control(ControlId(Control::txtLogPath))), "C:\\Tools\\999\\");
@@ -51,19 +52,23 @@ TEST_F(MainWindowTextTest, EveryControlReadsTheTextItWasLastGiven) {
             "p999.exe に、XPスタイルを適用しました！");
 
   // Emptied and disabled, as when the selection goes; drawn, and read again.
-  window.SetText(zelvo::Control::txtLogName, "");
-  window.SetEnabled(zelvo::Control::txtLogName, false);
+  window.ShowEntry("", "", "");
+  window.EnableActions(false);
   PaintEverything();
-  EXPECT_EQ(TextOf(Control(ControlId(Control::txtLogName))), "");
-  EXPECT_FALSE(IsWindowEnabled(Control(ControlId(Control::txtLogName))));
-  window.SetText(zelvo::Control::frmMain, "Zelvoちゃん Version 2.20");
+  for (const auto control : {Control::txtLogName, Control::txtLogPath, Control::txtLogData}) {
+    EXPECT_EQ(TextOf(this->Control(ControlId(control))), "");
+  }
+  for (const auto control : {Control::txtLogName, Control::txtLogPath, Control::txtLogData,
+                             Control::cmdReturn, Control::cmdDelLog, Control::cmdShell}) {
+    EXPECT_FALSE(IsWindowEnabled(this->Control(ControlId(control))));
+  }
+  window.SetCaption("Zelvoちゃん Version 2.20");
   EXPECT_EQ(TextOf(window.Handle()), "Zelvoちゃん Version 2.20");
 }
 
 TEST_F(MainWindowTextTest, ATextSetWhileHiddenIsThereWhenTheWindowIsShown) {
-  window.SetText(zelvo::Control::lblInformation,
-                 "この度は、Zelvoをダウンロードして頂きありがとうございます。");
-  window.SetText(zelvo::Control::txtLogPath, "C:\\長いフォルダ\\");
+  window.ShowStatus("この度は、Zelvoをダウンロードして頂きありがとうございます。");
+  window.ShowEntry("", "C:\\長いフォルダ\\", "");
   window.Show();
   PaintEverything();
   wchar_t shown[128] = {};
@@ -90,10 +95,12 @@ int RoomForText(ControlKind kind, const RECT& client, UINT dpi) {
 // The English texts are new to the window's layout. (The Japanese drop label, in Wine's wider
 // stand-in for the Japanese UI font, is shrunk to fit as the status line is.)
 TEST(MainWindowFitTest, EveryFixedTextFitsItsControlAtEachDpi) {
+  test::UnexpectedFailures reporter;
+  ErrorTrap trap{reporter};
   CommonControls common_controls{ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   for (const char* language : {"en"}) {
     const Texts& texts = Texts::For(language);
-    Win32MainWindow window{GetModuleHandleW(nullptr), SW_SHOWNORMAL, texts};
+    Win32MainWindow window{GetModuleHandleW(nullptr), SW_SHOWNORMAL, texts, trap};
     for (const UINT dpi : {96u, 144u}) {
       RECT suggested{};
       GetWindowRect(window.Handle(), &suggested);

@@ -1,6 +1,6 @@
 // Starting programs: the probe program is copied where a test wants it, started, and writes
 // back where it ran, what command line it got and what it learnt about itself.
-#include "win32/process.h"
+#include "win32/system/process.h"
 
 #include <windows.h>
 
@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "win32/environment.h"
-#include "win32/owner.h"
-#include "win32/strings.h"
+#include "win32/system/environment.h"
+#include "win32/system/owner.h"
+#include "win32/system/strings.h"
 #include "test_support.h"
 
 namespace zelvo::win32 {

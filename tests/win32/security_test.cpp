@@ -1,6 +1,6 @@
 // The access lists the program makes for itself, read back as Windows reads them. (Wine keeps
 // no list a folder is made with, so the descriptor is checked before it is handed over.)
-#include "win32/security.h"
+#include "win32/system/security.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

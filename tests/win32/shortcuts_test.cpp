@@ -1,5 +1,5 @@
 // Shortcut targets read back from .lnk files made with the shell's own link object.
-#include "win32/shortcuts.h"
+#include "win32/system/shortcuts.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -9,9 +9,9 @@
 #include <gtest/gtest.h>
 
 #include "base/failure.h"
-#include "win32/com.h"
-#include "win32/strings.h"
-#include "win32/win32_error.h"
+#include "win32/system/com.h"
+#include "win32/system/strings.h"
+#include "win32/system/win32_error.h"
 #include "test_support.h"
 
 namespace zelvo::win32 {

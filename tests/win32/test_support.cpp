@@ -1,5 +1,7 @@
 #include "test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <atomic>
 #include <stdexcept>
@@ -7,9 +9,9 @@
 
 #include <sddl.h>
 
-#include "win32/paths.h"
-#include "win32/strings.h"
-#include "win32/owner.h"
+#include "win32/system/paths.h"
+#include "win32/system/strings.h"
+#include "win32/system/owner.h"
 
 namespace zelvo::test {
 namespace {
@@ -158,6 +160,11 @@ FolderAccess::~FolderAccess() {
   } catch (const std::exception&) {
     // The folder stays behind then: a destructor cannot report.
   }
+}
+
+void UnexpectedFailures::ReportError(std::string_view source, const Failure& failure) {
+  ADD_FAILURE() << "reported in " << source << ": " << failure.Number() << " "
+                << failure.Description();
 }
 
 }  // namespace zelvo::test

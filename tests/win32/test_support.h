@@ -7,8 +7,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "base/error_trap.h"
 #include "base/failure.h"
+#include "platform/window.h"
 
 namespace zelvo::test {
 
@@ -80,6 +83,39 @@ class FolderAccess {
 
  private:
   std::string folder_;
+};
+
+// A trap for code where no failure is expected: each report fails the test.
+class UnexpectedFailures : public ErrorReporter {
+ public:
+  std::string DescribeFailure(int32_t number) override { return std::to_string(number); }
+  void ReportError(std::string_view source, const Failure& failure) override;
+};
+
+// A window that shows nothing, for the program's logic on the real system without its window.
+class QuietView : public MainView {
+ public:
+  void SetCaption(const std::string&) override {}
+  void Show() override {}
+  void ShowEntry(const std::string&, const std::string&, const std::string&) override {}
+  void EnableActions(bool) override {}
+  void ShowStatus(const std::string&) override {}
+  ListBox& Rows() override { return rows_; }
+  void Close(int exit_code) override { closed = exit_code; }
+
+  std::optional<int> closed;
+
+ private:
+  class NoRows : public ListBox {
+   public:
+    void ResetRows(const std::vector<std::string_view>&) override {}
+    void InsertRow(size_t, std::string_view) override {}
+    void RemoveRow(size_t) override {}
+    void SetSelected(size_t, bool) override {}
+    void SetAllSelected(bool) override {}
+    void SetCurrentRow(std::optional<size_t>) override {}
+    ListSelection UserSelection() override { return {}; }
+  } rows_;
 };
 
 }  // namespace zelvo::test

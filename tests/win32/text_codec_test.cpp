@@ -1,6 +1,6 @@
 // The ANSI code page (932 under the test prefix) and the user's sort order, from Windows'
 // own tables.
-#include "win32/text_codec.h"
+#include "win32/system/text_codec.h"
 
 #include <windows.h>
 
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "win32/strings.h"
+#include "win32/system/strings.h"
 
 namespace zelvo::win32 {
 namespace {

@@ -1,6 +1,6 @@
 #include "driver/errors.h"
 
-#include "win32/win32_error.h"
+#include "win32/system/win32_error.h"
 
 namespace zelvo::e2e {
 

@@ -5,8 +5,8 @@
 #include <map>
 
 #include "driver/errors.h"
-#include "win32/owner.h"
-#include "win32/strings.h"
+#include "win32/system/owner.h"
+#include "win32/system/strings.h"
 
 namespace zelvo::e2e {
 

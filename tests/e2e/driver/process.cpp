@@ -6,8 +6,8 @@
 
 #include "driver/errors.h"
 #include "driver/remote.h"
-#include "win32/control_ids.h"
-#include "win32/strings.h"
+#include "win32/window/control_ids.h"
+#include "win32/system/strings.h"
 
 namespace zelvo::e2e {
 

@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "driver/boxes.h"
-#include "win32/owner.h"
+#include "win32/system/owner.h"
 #include "driver/wait.h"
 #include "driver/window.h"
 

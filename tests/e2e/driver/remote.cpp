@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "driver/errors.h"
-#include "win32/strings.h"
+#include "win32/system/strings.h"
 
 namespace zelvo::e2e {
 

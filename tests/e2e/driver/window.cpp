@@ -5,7 +5,7 @@
 #include "driver/errors.h"
 #include "driver/process.h"
 #include "driver/remote.h"
-#include "win32/strings.h"
+#include "win32/system/strings.h"
 
 namespace zelvo::e2e {
 

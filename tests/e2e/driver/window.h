@@ -1,6 +1,7 @@
 // The program's main window seen from the test: reading its caption and controls as a user
 // sees them, and acting on it as a user does (clicks, selections, drops, closing, logging off).
-// Control ids are those of win32/control_ids.h (the control table of platform/controls.h).
+// Control ids are those of win32/window/control_ids.h (the control table of
+// win32/window/controls.h).
 #pragma once
 
 #include <windows.h>

@@ -59,7 +59,7 @@ Failure Win32Failure(int32_t code) {
   }
 }
 
-Failure Refusal() { return Failure(5, Win32Failure(5).Description(), Failure::Kind::Refused); }
+Refusal AccessDenied() { return {5, Win32Failure(5).Description()}; }
 
 Message ReportOf(std::string_view source, const Failure& failure) {
   return expected::ErrorReport(source, failure.Number(), failure.Description());
@@ -110,16 +110,31 @@ void FakeFileSystem::FailOn(const std::string& operation, const std::string& pat
   failures_.push_back({operation, Lower(path), std::move(failure)});
 }
 
+void FakeFileSystem::RefuseOn(const std::string& operation, const std::string& path) {
+  failures_.push_back({operation, Lower(path), std::nullopt});
+}
+
 void FakeFileSystem::Enter(const std::string& operation, const std::string& path) {
   calls.push_back(operation + " " + path);
   const std::string lower = Lower(path);
   for (auto it = failures_.begin(); it != failures_.end(); ++it) {
-    if (it->operation == operation && (it->path.empty() || it->path == lower)) {
-      Failure failure = it->failure;
+    if (it->operation == operation && (it->path.empty() || it->path == lower) && it->failure) {
+      Failure failure = *it->failure;
       failures_.erase(it);
       throw failure;
     }
   }
+}
+
+bool FakeFileSystem::Refused(const std::string& operation, const std::string& path) {
+  const std::string lower = Lower(path);
+  for (auto it = failures_.begin(); it != failures_.end(); ++it) {
+    if (it->operation == operation && (it->path.empty() || it->path == lower) && !it->failure) {
+      failures_.erase(it);
+      return true;
+    }
+  }
+  return false;
 }
 
 std::string FakeFileSystem::Resolve(const std::string& path) const {
@@ -155,78 +170,91 @@ void FakeFileSystem::RequireParent(const std::string& path) const {
   if (!IsDrive(parent) && !folders_.contains(parent)) throw Win32Failure(3);
 }
 
-std::string FakeFileSystem::StoredName(const std::string& path) {
-  Enter("StoredName", path);
-  if (path.empty() || path.find_first_of("*?") != std::string::npos) return {};
-  const FakeFile* file = Find(path);
-  if (!file || file->hidden || file->system) return {};
-  return LastComponent(file->path);
+FileFacts FakeFileSystem::Look(const std::string& path) {
+  Enter("Look", path);
+  FileFacts facts;
+  if (path.empty() || path.find_first_of("*?") != std::string::npos || path.back() == '\\') {
+    return facts;
+  }
+  if (const FakeFile* file = Find(path)) {
+    facts.kind = FileFacts::Kind::File;
+    facts.hidden = file->hidden;
+    facts.system = file->system;
+    facts.link = file->link;
+    facts.size = file->content.size();
+    if (!file->hidden && !file->system) {
+      facts.stored_name = LastComponent(file->path);
+      facts.full_path = file->path;
+    }
+  } else if (HasFolder(path)) {
+    facts.kind = FileFacts::Kind::Folder;
+  }
+  return facts;
 }
 
-std::string FakeFileSystem::LongPath(const std::string& path) {
-  Enter("LongPath", path);
-  const FakeFile* file = Find(path);
-  if (!file) throw Win32Failure(2);
-  return file->path;
-}
-
-bool FakeFileSystem::IsFolder(const std::string& path) {
-  Enter("IsFolder", path);
-  return HasFolder(path);
-}
-
-void FakeFileSystem::MakeFolder(const std::string& path, NewFolder access) {
+ChangeResult FakeFileSystem::MakeFolder(const std::string& path, NewFolder access) {
   Enter("MakeFolder", path);
+  if (Refused("MakeFolder", path)) return {AccessDenied()};
   const std::string folder = WithoutTrailingBackslash(path);
   if (HasFolder(folder) || Find(folder)) throw Win32Failure(183);
   RequireParent(folder);
   folders_.insert(Lower(folder));
   made_folders[Lower(folder)] = access;
+  return {};
 }
 
-void FakeFileSystem::RemoveFile(const std::string& path) {
+ChangeResult FakeFileSystem::RemoveFile(const std::string& path) {
   Enter("RemoveFile", path);
+  if (Refused("RemoveFile", path)) return {AccessDenied()};
   FakeFile* file = FindFile(path);
   if (!file) throw Win32Failure(2);
   if (file->read_only) throw Win32Failure(5);
   files_.erase(Resolve(path));
+  return {};
 }
 
 CopyResult FakeFileSystem::CopyToNew(const std::string& from, const std::string& to) {
   Enter("CopyToNew", from + " -> " + to);
   const FakeFile* source = Find(from);
   if (!source) throw Win32Failure(2);
-  if (source->link) return CopyResult::SourceIsLink;
+  if (source->link) return {CopyResult::SourceIsLink, std::nullopt};
   if (HasFolder(to)) throw Win32Failure(5);
-  if (Find(to)) return CopyResult::TargetTaken;
+  if (Find(to)) return {CopyResult::TargetTaken, std::nullopt};
   RequireParent(to);
+  if (Refused("CopyToNew", from + " -> " + to) || Refused("CopyToNew", to)) {
+    return {CopyResult::Refused, AccessDenied()};
+  }
   const std::string content = source->content;
   AddFile(to, content);
-  return CopyResult::Copied;
+  return {CopyResult::Copied, std::nullopt};
 }
 
-void FakeFileSystem::WriteFile(const std::string& path, std::string_view bytes) {
+ChangeResult FakeFileSystem::WriteFile(const std::string& path, std::string_view bytes) {
   Enter("WriteFile", path);
+  if (Refused("WriteFile", path)) return {AccessDenied()};
   if (HasFolder(path)) throw Win32Failure(5);
   RequireParent(path);
   if (FakeFile* file = FindFile(path)) {
     if (file->read_only || file->hidden || file->system) throw Win32Failure(5);
     file->content = bytes;
-    return;
+    return {};
   }
   AddFile(path, std::string(bytes));
+  return {};
 }
 
-void FakeFileSystem::ReplaceAtomically(const std::string& path, std::string_view bytes) {
+ChangeResult FakeFileSystem::ReplaceAtomically(const std::string& path, std::string_view bytes) {
   Enter("ReplaceAtomically", path);
+  if (Refused("ReplaceAtomically", path)) return {AccessDenied()};
   if (HasFolder(path)) throw Win32Failure(5);
   RequireParent(path);
   if (FakeFile* file = FindFile(path)) {
     if (file->read_only || file->hidden || file->system) throw Win32Failure(5);
     file->content = bytes;
-    return;
+    return {};
   }
   AddFile(path, std::string(bytes));
+  return {};
 }
 
 std::optional<std::string> FakeFileSystem::ReadFile(const std::string& path, uint64_t at_most) {
@@ -237,12 +265,31 @@ std::optional<std::string> FakeFileSystem::ReadFile(const std::string& path, uin
   return file->content;
 }
 
-std::string FakeFileSystem::ReadRange(const std::string& path, uint64_t offset, uint32_t length) {
-  Enter("ReadRange", path);
-  const FakeFile* file = Find(path);
-  if (!file) throw Win32Failure(2);
-  if (offset >= file->content.size()) return {};
-  return file->content.substr(offset, length);
+// A file opened to read: its bytes as they are when read.
+class FakeFileSystem::OpenFile : public ByteSource {
+ public:
+  OpenFile(FakeFileSystem& files, std::string path) : files_(files), path_(std::move(path)) {}
+  std::string Read(uint64_t offset, uint32_t length) override {
+    files_.Enter("Read", path_);
+    const FakeFile* file = files_.Find(path_);
+    if (!file) throw Win32Failure(38);  // ERROR_HANDLE_EOF: the file went while it was open
+    if (offset >= file->content.size()) return {};
+    return file->content.substr(offset, length);
+  }
+
+ private:
+  FakeFileSystem& files_;
+  std::string path_;
+};
+
+OpenedFile FakeFileSystem::OpenToRead(const std::string& path) {
+  try {
+    Enter("OpenToRead", path);
+  } catch (const Failure& failure) {
+    return {nullptr, failure.Description()};
+  }
+  if (!Find(path)) return {nullptr, Win32Failure(2).Description()};
+  return {std::make_unique<OpenFile>(*this, path), {}};
 }
 
 std::string FakeShortcuts::TargetPath(const std::string& shortcut_path) {
@@ -257,43 +304,9 @@ std::string FakeEnvironment::DescribeFailure(int32_t number) {
 }
 
 bool FakeEnvironment::RestartElevated(const std::vector<std::string>& arguments) {
+  if (restart_failure) throw *restart_failure;
   elevated_starts.push_back(arguments);
   return elevation_allowed;
-}
-
-void FakeEnvironment::End(int exit_code) {
-  ended = exit_code;
-  throw ProgramEnded{exit_code};
-}
-
-std::optional<std::string> FakeCodePage::Encode(std::string_view utf8) const {
-  std::string ansi;
-  for (size_t i = 0; i < utf8.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(utf8[i]);
-    if (byte < 0x80) {
-      ansi += static_cast<char>(byte);
-    } else if ((byte == 0xC2 || byte == 0xC3) && i + 1 < utf8.size()) {
-      const auto next = static_cast<unsigned char>(utf8[++i]);
-      ansi += static_cast<char>(((byte & 0x03) << 6) | (next & 0x3F));
-    } else {
-      return std::nullopt;
-    }
-  }
-  return ansi;
-}
-
-std::string FakeCodePage::Decode(std::string_view ansi) const {
-  std::string utf8;
-  for (char c : ansi) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x80) {
-      utf8 += c;
-    } else {
-      utf8 += static_cast<char>(0xC0 | (byte >> 6));
-      utf8 += static_cast<char>(0x80 | (byte & 0x3F));
-    }
-  }
-  return utf8;
 }
 
 std::string FakeCollator::SortKey(std::string_view utf8) const { return Lower(utf8); }
@@ -334,27 +347,30 @@ ListSelection FakeListBox::UserSelection() {
   return selection;
 }
 
-void FakeControls::FailOnSetText(Control control, Failure failure) {
-  failures_.emplace_back(control, std::move(failure));
-}
-
-void FakeControls::SetText(Control control, const std::string& value) {
-  for (auto it = failures_.begin(); it != failures_.end(); ++it) {
-    if (it->first == control) {
-      Failure failure = it->second;
-      failures_.erase(it);
-      throw failure;
-    }
+void FakeView::ShowEntry(const std::string& name, const std::string& folder,
+                         const std::string& date) {
+  if (!entry_failures_.empty()) {
+    Failure failure = entry_failures_.front();
+    entry_failures_.erase(entry_failures_.begin());
+    throw failure;
   }
-  text[control] = value;
-  if (journal_ && control == Control::lblInformation) journal_->push_back("status: " + value);
+  entry = {name, folder, date};
 }
 
-void FakeControls::SetToolTip(Control control, const std::string& value) {
-  tool_tip[control] = value;
+void FakeView::ShowStatus(const std::string& text) {
+  if (!status_failures_.empty()) {
+    Failure failure = status_failures_.front();
+    status_failures_.erase(status_failures_.begin());
+    throw failure;
+  }
+  status = text;
+  if (journal_) journal_->push_back(StatusEntry(text));
 }
 
-void FakeControls::SetEnabled(Control control, bool value) { enabled[control] = value; }
+void FakeView::Close(int exit_code) {
+  // Only the first end counts: the window is gone after it.
+  if (!closed) closed = exit_code;
+}
 
 bool FakeLauncher::Start(const std::string& program_path, const std::string& working_folder) {
   if (journal_) journal_->push_back("start: " + program_path);

@@ -16,10 +16,12 @@
 #include "platform/environment.h"
 #include "base/failure.h"
 #include "platform/file_system.h"
+#include "platform/platform.h"
 #include "platform/process.h"
 #include "platform/shortcuts.h"
 #include "platform/text_codec.h"
 #include "platform/window.h"
+#include "shared/latin1_code_page.h"
 
 namespace zelvo::testing {
 
@@ -27,16 +29,10 @@ namespace zelvo::testing {
 // "status: <text>", "start: <path>".
 using Journal = std::vector<std::string>;
 
-// Thrown by FakeEnvironment::End; deliberately no std::exception, so that no error trap of
-// the program catches it.
-struct ProgramEnded {
-  int exit_code;
-};
-
 // Windows' own texts for the failures the fakes raise.
 Failure Win32Failure(int32_t code);
 // Access denied, as Windows refuses a change for want of rights.
-Failure Refusal();
+Refusal AccessDenied();
 
 // The report box of `failure` caught in `source`.
 Message ReportOf(std::string_view source, const Failure& failure);
@@ -77,33 +73,39 @@ class FakeFileSystem : public FileSystem {
   void AddFolder(const std::string& path);
   // `short_path` names the same file as `long_path`, as an 8.3 alias does.
   void AddShortName(const std::string& short_path, const std::string& long_path);
-  // The next call of `operation` ("WriteFile", "CopyToNew" ...) on `path` (or on any path when
-  // empty) throws `failure`.
+  // The next call of `operation` ("Look", "WriteFile", "CopyToNew" ...) on `path` (or on any
+  // path when empty) throws `failure`. An opening to read ("OpenToRead") does not throw: the file
+  // cannot be opened, for the failure's reason. "Read" fails a read through an opened file.
   void FailOn(const std::string& operation, const std::string& path, Failure failure);
+  // The next change `operation` ("WriteFile", "RemoveFile", "MakeFolder", "CopyToNew",
+  // "ReplaceAtomically") of `path` (or of any path when empty) is refused for want of rights.
+  void RefuseOn(const std::string& operation, const std::string& path);
 
   const FakeFile* Find(const std::string& path) const;
   bool HasFolder(const std::string& path) const;
   // The files under a folder, by stored path.
   std::vector<const FakeFile*> FilesIn(const std::string& folder) const;
 
-  std::string StoredName(const std::string& path) override;
-  std::string LongPath(const std::string& path) override;
-  bool IsFolder(const std::string& path) override;
-  void MakeFolder(const std::string& path, NewFolder access) override;
-  void RemoveFile(const std::string& path) override;
+  FileFacts Look(const std::string& path) override;
+  ChangeResult MakeFolder(const std::string& path, NewFolder access) override;
+  ChangeResult RemoveFile(const std::string& path) override;
   CopyResult CopyToNew(const std::string& from, const std::string& to) override;
-  void WriteFile(const std::string& path, std::string_view bytes) override;
-  void ReplaceAtomically(const std::string& path, std::string_view bytes) override;
+  ChangeResult WriteFile(const std::string& path, std::string_view bytes) override;
+  ChangeResult ReplaceAtomically(const std::string& path, std::string_view bytes) override;
   std::optional<std::string> ReadFile(const std::string& path, uint64_t at_most) override;
-  std::string ReadRange(const std::string& path, uint64_t offset, uint32_t length) override;
+  OpenedFile OpenToRead(const std::string& path) override;
 
-  // Every call, as "Operation path".
+  // Every call, as "Operation path" (a read through an opened file as "Read path").
   std::vector<std::string> calls;
   // Who may change each folder made, by lower-case path.
   std::map<std::string, NewFolder> made_folders;
 
  private:
+  class OpenFile;
+  // Notes the call, and throws what was injected for it.
   void Enter(const std::string& operation, const std::string& path);
+  // Whether a refusal was injected for the change.
+  bool Refused(const std::string& operation, const std::string& path);
   std::string Resolve(const std::string& path) const;
   FakeFile* FindFile(const std::string& path);
   void RequireParent(const std::string& path) const;
@@ -114,7 +116,7 @@ class FakeFileSystem : public FileSystem {
   struct Injected {
     std::string operation;
     std::string path;
-    Failure failure;
+    std::optional<Failure> failure;  // none: a refusal
   };
   std::vector<Injected> failures_;
 };
@@ -137,10 +139,11 @@ class FakeEnvironment : public Environment {
   bool previous_instance = false;
   std::string program_folder = "C:\\Tools";
   std::string command_line = "\"C:\\Tools\\zelvo.exe\"";
-  std::optional<int> ended;
   bool elevated = false;
   // Whether the user lets the elevated start happen; every start asked for, with its arguments.
   bool elevation_allowed = true;
+  // What an elevated start throws instead, when it fails in a way no one foresaw.
+  std::optional<Failure> restart_failure;
   std::vector<std::vector<std::string>> elevated_starts;
 
   ProgramVersion Version() override { return version; }
@@ -150,15 +153,10 @@ class FakeEnvironment : public Environment {
   std::string ProgramFolder() override { return program_folder; }
   std::string CommandLine() override { return command_line; }
   std::string DescribeFailure(int32_t number) override;
-  void End(int exit_code) override;
 };
 
 // Latin-1 stands in for the ANSI code page: characters up to U+00FF fit, others do not.
-class FakeCodePage : public AnsiCodePage {
- public:
-  std::optional<std::string> Encode(std::string_view utf8) const override;
-  std::string Decode(std::string_view ansi) const override;
-};
+using FakeCodePage = Latin1CodePage;
 
 // Orders by the text with ASCII letters folded to lower case.
 class FakeCollator : public Collator {
@@ -184,28 +182,42 @@ class FakeListBox : public ListBox {
   ListSelection UserSelection() override;
 };
 
-class FakeControls : public MainWindow {
+// The window as the program's logic sees it: what it shows, and how the program ended.
+class FakeView : public MainView {
  public:
-  explicit FakeControls(Journal* journal = nullptr) : journal_(journal) {}
+  explicit FakeView(Journal* journal = nullptr) : journal_(journal) {}
 
-  std::map<Control, std::string> text;
-  std::map<Control, std::string> tool_tip;
-  std::map<Control, bool> enabled;  // controls never set are absent
+  struct Entry {
+    std::string name, folder, date;
+    bool operator==(const Entry&) const = default;
+  };
+
+  std::string caption;
   bool shown = false;
+  Entry entry;
+  std::optional<bool> actions_enabled;  // none until first set
+  std::string status;
   FakeListBox list;
+  // The exit code the program ended with through its message loop; none while it runs.
+  std::optional<int> closed;
 
-  void SetText(Control control, const std::string& value) override;
-  void SetToolTip(Control control, const std::string& value) override;
-  void SetEnabled(Control control, bool value) override;
+  void SetCaption(const std::string& text) override { caption = text; }
   void Show() override { shown = true; }
-  ListBox& NameList() override { return list; }
+  void ShowEntry(const std::string& name, const std::string& folder,
+                 const std::string& date) override;
+  void EnableActions(bool enabled) override { actions_enabled = enabled; }
+  void ShowStatus(const std::string& text) override;
+  ListBox& Rows() override { return list; }
+  void Close(int exit_code) override;
 
-  // The next SetText on `control` throws `failure`, before anything is shown.
-  void FailOnSetText(Control control, Failure failure);
+  // The next ShowStatus or ShowEntry throws `failure`, before anything is shown.
+  void FailOnShowStatus(Failure failure) { status_failures_.push_back(std::move(failure)); }
+  void FailOnShowEntry(Failure failure) { entry_failures_.push_back(std::move(failure)); }
 
  private:
   Journal* journal_;
-  std::vector<std::pair<Control, Failure>> failures_;
+  std::vector<Failure> status_failures_;
+  std::vector<Failure> entry_failures_;
 };
 
 class FakeLauncher : public ProcessLauncher {

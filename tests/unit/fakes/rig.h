@@ -1,15 +1,13 @@
-// The program's logic wired to fakes, as the main window wires it to Windows.
+// The program's logic wired to fakes as Zelvo wires it to Windows, with every part in reach: the
+// procedures can be driven one by one, or through the window's events.
 #pragma once
 
 #include <string>
 
-#include "application/apply.h"
-#include "application/elevation.h"
 #include "application/error_report.h"
-#include "application/log_view.h"
+#include "application/zelvo.h"
 #include "base/error_trap.h"
 #include "fakes/fakes.h"
-#include "model/log_model.h"
 
 namespace zelvo::testing {
 
@@ -22,24 +20,39 @@ struct Rig {
   FakeEnvironment environment;
   FakeCodePage code_page;
   FakeCollator collator;
-  FakeControls controls{&journal};
+  FakeView view{&journal};
   FakeLauncher launcher{&journal};
   const Texts& texts = Texts::For("ja");
+  Platform platform{dialogs,   files,    shortcuts, clock, environment,
+                    code_page, collator, launcher,  view,  texts};
   ErrorReport report{dialogs, texts, environment};
   ErrorTrap trap{report};
+  Boxes boxes{dialogs, texts};
   LogModel log{collator};
-  LogView view{log, controls, controls.list, trap};
-  // The log is saved before an elevated start: the tests count the saves and say how they go.
-  int log_saves = 0;
-  Status log_save = Status::Done;
-  Elevation elevation{dialogs, texts, environment, [this] {
-                        ++log_saves;
-                        return log_save;
-                      }};
-  ManifestApplier applier{dialogs, texts,     files, shortcuts,    clock,
-                          log,     elevation, trap,  "C:\\Tools\\"};
+  LogView log_view{log, view, trap};
+  LogFile log_file{platform, log, log_view, trap, "C:\\Tools\\", "2.20"};
+  Elevation elevation{boxes, environment, log_file};
+  ManifestApplier applier{platform, log, elevation, trap, "C:\\Tools\\"};
+  ProgramBatch batch{texts, applier, log_view, elevation, trap};
+  LogActions actions{platform, log, log_view, elevation, trap};
+  Lifecycle lifecycle{platform, log_file, batch, trap, "2.20"};
+  // The window's events, as the window raises them.
+  EventRouter events{view, boxes, trap, lifecycle, batch, log_view, actions};
 
   Rig() { files.AddFolder("C:\\Tools"); }
+
+  // Runs `body` as a window event runs it: a failure is reported once and false comes back.
+  template <class Body>
+  bool Event(Body&& body) {
+    return trap.Guard("(event)", body);
+  }
+
+  // How often the log file was saved.
+  int LogSaves() const {
+    int saves = 0;
+    for (const auto& call : files.calls) saves += call == "ReplaceAtomically C:\\Tools\\zelvo.ini";
+    return saves;
+  }
 };
 
 }  // namespace zelvo::testing

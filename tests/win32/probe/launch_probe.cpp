@@ -5,9 +5,9 @@
 #include <string>
 
 #include "base/failure.h"
-#include "win32/environment.h"
-#include "win32/file_system.h"
-#include "win32/strings.h"
+#include "win32/system/environment.h"
+#include "win32/system/file_system.h"
+#include "win32/system/strings.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   using namespace zelvo::win32;

@@ -3,24 +3,27 @@
 // the same, and the start itself, with what is left to do.
 #pragma once
 
-#include <functional>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "base/failure.h"
-#include "base/status.h"
-#include "platform/dialogs.h"
+#include "application/boxes.h"
+#include "application/log_file.h"
 #include "platform/environment.h"
-#include "platform/texts.h"
+#include "platform/file_system.h"
 
 namespace zelvo {
 
+// How a start as administrator went: the new Zelvo runs and this one is to end; or the user
+// declined the elevation, and this one goes on as it was.
+// (clang-format reads the attribute as the start of an initialiser)
+// clang-format off
+enum class [[nodiscard]] Restart { Started, Declined };
+// clang-format on
+
 class Elevation {
  public:
-  // `keep_log` saves the log before the program starts again.
-  Elevation(Dialogs& dialogs, const Texts& texts, Environment& environment,
-            std::function<Status()> keep_log);
+  // The log is saved to `log_file` before the program starts again.
+  Elevation(Boxes& boxes, Environment& environment, LogFile& log_file);
 
   // Whether the program runs with administrator rights.
   bool Elevated() { return environment_.Elevated(); }
@@ -29,25 +32,17 @@ class Elevation {
   // elevated already, the program shows the warning (title `failed_title`) and false comes
   // back; otherwise the user is asked (title `question_title`) whether to start it again as
   // administrator, and true comes back for Yes.
-  bool OfferRestart(const std::string& name, const Failure& refusal, TextId question_title,
+  bool OfferRestart(const std::string& name, const Refusal& refusal, TextId question_title,
                     TextId failed_title);
 
-  // (clang-format reads the attribute as the start of an initialiser)
-  // clang-format off
-  enum class [[nodiscard]] Restart { Declined, Failed };
-  // clang-format on
-
   // Saves the log and starts the program again as administrator with `targets` on its command
-  // line; once that one has started, this one ends at once. Returns Declined when the user
-  // declined the elevation (the program goes on as it was), Failed when the log could not be
-  // saved (reported; nothing was started).
+  // line.
   Restart RestartElevated(const std::vector<std::string>& targets);
 
  private:
-  Dialogs& dialogs_;
-  const Texts& texts_;
+  Boxes& boxes_;
   Environment& environment_;
-  std::function<Status()> keep_log_;
+  LogFile& log_file_;
 };
 
 }  // namespace zelvo

@@ -5,50 +5,42 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
-#include <vector>
 
+#include "application/boxes.h"
 #include "application/log_view.h"
 #include "base/error_trap.h"
-#include "base/status.h"
 #include "model/log_model.h"
-#include "platform/dialogs.h"
-#include "platform/file_system.h"
-#include "platform/text_codec.h"
-#include "platform/texts.h"
+#include "platform/platform.h"
 
 namespace zelvo {
 
 class LogFile {
  public:
   // The file lies in `tool_folder` (ending with a backslash); `version_text` is its first line.
-  LogFile(Dialogs& dialogs, const Texts& texts, FileSystem& files, const AnsiCodePage& code_page,
-          LogModel& log, LogView& view, ErrorTrap& trap, std::string tool_folder,
-          std::string version_text);
+  LogFile(const Platform& platform, LogModel& log, LogView& view, ErrorTrap& trap,
+          const std::string& tool_folder, std::string version_text);
 
   // The largest log file read: 64 MiB, some 400,000 entries.
   static constexpr uint64_t kLargestLogFile = uint64_t{64} << 20;
 
   // Fills the log from the file; greets the user when there is none. A file larger than
   // kLargestLogFile is not read: the user is told, and the file is kept at the save.
-  Status LoadListData();
+  void LoadListData();
 
   // Writes the log to the file in one step. A file whose entries were not all loaded is first
   // kept beside it, as zelvo.ini.<what it is>.bak.
-  Status SaveListData();
+  void SaveListData();
 
  private:
-  std::string Path() const { return tool_folder_ + "zelvo.ini"; }
-  void KeepUnloadedFile(const std::string& path);
+  void KeepUnloadedFile();
 
-  Dialogs& dialogs_;
-  const Texts& texts_;
+  Boxes boxes_;
   FileSystem& files_;
   const AnsiCodePage& code_page_;
   LogModel& log_;
   LogView& view_;
   ErrorTrap& trap_;
-  const std::string tool_folder_;
+  const std::string path_;
   const std::string version_text_;
   // What the loaded file was, when some of its entries were not taken (see ParsedLogFile).
   std::string left_behind_;

@@ -10,8 +10,6 @@
 #include "application/elevation.h"
 #include "application/log_view.h"
 #include "base/error_trap.h"
-#include "base/status.h"
-#include "platform/file_system.h"
 #include "platform/texts.h"
 
 namespace zelvo {
@@ -23,30 +21,36 @@ std::string ArgumentText(std::string_view command_line);
 // and are removed, backslashes are literal. No empty path results.
 std::vector<std::string> SplitArguments(std::string_view argument_text);
 
+// How a batch ended: every path handled, or the rest handed to a Zelvo started as
+// administrator, which this one leaves the log to.
+// (clang-format reads the attribute as the start of an initialiser)
+// clang-format off
+enum class [[nodiscard]] BatchEnd { Done, HandedOver };
+// clang-format on
+
 class ProgramBatch {
  public:
-  ProgramBatch(const Texts& texts, ManifestApplier& applier, LogView& view, FileSystem& files,
-               Elevation& elevation, ErrorTrap& trap);
+  ProgramBatch(const Texts& texts, ManifestApplier& applier, LogView& view, Elevation& elevation,
+               ErrorTrap& trap);
 
   // Applies every path of the argument text (the procedure GetCommandLine). Each status line
   // names the program, a shortcut's target rather than the shortcut.
-  Status ApplyCommandLine(const std::string& argument_text);
+  BatchEnd ApplyCommandLine(const std::string& argument_text);
 
   // Applies every dropped file in the order of the drop. Each status line names the file as
   // dropped, a shortcut rather than its target.
-  Status ApplyZelvoDropFile(const std::vector<std::string>& dropped_files);
+  BatchEnd ApplyDroppedFiles(const std::vector<std::string>& dropped_files);
 
  private:
-  // Applies `paths` in order; each status line names the stored name of `named(path, outcome)`.
-  // When the user wants a program applied as administrator, the program starts again elevated
-  // with that path and the ones after it, and this one ends.
+  // Applies `paths` in order; each status line names the program by `named(outcome)`. When the
+  // user wants a program applied as administrator, the program starts again elevated with
+  // that path and the ones after it.
   template <class Named>
-  Status ApplyEach(const std::vector<std::string>& paths, Named named);
+  BatchEnd ApplyEach(const std::vector<std::string>& paths, Named named);
 
   const Texts& texts_;
   ManifestApplier& applier_;
   LogView& view_;
-  FileSystem& files_;
   Elevation& elevation_;
   ErrorTrap& trap_;
 };

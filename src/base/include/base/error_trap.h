@@ -1,7 +1,8 @@
-// The error trap that every procedure and event handler sets on entry, and every Win32 callback
-// at its boundary: a failure is reported once, with the routine's name, and then turns into the
-// status Failed (procedures) or ends the program (event handlers and callbacks). A caller that
-// receives Failed stops without a second report.
+// The one way an unexpected failure is dealt with. Each routine of the program runs its body as
+// a Routine, which names the routine on a failure that passes through it; each window event,
+// start-up and each Win32 callback runs its body in a Guard, which reports what failed once, in
+// the report box, and hands back false so that its caller ends the program. Expected outcomes (a
+// missing program, a No, a refusal for want of rights) are values, never failures.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +14,7 @@
 
 namespace zelvo {
 
-// Where the trap sends what it caught: the report box, and the end of the program.
+// Where the trap sends what it caught: the report box.
 class ErrorReporter {
  public:
   virtual ~ErrorReporter() = default;
@@ -21,13 +22,7 @@ class ErrorReporter {
   virtual std::string DescribeFailure(int32_t number) = 0;
   // Shows the report of `failure`, caught in `source` (the routine's name followed by "()").
   virtual void ReportError(std::string_view source, const Failure& failure) = 0;
-  // Ends the program after a failure that has been reported.
-  [[noreturn]] virtual void EndAfterFailure() = 0;
 };
-
-// The failure closest to a caught exception: a Failure as it is, running out of memory as
-// E_OUTOFMEMORY, anything else as E_UNEXPECTED with its own text.
-Failure FailureOf(const std::exception& error, ErrorReporter& reporter);
 
 class ErrorTrap {
  public:
@@ -35,54 +30,47 @@ class ErrorTrap {
   ErrorTrap(const ErrorTrap&) = delete;
   ErrorTrap& operator=(const ErrorTrap&) = delete;
 
-  // Runs a procedure body, which returns a status (Status, or a status of its own with a
-  // Failed value). A failure inside it is reported with `source`, and the procedure returns
-  // Failed.
+  // Runs the body of the routine `source` (its name followed by "()"). A failure inside it
+  // goes on to the caller as a Failure whose source is this routine, unless a routine it
+  // called is named already: the report names the innermost routine that failed.
   template <class Body>
-  auto Procedure(std::string_view source, Body&& body) -> decltype(body()) {
+  decltype(auto) Routine(std::string_view source, Body&& body) {
     try {
       return body();
+    } catch (Failure& failure) {
+      failure.NameSource(source);
+      throw;
     } catch (const std::exception& error) {
-      Report(source, error);
-      return decltype(body())::Failed;
+      Failure failure = FailureOf(error);
+      failure.NameSource(source);
+      throw failure;
     }
   }
 
-  // Runs an event handler body. A failure inside it is reported with `source`, and the
-  // program ends.
+  // Runs `body`, which nothing may leave by an exception (a window event, start-up, a Win32
+  // callback): a failure inside it is reported once, named by the routine it happened in (or by
+  // `source` when none is named), and false comes back.
   template <class Body>
-  void Handler(std::string_view source, Body&& body) {
+  [[nodiscard]] bool Guard(std::string_view source, Body&& body) noexcept {
     try {
       body();
+      return true;
     } catch (const std::exception& error) {
       Report(source, error);
-      EndProgram();
-    }
-  }
-
-  // Runs the body of a Win32 callback (a window or subclass procedure), which nothing may leave
-  // by an exception: whatever it throws is reported with `source`, and the program ends.
-  template <class Body>
-  void Callback(std::string_view source, Body&& body) {
-    try {
-      body();
-    } catch (const std::exception& error) {
-      Report(source, error);
-      EndProgram();
     } catch (...) {
       ReportUnknown(source);
-      EndProgram();
     }
+    return false;
   }
 
-  // Reports a caught exception with `source`. A report box that cannot be shown leaves nothing
-  // else to tell the user; the caller goes on as after a report.
-  void Report(std::string_view source, const std::exception& error) noexcept;
-
-  // Ends the program after a failure that has been reported already.
-  [[noreturn]] void EndProgram();
+  // The failure closest to a caught exception: a Failure as it is, running out of memory as
+  // E_OUTOFMEMORY, anything else as E_UNEXPECTED with its own text.
+  Failure FailureOf(const std::exception& error);
 
  private:
+  // Reports `error`, caught in `source` unless it names its own. A report box that cannot be
+  // shown leaves nothing else to tell the user.
+  void Report(std::string_view source, const std::exception& error) noexcept;
   void ReportUnknown(std::string_view source) noexcept;
 
   ErrorReporter& reporter_;

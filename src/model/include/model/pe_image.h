@@ -9,17 +9,9 @@
 #include <string>
 #include <string_view>
 
-#include "platform/file_system.h"
+#include "platform/byte_source.h"
 
 namespace zelvo {
-
-// Random access to the bytes of an image.
-class ByteSource {
- public:
-  virtual ~ByteSource() = default;
-  // Up to `length` bytes from `offset`: fewer at the end, none past it.
-  virtual std::string Read(uint64_t offset, uint32_t length) = 0;
-};
 
 // Bytes already in memory (tests, fuzzing). `bytes` must outlive the source.
 class MemorySource final : public ByteSource {
@@ -29,17 +21,6 @@ class MemorySource final : public ByteSource {
 
  private:
   std::string_view bytes_;
-};
-
-// A file, read piece by piece through the file system. `path` must outlive the source.
-class FileSource final : public ByteSource {
- public:
-  FileSource(FileSystem& files, const std::string& path) : files_(files), path_(path) {}
-  std::string Read(uint64_t offset, uint32_t length) override;
-
- private:
-  FileSystem& files_;
-  const std::string& path_;
 };
 
 // The optional header's magic numbers.
@@ -75,9 +56,9 @@ struct ProgramImage {
   std::optional<std::string> embedded_manifest;
 };
 
-// The file at `path` as a program image. A file that is no PE image, or is damaged, is an image
-// like any other: not 64-bit, without an embedded manifest. Throws Failure when the file cannot
-// be read: what could not be read is never taken for a 32-bit program.
-ProgramImage InspectProgramFile(FileSystem& files, const std::string& path);
+// The bytes of `file` as a program image. A file that is no PE image, or is damaged, is an image
+// like any other: not 64-bit, without an embedded manifest. What the source throws when it
+// cannot read comes through: what could not be read is never taken for a 32-bit program.
+ProgramImage InspectProgram(ByteSource& file);
 
 }  // namespace zelvo

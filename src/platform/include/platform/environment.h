@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -43,16 +42,6 @@ class Environment {
 
   // The system's description of a failure number (an error code or an HRESULT).
   virtual std::string DescribeFailure(int32_t number) = 0;
-
-  // Ends the process at once: no window closes, no closing step runs.
-  [[noreturn]] void EndNow(int exit_code) {
-    End(exit_code);
-    std::abort();  // End never comes back; the compiler cannot see that through the call
-  }
-
- protected:
-  // Ends the process; never returns.
-  virtual void End(int exit_code) = 0;
 };
 
 }  // namespace zelvo

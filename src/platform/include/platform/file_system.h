@@ -1,48 +1,103 @@
 // The file operations the program needs. Paths are UTF-8 Windows paths; the Windows adapter
-// makes them absolute and long-path safe before any call. Every operation throws Failure
-// unless it says otherwise; a change (MakeFolder, RemoveFile, CopyToNew, WriteFile,
-// ReplaceAtomically) that the system refuses for want of rights throws one that is Refused().
+// makes them absolute and long-path safe before any call. A path is looked at once (Look), and
+// what that look found travels with it to the procedures that need it. A change that Windows
+// refuses for want of rights comes back as a Refusal; every other failure is thrown as Failure.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "base/failure.h"
+#include "platform/byte_source.h"
+
 namespace zelvo {
+
+// What one look at a path finds.
+struct FileFacts {
+  enum class Kind { Nothing, File, Folder };
+  Kind kind = Kind::Nothing;
+  bool hidden = false;
+  bool system = false;
+  bool link = false;  // a symbolic link or junction, which could lead anywhere
+  uint64_t size = 0;
+  // For an ordinary file (neither folder, hidden nor system): its name as the file system stores
+  // it (its own letter case, its long form), and its full path in long form (short components
+  // expanded, the stored name last, the other folders as given). Empty for anything else. In a
+  // folder that cannot be listed, a file that is there keeps its name as given.
+  std::string stored_name;
+  std::string full_path;
+
+  // Whether an ordinary file stands there: every existence test of the program asks this.
+  bool Exists() const { return !stored_name.empty(); }
+  // Whether a plain folder stands there: a link or junction to a folder is none.
+  bool IsPlainFolder() const { return kind == Kind::Folder && !link; }
+};
+
+// A change Windows refused for want of rights (a folder's access list, a missing privilege, a
+// share that allows no writing), which administrator rights could get round; with Windows' own
+// number and reason.
+struct Refusal {
+  int32_t number = 0;
+  std::string reason;
+
+  bool operator==(const Refusal&) const = default;
+};
+
+// How a change went: made, or refused for want of rights.
+struct [[nodiscard]] ChangeResult {
+  std::optional<Refusal> refusal;
+
+  bool Made() const { return !refusal.has_value(); }
+  // Where nothing can offer a way round a refusal, it is a failure like any other.
+  void ThrowIfRefused() const {
+    if (refusal) throw Failure(refusal->number, refusal->reason);
+  }
+};
+
+// How a copy went.
+struct [[nodiscard]] CopyResult {
+  enum Outcome {
+    Copied,
+    TargetTaken,   // something stands at the target already: nothing was copied
+    SourceIsLink,  // the source is a link or has more than one name: nothing was copied
+    Refused,       // see `refusal`
+  };
+  Outcome outcome = Copied;
+  std::optional<Refusal> refusal;
+
+  // The outcome, where nothing can offer a way round a refusal: a failure like any other.
+  Outcome ThrowIfRefused() const {
+    ChangeResult{refusal}.ThrowIfRefused();
+    return outcome;
+  }
+};
+
+// A file opened for reading, or Windows' reason why it could not be opened.
+struct [[nodiscard]] OpenedFile {
+  std::unique_ptr<ByteSource> bytes;  // null when it could not be opened
+  std::string failure;                // Windows' reason, when it could not
+};
 
 // Who may change a new folder: as its parent says, or only administrators and the system (the
 // user who made it may read it).
 enum class NewFolder { Inherited, AdministratorsOnly };
 
-// How a copy went: made; not made, because something stands at the target already; or not
-// made, because the source is a link (a symbolic link or junction, or a file of more than one
-// name), which could lead anywhere.
-enum class CopyResult { Copied, TargetTaken, SourceIsLink };
-
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
 
-  // The name of the ordinary file at `path` as the file system stores it (its own letter case,
-  // its long form), or "" when none stands there: folders, hidden and system files do not
-  // count, and a path that cannot name one file (empty, or holding '*' or '?') finds nothing.
-  // In a folder that cannot be listed, a file that is there keeps its name as given.
-  virtual std::string StoredName(const std::string& path) = 0;
-
-  // The full path of an existing file in its long form: short components expanded, its name as
-  // stored (C:\PROGRA~1\FOO.EXE gives C:\Program Files\Foo.exe); other folders as given, and
-  // so is a part in a folder that cannot be listed.
-  virtual std::string LongPath(const std::string& path) = 0;
-
-  // Whether a plain folder stands at `path`: a link or junction to a folder is none.
-  virtual bool IsFolder(const std::string& path) = 0;
+  // What stands at `path`. A path that cannot name one file (empty, holding '*' or '?', ending
+  // in a backslash) finds nothing.
+  virtual FileFacts Look(const std::string& path) = 0;
 
   // Creates one folder; fails when the name is taken or the parent is missing.
-  virtual void MakeFolder(const std::string& path, NewFolder access) = 0;
+  virtual ChangeResult MakeFolder(const std::string& path, NewFolder access) = 0;
 
   // Removes one file; fails on a read-only or locked file.
-  virtual void RemoveFile(const std::string& path) = 0;
+  virtual ChangeResult RemoveFile(const std::string& path) = 0;
 
   // Copies the plain file `from` to the new file `to`, reading `from` only through the one
   // opening that finds it is no link. Leaves everything as it was when anything already stands
@@ -52,19 +107,19 @@ class FileSystem {
   // Creates the file, or replaces an existing one, with `bytes`. A write that fails leaves the
   // old file as it was and no part of the new one. A read-only, hidden or system file is not
   // replaced.
-  virtual void WriteFile(const std::string& path, std::string_view bytes) = 0;
+  virtual ChangeResult WriteFile(const std::string& path, std::string_view bytes) = 0;
 
   // As WriteFile, and a reader sees either the old content or the new one whole, never a mix,
   // even after a power cut: a temporary file beside it is written and flushed, then moved over
   // the old one in one step.
-  virtual void ReplaceAtomically(const std::string& path, std::string_view bytes) = 0;
+  virtual ChangeResult ReplaceAtomically(const std::string& path, std::string_view bytes) = 0;
 
   // The whole content of a file, or nothing when it holds more than `at_most` bytes.
   virtual std::optional<std::string> ReadFile(const std::string& path, uint64_t at_most) = 0;
 
-  // Up to `length` bytes from `offset` (fewer at the end of the file), read while another
-  // program has the file open too, even for writing.
-  virtual std::string ReadRange(const std::string& path, uint64_t offset, uint32_t length) = 0;
+  // Opens the file for reading while other programs have it open too, even for writing: its
+  // bytes are then read through this one opening.
+  virtual OpenedFile OpenToRead(const std::string& path) = 0;
 };
 
 }  // namespace zelvo

@@ -23,7 +23,7 @@ struct Platform {
   const AnsiCodePage& code_page;
   const Collator& collator;
   ProcessLauncher& launcher;
-  MainWindow& window;
+  MainView& view;
   const Texts& texts;  // in the user's display language
 };
 

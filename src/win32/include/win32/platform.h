@@ -4,16 +4,17 @@
 
 #include <windows.h>
 
+#include "base/error_trap.h"
 #include "platform/platform.h"
-#include "win32/clock.h"
-#include "win32/common_controls.h"
-#include "win32/dialogs.h"
-#include "win32/environment.h"
-#include "win32/file_system.h"
-#include "win32/main_window.h"
-#include "win32/process.h"
-#include "win32/shortcuts.h"
-#include "win32/text_codec.h"
+#include "win32/system/clock.h"
+#include "win32/system/dialogs.h"
+#include "win32/system/environment.h"
+#include "win32/system/file_system.h"
+#include "win32/system/process.h"
+#include "win32/system/shortcuts.h"
+#include "win32/system/text_codec.h"
+#include "win32/window/common_controls.h"
+#include "win32/window/main_window.h"
 
 namespace zelvo::win32 {
 
@@ -35,15 +36,20 @@ class Win32System {
   Win32ProcessLauncher launcher;
 };
 
-// The system and the main window, created hidden, which owns the message boxes.
-class Win32Platform : public Win32System {
+// The system and the main window on it, created hidden, which owns the message boxes.
+class Win32Platform {
  public:
-  // The window and the program speak the language of `language`, which must outlive them.
-  Win32Platform(HINSTANCE instance, int show_command, const Texts& language);
+  // The window and the program speak the language of `language`; a failure in the window's
+  // own callbacks is reported through `trap`. All three must outlive the object.
+  Win32Platform(Win32System& system, HINSTANCE instance, int show_command, const Texts& language,
+                ErrorTrap& trap);
+  Win32Platform(const Win32Platform&) = delete;
+  Win32Platform& operator=(const Win32Platform&) = delete;
 
   // The program's logic runs on these.
   Platform Interfaces();
 
+  Win32System& system;
   const Texts& texts;
   // comctl32, loaded from System32, outlives the window of its classes.
   CommonControls common_controls;
