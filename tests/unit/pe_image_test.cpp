@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <functional>
 #include <string>
 #include <vector>
@@ -340,6 +341,16 @@ TEST(EmbeddedManifestTest, DamagedImagesHaveNoManifest) {
     EXPECT_FALSE(EmbeddedManifest(source)) << damage.what;
     EXPECT_LE(source.reads, 12) << damage.what;
   }
+}
+
+// The unit tests run at the width the build names: a toolchain that quietly built 64-bit code
+// would pass them off as the 32-bit run.
+TEST(BuildWidthTest, SizeTIsAsWideAsTheBuildSays) {
+#ifdef ZELVO_SIZE_T_BITS
+  EXPECT_EQ(sizeof(size_t) * CHAR_BIT, size_t{ZELVO_SIZE_T_BITS});
+#else
+  GTEST_SKIP() << "this build names no width";
+#endif
 }
 
 TEST(EmbeddedManifestTest, DirectoriesThatPointBackEndTheWalk) {
