@@ -10,6 +10,7 @@ packages=(
   fonts-noto-cjk locales imagemagick          # Japanese text, code page 932, screenshots
   fonts-wine                                  # Marlett, for the caption buttons Wine draws
   clang libclang-rt-14-dev                    # fuzzing and sanitizers
+  g++-i686-linux-gnu qemu-user-static         # the unit tests as 32-bit code, emulated
   python3 zip                                 # the exes' header check, the release package
 )
 

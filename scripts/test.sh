@@ -1,8 +1,9 @@
 #!/bin/bash
-# Builds Zelvo and runs every test: the unit tests natively (also under ASan and UBSan), the
-# fuzzers for a short while, then the Win32 and end-to-end tests of the 64-bit build under Wine
-# and Xvfb; the 32-bit build is built too. Installs what is missing first (as root, or through
-# sudo). ZELVO_BUILD_ROOT moves the build folders; ZELVO_FUZZ_SECONDS sets each fuzzer's time.
+# Builds Zelvo and runs every test: the unit tests natively (also under ASan and UBSan, and as
+# 32-bit code under QEMU), the fuzzers for a short while, then the Win32 and end-to-end tests of
+# the 64-bit build under Wine and Xvfb; the 32-bit build is built too. Installs what is missing
+# first (as root, or through sudo). ZELVO_BUILD_ROOT moves the build folders; ZELVO_FUZZ_SECONDS
+# sets each fuzzer's time.
 set -euo pipefail
 
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
@@ -23,6 +24,13 @@ cmake --preset sanitize -S "$source_dir" -B "$build_root/sanitize" >/dev/null
 cmake --build "$build_root/sanitize" -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir "$build_root/sanitize" --output-on-failure --no-tests=error -j "$jobs"
+
+step "unit tests as 32-bit code, under QEMU's user-mode emulator"
+# The logic of the 32-bit zelvo.exe, with its 32-bit size_t. The kernel here starts no 32-bit
+# program: the toolchain names the emulator, and CTest starts every test through it.
+cmake --preset i386 -S "$source_dir" -B "$build_root/i386" >/dev/null
+cmake --build "$build_root/i386" -j "$jobs"
+ctest --test-dir "$build_root/i386" --output-on-failure --no-tests=error -j "$jobs"
 
 step "fuzzing the log file reader and the command line splitter"
 cmake --preset fuzz -S "$source_dir" -B "$build_root/fuzz" >/dev/null

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <functional>
 #include <string>
 #include <vector>
@@ -270,10 +271,13 @@ TEST(EmbeddedManifestTest, ResourceDirectoryMissingFromTheOptionalHeader) {
   EXPECT_FALSE(EmbeddedManifest(rom));
 }
 
+// A change to the bytes of a built image.
+using Change = std::function<void(const BuiltImage&, std::string&)>;
+
 // One way to damage the image, and what it does.
 struct Damage {
   const char* what;
-  std::function<void(const BuiltImage&, std::string&)> apply;
+  Change apply;
 };
 
 TEST(EmbeddedManifestTest, DamagedImagesHaveNoManifest) {
@@ -340,6 +344,94 @@ TEST(EmbeddedManifestTest, DamagedImagesHaveNoManifest) {
     EXPECT_FALSE(EmbeddedManifest(source)) << damage.what;
     EXPECT_LE(source.reads, 12) << damage.what;
   }
+}
+
+// A third section header, in the room the builder leaves before the first section's bytes.
+void AddSection(const BuiltImage& image, std::string& bytes, uint32_t virtual_address,
+                uint32_t raw_size, uint32_t file_offset) {
+  const uint32_t header = image.resource_section_header + 40;
+  Put16(bytes, 0x40 + 6, 3);
+  Put32(bytes, header + 8, 0);  // no virtual size: the raw size counts
+  Put32(bytes, header + 12, virtual_address);
+  Put32(bytes, header + 16, raw_size);
+  Put32(bytes, header + 20, file_offset);
+}
+
+// An image laid out so that it still reads with a field near 4 GB, then pushed past 4 GB.
+struct EdgeOf32Bits {
+  const char* what;
+  Change lay_out;
+  Change push;
+};
+
+// The 32-bit zelvo.exe reads the same images with a 32-bit size_t. Every push below makes a sum
+// of a base and an offset pass 4 GB at a place where that sum taken modulo 4 GB is the real tree
+// or manifest: a reader that let it wrap would find the manifest, or read past the file.
+TEST(EmbeddedManifestTest, OffsetsThatPass4GBFindNothingAtAnyWidth) {
+  const BuiltImage image =
+      BuildImage({.resources = {{{kRtIcon}, {1}, 0x409, "icon"}, ManifestResource(kCc6Manifest)}});
+  const uint32_t root = image.resource_section;
+  const uint32_t entry = root + image.data_entries.back();
+  const uint32_t manifest = static_cast<uint32_t>(image.bytes.find(kCc6Manifest));
+  const uint32_t manifest_rva = image.resource_rva + manifest - root;
+  // A second view of the resource bytes just below 4 GB, the tree's root moved there.
+  constexpr uint32_t kHigh = 0xFFFF0000;
+  const Change tree_below_4gb = [&](const BuiltImage& i, std::string& b) {
+    AddSection(i, b, kHigh, static_cast<uint32_t>(b.size()) - root, root);
+    Put32(b, i.resource_directory, kHigh);
+  };
+  // A view of the whole file from its first byte, the tree found through it.
+  constexpr uint32_t kWhole = 0x100000;
+  const Change whole_file = [&](const BuiltImage& i, std::string& b) {
+    AddSection(i, b, kWhole, static_cast<uint32_t>(b.size()), 0);
+    Put32(b, i.resource_directory, kWhole + root);
+  };
+  const Change as_built = [](const BuiltImage&, std::string&) {};
+
+  const std::vector<EdgeOf32Bits> rows = {
+      {"NT headers 16 bytes short of 4 GB", as_built,
+       [](const BuiltImage&, std::string& b) { Put32(b, 0x3C, 0xFFFFFFF0); }},
+      {"type directory offset that carries the root past 4 GB", tree_below_4gb,
+       [&](const BuiltImage& i, std::string& b) {
+         Put32(b, root + 16 + 8 + 4, 0x80000000u | (i.resource_rva + i.directories[2] - kHigh));
+       }},
+      {"data entry offset that carries the root past 4 GB", tree_below_4gb,
+       [&](const BuiltImage& i, std::string& b) {
+         Put32(b, root + i.directories.back() + 16 + 4,
+               i.resource_rva + i.data_entries.back() - kHigh);
+       }},
+      {"section whose file offset plus the offset into it passes 4 GB", whole_file,
+       [&](const BuiltImage& i, std::string& b) {
+         AddSection(i, b, kWhole - 0x1000, static_cast<uint32_t>(b.size()) + 0x1000, 0xFFFFF000);
+       }},
+      {"manifest RVA below a section near 4 GB whose bytes run past it", as_built,
+       [&](const BuiltImage& i, std::string& b) {
+         AddSection(i, b, 0xFFFFFF00, 0x2000, manifest - 0x110);
+         Put32(b, entry, 0x10);
+       }},
+      {"manifest size that carries its RVA past 4 GB", as_built,
+       [&](const BuiltImage&, std::string& b) { Put32(b, entry + 4, 0x10 - manifest_rva); }},
+  };
+  for (const EdgeOf32Bits& row : rows) {
+    std::string bytes = image.bytes;
+    row.lay_out(image, bytes);
+    EXPECT_EQ(EmbeddedManifest(bytes), kCc6Manifest) << row.what;
+    row.push(image, bytes);
+    CountingSource source(bytes);
+    EXPECT_FALSE(EmbeddedManifest(source)) << row.what;
+    EXPECT_LE(source.reads, 12) << row.what;
+    EXPECT_LE(source.bytes_read, bytes.size()) << row.what;
+  }
+}
+
+// The unit tests run at the width the build names: a toolchain that quietly built 64-bit code
+// would pass them off as the 32-bit run, and the table above with them.
+TEST(BuildWidthTest, SizeTIsAsWideAsTheBuildSays) {
+#ifdef ZELVO_SIZE_T_BITS
+  EXPECT_EQ(sizeof(size_t) * CHAR_BIT, size_t{ZELVO_SIZE_T_BITS});
+#else
+  GTEST_SKIP() << "this build names no width";
+#endif
 }
 
 TEST(EmbeddedManifestTest, DirectoriesThatPointBackEndTheWalk) {
