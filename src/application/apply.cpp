@@ -1,8 +1,6 @@
 // The apply procedure and the backup of an old manifest.
 #include "application/apply.h"
 
-#include <cstdint>
-
 #include "model/file_names.h"
 #include "model/manifest_document.h"
 #include "model/manifest_xml.h"
@@ -23,16 +21,16 @@ std::string DateText(const Date& date) {
 
 }  // namespace
 
-ManifestApplier::ManifestApplier(const Platform& platform, LogModel& log, Elevation& elevation,
-                                 ErrorTrap& trap, const std::string& tool_folder)
+ManifestApplier::ManifestApplier(const Platform& platform, LogModel& log, ManifestBackup& backup,
+                                 Elevation& elevation, ErrorTrap& trap)
     : boxes_(platform.dialogs, platform.texts),
       files_(platform.files),
       shortcuts_(platform.shortcuts),
       clock_(platform.clock),
       log_(log),
+      backup_(backup),
       elevation_(elevation),
-      trap_(trap),
-      backup_folder_(tool_folder + "backup") {}
+      trap_(trap) {}
 
 ApplyOutcome ManifestApplier::ApplyZelvo(const std::string& path) {
   return trap_.Routine("ApplyZelvo()", [&] {
@@ -67,12 +65,12 @@ ApplyOutcome::Result ManifestApplier::Apply(const std::string& given, ApplyOutco
   // Read once for both uses: the advice below and the document's architecture. A program that
   // cannot be read is never taken for a 32-bit one: that manifest keeps a 64-bit program from
   // starting at all.
-  const OpenedFile image_file = files_.OpenToRead(target);
-  if (!image_file.bytes) {
+  const OpenedProgram image_file = files_.OpenProgram(target);
+  if (!image_file.file) {
     return Warn(boxes_.Text(TextId::UnreadableProgram, {name, image_file.failure}),
                 ApplyOutcome::Unreadable);
   }
-  const ProgramImage image = InspectProgram(*image_file.bytes);
+  const ProgramImage image = InspectProgram(*image_file.file);
   // Since Windows Vista a manifest inside the program wins over the file beside it, so the file
   // would change nothing: whether the user still wants it. Programs without one are not asked.
   if (image.embedded_manifest) {
@@ -86,7 +84,7 @@ ApplyOutcome::Result ManifestApplier::Apply(const std::string& given, ApplyOutco
   const FileFacts manifest = files_.Look(manifest_path);
   if (manifest.Exists()) {
     if (!Ask(boxes_.Text(TextId::ReplaceManifest, {name}))) return ApplyOutcome::Declined;
-    const BackupResult backup = BackupManifest(manifest);
+    const BackupResult backup = backup_.BackupManifest(manifest);
     switch (backup.outcome) {
       case BackupResult::Done:
         break;
@@ -101,6 +99,10 @@ ApplyOutcome::Result ManifestApplier::Apply(const std::string& given, ApplyOutco
       manifest_path,
       ManifestDocument(image.pe32_plus ? ManifestArchitecture::Any : ManifestArchitecture::X86));
   if (!written.Made()) return Refused(name, *written.refusal);
+  // Windows remembers whether a program has a manifest by its path and last-write time: a
+  // program that ran before would keep its old look until the time changes or Windows restarts.
+  // A time that cannot be set leaves the manifest for the next restart of Windows.
+  (void)image_file.file->TouchLastWrite();
 
   const size_t row = log_.Add({name, FolderOf(target), DateText(clock_.Today())});
   log_.SetCurrentRow(row);
@@ -121,38 +123,6 @@ ApplyOutcome::Result ManifestApplier::Refused(const std::string& name, const Ref
   return elevation_.OfferRestart(name, refusal, TextId::ApplyTitle, TextId::ApplyFailedTitle)
              ? ApplyOutcome::NeedsAdministrator
              : ApplyOutcome::Refused;
-}
-
-BackupResult ManifestApplier::BackupManifest(const FileFacts& manifest) {
-  return trap_.Routine("BackupManifest()", [&]() -> BackupResult {
-    // Only a plain folder: a link or junction named backup would take the copies anywhere, and
-    // is refused as a file of that name is. Made by an elevated program, the folder admits only
-    // administrators to change it: a copy of what only they may read stays theirs.
-    if (!files_.Look(backup_folder_).IsPlainFolder()) {
-      const ChangeResult made =
-          files_.MakeFolder(backup_folder_, elevation_.Elevated() ? NewFolder::AdministratorsOnly
-                                                                  : NewFolder::Inherited);
-      if (!made.Made()) return {BackupResult::Refused, *made.refusal};
-    }
-
-    // Earlier copies are the user's only way back to an old manifest: none is ever replaced.
-    // The first copy of a name keeps the name; later ones get ".2", ".3", ... after it.
-    const std::string first = backup_folder_ + "\\" + manifest.stored_name;
-    for (uint64_t number = 1;; ++number) {
-      const std::string copy = number == 1 ? first : first + "." + std::to_string(number);
-      const CopyResult copied = files_.CopyToNew(manifest.full_path, copy);
-      switch (copied.outcome) {
-        case CopyResult::Copied:
-          return {};
-        case CopyResult::SourceIsLink:
-          return {BackupResult::SourceIsLink, {}};
-        case CopyResult::Refused:
-          return {BackupResult::Refused, *copied.refusal};
-        case CopyResult::TargetTaken:
-          break;
-      }
-    }
-  });
 }
 
 }  // namespace zelvo

@@ -3,21 +3,18 @@
 #include <string>
 
 #include "model/file_names.h"
+#include "model/manifest_document.h"
 
 namespace zelvo {
-namespace {
 
-constexpr char kManifestSuffix[] = ".manifest";
-
-}  // namespace
-
-LogActions::LogActions(const Platform& platform, LogModel& log, LogView& view, Elevation& elevation,
-                       ErrorTrap& trap)
+LogActions::LogActions(const Platform& platform, LogModel& log, LogView& view,
+                       ManifestBackup& backup, Elevation& elevation, ErrorTrap& trap)
     : boxes_(platform.dialogs, platform.texts),
       files_(platform.files),
       launcher_(platform.launcher),
       log_(log),
       view_(view),
+      backup_(backup),
       elevation_(elevation),
       trap_(trap) {}
 
@@ -42,10 +39,11 @@ RestoreEnd LogActions::Restore() {
     if (!entry) continue;
     Inform(TextId::Restoring, name);
 
-    const std::string manifest = entry->folder + name + kManifestSuffix;
     // An entry that names no one file (edited by hand) has no manifest to delete.
-    if (NamesOneFile(*entry) && files_.Look(manifest).Exists()) {
-      switch (RemoveManifest(name, manifest)) {
+    const FileFacts manifest =
+        NamesOneFile(*entry) ? files_.Look(ManifestPath(entry->folder + name)) : FileFacts{};
+    if (manifest.Exists()) {
+      switch (RemoveManifest(name, entry->folder, manifest)) {
         case Removal::Removed:
           Inform(TextId::Restored, name);
           break;
@@ -120,12 +118,31 @@ bool LogActions::HasSelection(TextId hint) {
   return false;
 }
 
-LogActions::Removal LogActions::RemoveManifest(const std::string& name,
-                                               const std::string& manifest) {
-  const ChangeResult removed = files_.RemoveFile(manifest);
-  if (removed.Made()) return Removal::Removed;
-  if (elevation_.OfferRestart(name, *removed.refusal, TextId::RestoreTitle,
-                              TextId::RestoreFailedTitle) &&
+LogActions::Removal LogActions::RemoveManifest(const std::string& name, const std::string& folder,
+                                               const FileFacts& manifest) {
+  // A manifest edited by hand, or put back by the program's own update, has no copy anywhere: it
+  // is kept in the backup folder before it goes. A link leads to a file that stays where it is.
+  if (!IsOwnDocument(manifest)) {
+    const BackupResult backup = backup_.BackupManifest(manifest);
+    if (backup.outcome == BackupResult::Refused) return Refused(name, backup.refusal);
+  }
+  const ChangeResult removed = files_.RemoveFile(manifest.full_path);
+  if (!removed.Made()) return Refused(name, *removed.refusal);
+  // As after applying: Windows notices the manifest has gone once the program's time changes.
+  (void)files_.TouchLastWrite(folder + name);
+  return Removal::Removed;
+}
+
+bool LogActions::IsOwnDocument(const FileFacts& manifest) {
+  const std::string x86 = ManifestDocument(ManifestArchitecture::X86);
+  const std::string any = ManifestDocument(ManifestArchitecture::Any);
+  if (manifest.size != x86.size() && manifest.size != any.size()) return false;
+  const std::optional<std::string> bytes = files_.ReadFile(manifest.full_path, x86.size());
+  return bytes && (*bytes == x86 || *bytes == any);
+}
+
+LogActions::Removal LogActions::Refused(const std::string& name, const Refusal& refusal) {
+  if (elevation_.OfferRestart(name, refusal, TextId::RestoreTitle, TextId::RestoreFailedTitle) &&
       elevation_.RestartElevated({}) == Restart::Started) {
     return Removal::HandedOver;  // the user restores again in the elevated program
   }

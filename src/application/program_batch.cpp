@@ -8,11 +8,28 @@ namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // The status line for one path: its name as stored on disk (empty when nothing stands there),
-// and how it went.
+// and what happened to it.
 std::string StatusText(const Texts& texts, const std::string& stored_name,
                        ApplyOutcome::Result result) {
-  return texts.Format(result == ApplyOutcome::Applied ? TextId::Applied : TextId::Cancelled,
-                      {stored_name});
+  const auto text = [result] {
+    switch (result) {
+      case ApplyOutcome::Applied:
+        return TextId::Applied;
+      case ApplyOutcome::Missing:
+        return TextId::MissingStatus;
+      case ApplyOutcome::Unreadable:
+        return TextId::UnreadableStatus;
+      case ApplyOutcome::LinkedManifest:
+        return TextId::LinkedManifestStatus;
+      case ApplyOutcome::Refused:
+      case ApplyOutcome::NeedsAdministrator:
+        return TextId::RefusedStatus;
+      case ApplyOutcome::Declined:
+        break;
+    }
+    return TextId::Cancelled;
+  };
+  return texts.Format(text(), {stored_name});
 }
 
 }  // namespace

@@ -10,9 +10,10 @@ Zelvo::Zelvo(const Platform& platform, ErrorTrap& trap)
       log_view_(log_, platform.view, trap),
       log_file_(platform, log_, log_view_, trap, tool_folder_, version_text_),
       elevation_(boxes_, platform.environment, log_file_),
-      applier_(platform, log_, elevation_, trap, tool_folder_),
+      backup_(platform.files, platform.environment, trap, tool_folder_),
+      applier_(platform, log_, backup_, elevation_, trap),
       batch_(platform.texts, applier_, log_view_, elevation_, trap),
-      actions_(platform, log_, log_view_, elevation_, trap),
+      actions_(platform, log_, log_view_, backup_, elevation_, trap),
       lifecycle_(platform, log_file_, batch_, trap, version_text_),
       events_(platform.view, boxes_, trap, lifecycle_, batch_, log_view_, actions_) {}
 

@@ -54,8 +54,16 @@ constexpr TextEntry kEntries[] = {
      "Apply the XP style anyway?"},
     {TextId::UnreadableProgram, "{0} cannot be read, so the XP style cannot be applied.\r\n{1}"},
     {TextId::LinkedManifest, "The manifest file of {0} is a link, so it cannot be backed up."},
-    {TextId::Applied, "{0} now has the XP style!"},
-    {TextId::Cancelled, "{0}: applying the XP style was cancelled."},
+    // Applied, as the Japanese says: whether the program shows it is Windows' to decide (an
+    // embedded manifest wins over the file).
+    {TextId::Applied, "The XP style was applied to {0}."},
+    {TextId::Cancelled, "Applying the XP style to {0} was cancelled."},
+    {TextId::MissingStatus, "The program was not found, so the XP style was not applied."},
+    {TextId::RefusedStatus,
+     "Windows refused to change the folder of {0}, so the XP style was not applied."},
+    {TextId::UnreadableStatus, "{0} could not be read, so the XP style was not applied."},
+    {TextId::LinkedManifestStatus,
+     "The manifest file of {0} is a link, so the XP style was not applied."},
     {TextId::AdministratorQuestion,
      "The folder of {0} can only be changed with administrator rights.\r\n"
      "Restart Zelvo as administrator?"},

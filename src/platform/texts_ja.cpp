@@ -56,6 +56,13 @@ constexpr TextEntry kEntries[] = {
      "{0} のマニフェストファイルは、リンクのため、バックアップするコトができません。"},
     {TextId::Applied, "{0} に、XPスタイルを適用しました！"},
     {TextId::Cancelled, "{0} への適用がキャンセルされました。"},
+    // Nothing was found at the path: the text of a cancel, as it always was.
+    {TextId::MissingStatus, "{0} への適用がキャンセルされました。"},
+    {TextId::RefusedStatus,
+     "{0} のフォルダの変更が拒否されたため、XPスタイルを適用できませんでした。"},
+    {TextId::UnreadableStatus, "{0} を読み込めなかったため、XPスタイルを適用できませんでした。"},
+    {TextId::LinkedManifestStatus,
+     "{0} のマニフェストファイルがリンクのため、XPスタイルを適用できませんでした。"},
     {TextId::AdministratorQuestion,
      "{0} のフォルダは、管理者の権限がないと変更するコトができません。\r\n"
      "管理者としてZelvoを起動し直しますか？"},

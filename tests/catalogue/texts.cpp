@@ -192,6 +192,16 @@ std::string AppliedStatus(const std::string& name) {
 std::string CancelledStatus(const std::string& name) {
   return name + " への適用がキャンセルされました。";
 }
+std::string MissingStatus(const std::string& name) { return CancelledStatus(name); }
+std::string RefusedStatus(const std::string& name) {
+  return name + " のフォルダの変更が拒否されたため、XPスタイルを適用できませんでした。";
+}
+std::string UnreadableStatus(const std::string& name) {
+  return name + " を読み込めなかったため、XPスタイルを適用できませんでした。";
+}
+std::string LinkedManifestStatus(const std::string& name) {
+  return name + " のマニフェストファイルがリンクのため、XPスタイルを適用できませんでした。";
+}
 
 std::string Restoring(const std::string& name) { return name + "を元に戻します..."; }
 std::string Restored(const std::string& name) { return name + "を元に戻しました。"; }
@@ -236,9 +246,17 @@ Message ReplaceManifestQuestion(const std::string& name) {
                   kApplyTitle, DefaultButton::First);
 }
 
-std::string AppliedStatus(const std::string& name) { return name + " now has the XP style!"; }
+std::string AppliedStatus(const std::string& name) {
+  return "The XP style was applied to " + name + ".";
+}
 std::string CancelledStatus(const std::string& name) {
-  return name + ": applying the XP style was cancelled.";
+  return "Applying the XP style to " + name + " was cancelled.";
+}
+std::string MissingStatus() {
+  return "The program was not found, so the XP style was not applied.";
+}
+std::string RefusedStatus(const std::string& name) {
+  return "Windows refused to change the folder of " + name + ", so the XP style was not applied.";
 }
 
 Message RestoreQuestion(size_t count) {

@@ -76,6 +76,12 @@ inline constexpr std::string_view kGreeting =
     "この度は、Zelvoをダウンロードして頂きありがとうございます。";
 std::string AppliedStatus(const std::string& name);
 std::string CancelledStatus(const std::string& name);
+// Not applied, and not for a No: nothing was found at the path; Windows refused the change; the
+// program could not be read; its old manifest is a link.
+std::string MissingStatus(const std::string& name);
+std::string RefusedStatus(const std::string& name);
+std::string UnreadableStatus(const std::string& name);
+std::string LinkedManifestStatus(const std::string& name);
 inline constexpr std::string_view kRestoreHint = "元に戻すソフトをリストから選択して下さい。";
 inline constexpr std::string_view kRestoreCancelled = "元に戻す処理がキャンセルされました。";
 inline constexpr std::string_view kRestoreDone = "元に戻す処理が完了しました。";
@@ -104,6 +110,8 @@ Message NotAProgramQuestion(const std::string& name);
 Message ReplaceManifestQuestion(const std::string& name);
 std::string AppliedStatus(const std::string& name);
 std::string CancelledStatus(const std::string& name);
+std::string MissingStatus();
+std::string RefusedStatus(const std::string& name);
 Message RestoreQuestion(size_t count);
 inline constexpr std::string_view kRestoreDone = "Restore is complete.";
 Message ErrorReport(std::string_view source, int32_t number, std::string_view description);

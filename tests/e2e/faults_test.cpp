@@ -667,7 +667,7 @@ TEST(FaultsUnprivileged, ABackupIntoAToolFolderThatCannotBeWrittenStopsBeforeThe
                      expected::RefusedWarning("Foo.exe", win32::DescribeError(ERROR_ACCESS_DENIED),
                                               expected::kApplyFailedTitle),
                      Answer::Ok);
-  WaitForStatusLine(window, CancelledStatus("Foo.exe"));
+  WaitForStatusLine(window, expected::RefusedStatus("Foo.exe"));
   EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
   window.Close();
   ExpectOneReportAndTheEnd(zelvo, "SaveListData()", ERROR_ACCESS_DENIED);

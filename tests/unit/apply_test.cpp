@@ -148,9 +148,22 @@ TEST_F(ApplyTest, ProgramGetsItsManifestAndASelectedCurrentEntryShownInTheDetail
   EXPECT_EQ(rig.log.CurrentRow(), 0u);
   ExpectListMirrorsLog();
 
+  // The program's time is set anew, so that Windows notices its manifest at the next start.
+  EXPECT_EQ(rig.files.Find("C:\\Apps\\Foo.exe")->touched, 1);
+  EXPECT_EQ(rig.files.Find("C:\\Apps\\Foo.exe")->content, "not a PE image");
+
   // The click handling ran: details shown, actions enabled.
   EXPECT_EQ(rig.view.entry, (FakeView::Entry{"Foo.exe", "C:\\Apps\\", "2026/12/07"}));
   EXPECT_EQ(rig.view.actions_enabled, true);
+}
+
+TEST_F(ApplyTest, AProgramWhoseTimeCannotBeSetIsAppliedAllTheSame) {
+  rig.files.AddFile("C:\\Apps\\Foo.exe");
+  rig.files.RefuseOn("Touch", "C:\\Apps\\Foo.exe");
+  EXPECT_EQ(Apply("C:\\Apps\\Foo.exe"), ApplyResult::Applied);
+  EXPECT_EQ(Content(rig.files, "C:\\Apps\\Foo.exe.manifest"), kX86Manifest);
+  EXPECT_EQ(rig.log.Count(), 1u);
+  EXPECT_TRUE(rig.dialogs.shown.empty());
 }
 
 TEST_F(ApplyTest, ProgramExtensionCountsInAnyCaseAndNamesKeepTheStoredCase) {
@@ -349,6 +362,7 @@ TEST_F(ApplyTest, NonProgramAnsweredNoIsLeftAlone) {
   rig.dialogs.answers = {Answer::No};
 
   EXPECT_EQ(Apply("D:\\scripts\\run.bat"), ApplyResult::NotApplied);
+  EXPECT_EQ(rig.files.Find("D:\\scripts\\run.bat")->touched, 0);
 
   EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{NotAProgramQuestion("run.bat")});
   EXPECT_TRUE(Changes(rig.files).empty());
@@ -530,7 +544,7 @@ TEST_F(BackupTest, FileNamedBackupStopsEverythingWithOneReport) {
 
 TEST_F(BackupTest, BackupManifestOnItsOwn) {
   rig.files.AddFile("C:\\Apps\\Foo.exe.manifest", "old");
-  EXPECT_EQ(rig.applier.BackupManifest(rig.files.Look("C:\\Apps\\Foo.exe.manifest")).outcome,
+  EXPECT_EQ(rig.backup.BackupManifest(rig.files.Look("C:\\Apps\\Foo.exe.manifest")).outcome,
             BackupResult::Done);
   EXPECT_EQ(Content(rig.files, "C:\\Tools\\backup\\Foo.exe.manifest"), "old");
   EXPECT_EQ(Content(rig.files, "C:\\Apps\\Foo.exe.manifest"), "old");  // the original stays
@@ -542,7 +556,7 @@ TEST_F(BackupTest, BackupManifestOnItsOwn) {
   gone.kind = FileFacts::Kind::File;
   gone.stored_name = "Gone.exe.manifest";
   gone.full_path = "C:\\Apps\\Gone.exe.manifest";
-  EXPECT_FALSE(rig.Event([&] { (void)rig.applier.BackupManifest(gone); }));
+  EXPECT_FALSE(rig.Event([&] { (void)rig.backup.BackupManifest(gone); }));
   EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{ReportOf("BackupManifest()", Win32Failure(2))});
   EXPECT_EQ(NamesIn(rig.files, "C:\\Tools\\backup"), std::vector<std::string>{"Foo.exe.manifest"});
 }
@@ -676,7 +690,7 @@ TEST_F(ApplyTest, AProgramThatCannotBeReadIsNeverTakenForA32BitOne) {
   // manifest at all rather than the X86 one, which would keep it from starting.
   rig.files.AddFile("C:\\Apps\\Locked.exe", ProgramImage(0x20B));
   rig.files.AddFile("C:\\Apps\\Locked.exe.manifest", "old");
-  rig.files.FailOn("OpenToRead", "C:\\Apps\\Locked.exe", Win32Failure(32));
+  rig.files.FailOn("OpenProgram", "C:\\Apps\\Locked.exe", Win32Failure(32));
 
   EXPECT_EQ(Apply("C:\\Apps\\Locked.exe"), ApplyResult::NotApplied);
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
 
 #include "fakes/fakes.h"
 #include "fakes/rig.h"
@@ -187,6 +188,44 @@ TEST_F(ProgramBatchTest, MissingAndDeclinedProgramsAreCancelled) {
   EXPECT_EQ(rig.log.Count(), 1u);
 }
 
+TEST_F(ProgramBatchTest, TheStatusLineSaysWhatHappenedToEachProgram) {
+  struct Case {
+    const char* language;
+    std::string dropped;
+    std::deque<Answer> answers;
+    std::string status;  // of the program, which was not applied
+  };
+  // A shortcut whose program is gone, a program Windows refuses to change, one that cannot be
+  // read, one whose old manifest is a link, and one the user said No to.
+  const Case cases[] = {
+      {"ja", "C:\\Links\\gone.lnk", {}, expected::MissingStatus("gone.lnk")},
+      {"ja", kBigApp, {}, expected::RefusedStatus("b.exe")},
+      {"ja", "C:\\Apps\\c.exe", {}, expected::UnreadableStatus("c.exe")},
+      {"ja", "C:\\Apps\\a.exe", {Answer::Yes}, expected::LinkedManifestStatus("a.exe")},
+      {"ja", "C:\\Apps\\readme.txt", {Answer::No}, expected::CancelledStatus("readme.txt")},
+      {"en", "C:\\Links\\gone.lnk", {}, expected::english::MissingStatus()},
+      {"en", kBigApp, {}, expected::english::RefusedStatus("b.exe")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.status);
+    Rig fresh(c.language);
+    fresh.files.AddFile("C:\\Links\\gone.lnk");
+    fresh.shortcuts.targets["C:\\Links\\gone.lnk"] = "C:\\Apps\\gone.exe";
+    fresh.files.AddFile("C:\\Apps\\a.exe");
+    fresh.files.AddFile("C:\\Apps\\a.exe.manifest", "old").link = true;
+    fresh.files.AddFile(kBigApp);
+    fresh.files.RefuseOn("WriteFile", kBigApp + ".manifest");
+    fresh.files.AddFile("C:\\Apps\\c.exe");
+    fresh.files.FailOn("OpenProgram", "C:\\Apps\\c.exe", Win32Failure(32));
+    fresh.files.AddFile("C:\\Apps\\readme.txt");
+    fresh.environment.elevated = true;
+    fresh.dialogs.answers = c.answers;
+    EXPECT_TRUE(fresh.Event([&] { (void)fresh.batch.ApplyDroppedFiles({c.dropped}); }));
+    EXPECT_EQ(fresh.view.status, c.status);
+    EXPECT_TRUE(fresh.dialogs.answers.empty());
+  }
+}
+
 TEST_F(ProgramBatchTest, TheNameIsShownAsStoredOnDisk) {
   rig.files.AddShortName("C:\\PROGRA~1\\BIGAPP~1\\B.EXE", "C:\\Program Files\\Big App\\b.exe");
   EXPECT_EQ(CommandLine("c:\\apps\\A.EXE C:\\PROGRA~1\\BIGAPP~1\\B.EXE"), Ending::Done);
@@ -293,8 +332,8 @@ TEST_F(ProgramBatchTest, EachPathIsLookedAtOnceAndEachImageOpenedOnce) {
                            "C:\\Apps\\c.exe", "C:\\Apps\\c.exe.manifest"}) {
     EXPECT_EQ(calls("Look " + std::string(path)), 1) << path;
   }
-  EXPECT_EQ(calls("OpenToRead C:\\Apps\\a.exe"), 1);
-  EXPECT_EQ(calls("OpenToRead C:\\Apps\\c.exe"), 1);
+  EXPECT_EQ(calls("OpenProgram C:\\Apps\\a.exe"), 1);
+  EXPECT_EQ(calls("OpenProgram C:\\Apps\\c.exe"), 1);
   EXPECT_EQ(rig.journal.back(), Applied("c.lnk"));
 }
 
@@ -334,10 +373,11 @@ TEST_F(ProgramBatchTest, ANoOrADeclinedElevationCancelsTheProgramAndTheBatchGoes
 
     EXPECT_EQ(CommandLine("C:\\Apps\\a.exe \"" + kBigApp + "\" C:\\Apps\\c.exe"), Ending::Done);
 
+    // Not cancelled: Windows refused it, and the status line says so.
     EXPECT_EQ(rig.journal,
               (Journal{Applied("a.exe"),
                        BoxEntry(expected::AdministratorQuestion("b.exe", expected::kApplyTitle)),
-                       Cancelled("b.exe"), Applied("c.exe")}));
+                       StatusEntry(expected::RefusedStatus("b.exe")), Applied("c.exe")}));
     const Starts starts = declined ? Starts{{kBigApp, "C:\\Apps\\c.exe"}} : Starts{};
     EXPECT_EQ(rig.environment.elevated_starts, starts);
   }

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/rig.h"
+#include "model/manifest_document.h"
 #include "texts.h"
 
 namespace zelvo::testing {
@@ -199,6 +200,77 @@ TEST_F(LogActionsTest, RestoreDeletesPresentManifestsAndAsksForMissingOnes) {
   EXPECT_EQ(Shown(), (std::vector<std::string>{"mid.exe", "omega.exe"}));
   ExpectViewDisabledAndEmpty();
   EXPECT_TRUE(rig.dialogs.answers.empty());
+}
+
+TEST_F(LogActionsTest, RestoreKeepsACopyOfEveryManifestThatIsNotZelvosOwnAndTouchesItsProgram) {
+  LoadFive();
+  struct Program {
+    std::string name, folder, manifest;
+    bool link;
+    const char* copy;  // in the backup folder, or nullptr for none
+  };
+  const Program programs[] = {
+      {"Alpha.exe", "C:\\Program Files\\Alpha\\", ManifestDocument(ManifestArchitecture::X86),
+       false, nullptr},
+      {"beta.exe", "C:\\B\\", ManifestDocument(ManifestArchitecture::Any), false, nullptr},
+      // Edited by hand: kept, after the copy of the same name that is there already.
+      {"mid.exe", "D:\\Apps\\", "edited by hand", false, "mid.exe.manifest.2"},
+      // A link leads to a file that stays: nothing of it is lost.
+      {"omega.exe", "C:\\O\\", "through a link", true, nullptr},
+  };
+  rig.files.AddFile("C:\\Tools\\backup\\mid.exe.manifest", "an earlier copy");
+  for (const Program& program : programs) {
+    rig.files.AddFile(program.folder + program.name, "program");
+    rig.files.AddFile(program.folder + program.name + ".manifest", program.manifest).link =
+        program.link;
+  }
+  rig.files.AddFile("C:\\Z\\zeta.exe", "program");  // not selected
+  Select({"Alpha.exe", "beta.exe", "mid.exe", "omega.exe"});
+  rig.dialogs.answers = {Answer::Yes};
+
+  events.RestoreClicked();
+
+  for (const Program& program : programs) {
+    SCOPED_TRACE(program.name);
+    EXPECT_EQ(rig.files.Find(program.folder + program.name + ".manifest"), nullptr);
+    if (program.copy) {
+      EXPECT_EQ(rig.files.Find("C:\\Tools\\backup\\" + std::string(program.copy))->content,
+                program.manifest);
+    }
+    // The program's time is set anew once, so that Windows notices the manifest has gone.
+    EXPECT_EQ(rig.files.Find(program.folder + program.name)->touched, 1);
+  }
+  EXPECT_EQ(rig.files.FilesIn("C:\\Tools\\backup").size(), 2u);
+  EXPECT_EQ(rig.files.Find("C:\\Z\\zeta.exe")->touched, 0);
+  EXPECT_EQ(Log(), (std::vector<std::string>{"zeta.exe C:\\Z\\ 2026/01/01 #0"}));
+}
+
+TEST_F(LogActionsTest, AManifestThatCannotBeCopiedOrWhoseTimeCannotBeSetIsNoFailure) {
+  LoadFive();
+  rig.files.AddFile("C:\\Program Files\\Alpha\\Alpha.exe.manifest", "the program's own");
+  rig.files.AddFile("C:\\B\\beta.exe", "program");
+  rig.files.AddFile("C:\\B\\beta.exe.manifest", ManifestDocument(ManifestArchitecture::X86));
+  // Alpha's copy is refused: it stays as it was, as when its delete is refused. beta's time
+  // cannot be set: it is restored all the same.
+  rig.files.RefuseOn("CopyToNew", "");
+  rig.files.RefuseOn("Touch", "C:\\B\\beta.exe");
+  Select({"Alpha.exe", "beta.exe"});
+  rig.dialogs.answers = {Answer::Yes, Answer::No};
+
+  events.RestoreClicked();
+
+  EXPECT_EQ(
+      rig.journal,
+      (Journal{BoxEntry(expected::RestoreQuestion(2)),
+               StatusEntry(expected::Restoring("Alpha.exe")),
+               BoxEntry(expected::AdministratorQuestion("Alpha.exe", expected::kRestoreTitle)),
+               StatusEntry(expected::Restoring("beta.exe")),
+               StatusEntry(expected::Restored("beta.exe")), StatusEntry(expected::kRestoreDone)}));
+  EXPECT_EQ(rig.files.Find("C:\\Program Files\\Alpha\\Alpha.exe.manifest")->content,
+            "the program's own");
+  EXPECT_EQ(rig.files.Find("C:\\B\\beta.exe.manifest"), nullptr);
+  EXPECT_EQ(Log().size(), 4u);
+  EXPECT_FALSE(rig.view.closed);
 }
 
 TEST_F(LogActionsTest, RestoreAnsweredNoUnselectsTheRowAndTheViewFollowsAtOnce) {
@@ -572,7 +644,8 @@ TEST_F(LogActionsTest, EntriesThatNameNoOneFileAreNotFoundForRestoreOrLaunch) {
   rig.log.Load(entries);
   for (const LogEntry& entry : entries) {
     rig.files.AddFile(entry.folder + entry.name, "program");
-    rig.files.AddFile(entry.folder + entry.name + ".manifest");
+    rig.files.AddFile(entry.folder + entry.name + ".manifest",
+                      ManifestDocument(ManifestArchitecture::X86));
   }
   rig.log.SetAllSelected(true);
   rig.log.SetCurrentRow(0);

@@ -50,7 +50,11 @@ TEST(TextsTest, EveryLanguageSaysEveryTextWithTheSameValuesAndLineBreaks) {
       const std::string_view text = Texts::For(language).Get(id);
       SCOPED_TRACE(std::string(language) + " " + std::string(TextIdName(id)));
       EXPECT_FALSE(text.empty());
-      EXPECT_EQ(ValuesOf(text), ValuesOf(japanese.Get(id)));
+      // The Japanese status of a program not found keeps the name, which is then empty; the
+      // English says what happened without it.
+      if (id != TextId::MissingStatus || std::string(language) == "ja") {
+        EXPECT_EQ(ValuesOf(text), ValuesOf(japanese.Get(id)));
+      }
       EXPECT_EQ(LineBreaks(text), LineBreaks(japanese.Get(id)));
       EXPECT_EQ(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')), LineBreaks(text))
           << "a line feed without its carriage return";

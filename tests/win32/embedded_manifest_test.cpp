@@ -84,9 +84,9 @@ ProgramImage Inspect(const std::string& path, ReadCount* count = nullptr) {
     ReadCount* count_;
   };
   Win32FileSystem files;
-  OpenedFile opened = files.OpenToRead(path);
-  if (!opened.bytes) throw Failure(0, opened.failure);
-  Counting counting(*opened.bytes, count);
+  OpenedProgram opened = files.OpenProgram(path);
+  if (!opened.file) throw Failure(0, opened.failure);
+  Counting counting(*opened.file, count);
   return InspectProgram(counting);
 }
 
@@ -154,8 +154,8 @@ TEST(EmbeddedManifestTest, FilesThatAreNoProgramsHaveNone) {
   }
   // Gone meanwhile: Windows' reason for the caller to tell, not a program without a manifest.
   Win32FileSystem files;
-  const OpenedFile gone = files.OpenToRead(folder.Path("gone.exe"));
-  EXPECT_FALSE(gone.bytes);
+  const OpenedProgram gone = files.OpenProgram(folder.Path("gone.exe"));
+  EXPECT_FALSE(gone.file);
   EXPECT_EQ(gone.failure, DescribeError(ERROR_FILE_NOT_FOUND));
 }
 

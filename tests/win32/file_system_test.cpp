@@ -37,9 +37,9 @@ class FileSystemTest : public ::testing::Test {
   bool IsFolder(const std::string& path) { return files_.Look(path).IsPlainFolder(); }
   // Bytes of a file opened to read; Windows' reason, thrown, when it cannot be opened.
   std::string ReadRange(const std::string& path, uint64_t offset, uint32_t length) {
-    const OpenedFile opened = files_.OpenToRead(path);
-    if (!opened.bytes) throw Failure(-1, opened.failure);
-    return opened.bytes->Read(offset, length);
+    const OpenedProgram opened = files_.OpenProgram(path);
+    if (!opened.file) throw Failure(-1, opened.failure);
+    return opened.file->Read(offset, length);
   }
 
   TempFolder folder_;
@@ -61,6 +61,63 @@ TEST_F(FileSystemTest, OneLookTellsWhatStandsThere) {
   EXPECT_FALSE(hidden.Exists());
   EXPECT_EQ(files_.Look(folder_.Path()).kind, FileFacts::Kind::Folder);
   EXPECT_EQ(files_.Look(folder_.Path("gone.exe")).kind, FileFacts::Kind::Nothing);
+}
+
+// The times of a file, and its attributes, as Windows tells them.
+WIN32_FILE_ATTRIBUTE_DATA FileData(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  EXPECT_TRUE(GetFileAttributesExW(test::Extended(path).c_str(), GetFileExInfoStandard, &data));
+  return data;
+}
+
+uint64_t Ticks(const FILETIME& time) {
+  return uint64_t{time.dwHighDateTime} << 32 | time.dwLowDateTime;
+}
+
+TEST_F(FileSystemTest, TouchingAProgramMovesItsLastWriteTimeAndNothingElse) {
+  // Through the opening its image is read by, and by its path; a read-only program too.
+  for (const bool read_only : {false, true}) {
+    for (const bool through_opening : {true, false}) {
+      SCOPED_TRACE(std::string(read_only ? "read-only " : "") +
+                   (through_opening ? "through its opening" : "by its path"));
+      const std::string program = folder_.Path(std::string("Old") + (read_only ? "RO" : "") +
+                                               (through_opening ? "A" : "B") + ".exe");
+      WriteBytes(program, "MZ old program");
+      const HANDLE file = CreateFileW(test::Extended(program).c_str(), FILE_WRITE_ATTRIBUTES, 0,
+                                      nullptr, OPEN_EXISTING, 0, nullptr);
+      ASSERT_NE(file, INVALID_HANDLE_VALUE);
+      FILETIME long_ago{};
+      SYSTEMTIME year_2001{2001, 1, 1, 1, 0, 0, 0, 0};
+      SystemTimeToFileTime(&year_2001, &long_ago);
+      ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &long_ago));
+      CloseHandle(file);
+      if (read_only) AddAttributes(program, FILE_ATTRIBUTE_READONLY);
+      const WIN32_FILE_ATTRIBUTE_DATA before = FileData(program);
+
+      if (through_opening) {
+        const OpenedProgram opened = files_.OpenProgram(program);
+        ASSERT_TRUE(opened.file);
+        EXPECT_EQ(opened.file->Read(0, 2), "MZ");
+        EXPECT_TRUE(opened.file->TouchLastWrite());
+      } else {
+        EXPECT_TRUE(files_.TouchLastWrite(program));
+      }
+
+      const WIN32_FILE_ATTRIBUTE_DATA after = FileData(program);
+      FILETIME now{};
+      GetSystemTimeAsFileTime(&now);
+      constexpr uint64_t kMinute = 60ull * 10'000'000;
+      EXPECT_GT(Ticks(after.ftLastWriteTime) + kMinute, Ticks(now));
+      // Wine keeps no creation time of its own: it reports the last-write time there. Where the
+      // two stand apart, the creation time stays.
+      if (Ticks(before.ftCreationTime) != Ticks(before.ftLastWriteTime)) {
+        EXPECT_EQ(Ticks(after.ftCreationTime), Ticks(before.ftCreationTime));
+      }
+      EXPECT_EQ(after.dwFileAttributes, before.dwFileAttributes);
+      EXPECT_EQ(ReadBytes(program), "MZ old program");
+    }
+  }
+  EXPECT_FALSE(files_.TouchLastWrite(folder_.Path("gone.exe")));
 }
 
 TEST_F(FileSystemTest, StoredNameGivesTheNameInItsStoredCase) {

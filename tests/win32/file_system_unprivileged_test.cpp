@@ -70,6 +70,23 @@ TEST_F(FileSystemUnprivilegedTest, AFolderThatRefusesChangesSaysItIsForWantOfRig
   EXPECT_EQ(ReadBytes(manifest), "old manifest");
 }
 
+TEST_F(FileSystemUnprivilegedTest, ADeleteThatDidNotHappenIsARefusal) {
+  // Wine reports the delete as done and leaves the file where its folder may not be changed.
+  const std::string apps = folder_.Path("apps");
+  test::MakeFolder(apps);
+  const std::string manifest = apps + "\\Foo.exe.manifest";
+  WriteBytes(manifest, "manifest");
+  {
+    const test::FolderAccess protection(apps, test::FolderAccess::kWriteProtected);
+    const ChangeResult removed = files_.RemoveFile(manifest);
+    ASSERT_TRUE(removed.refusal) << "a file still there was reported deleted";
+    EXPECT_EQ(removed.refusal->number, ERROR_ACCESS_DENIED);
+    EXPECT_EQ(ReadBytes(manifest), "manifest");
+  }
+  EXPECT_TRUE(files_.RemoveFile(manifest).Made());
+  EXPECT_FALSE(files_.Look(manifest).Exists());
+}
+
 TEST_F(FileSystemUnprivilegedTest, AFolderThatCannotBeListedIsPassedThroughWithNamesAsGiven) {
   const std::string locked = folder_.Path("Locked");
   test::MakeFolder(locked);

@@ -161,8 +161,16 @@ ChangeResult Win32FileSystem::MakeFolder(const std::string& path, NewFolder acce
 
 ChangeResult Win32FileSystem::RemoveFile(const std::string& path) {
   const std::wstring file = ExtendedPath(path);
-  if (DeleteFileW(file.c_str())) return {};
-  return {RefusalOrThrow(GetLastError(), file)};
+  if (!DeleteFileW(file.c_str())) return {RefusalOrThrow(GetLastError(), file)};
+  // A delete reported as done may not be: under Wine when the folder may not be changed (the
+  // failed unlink is ignored), on Windows when the file is still open elsewhere on a file system
+  // without POSIX deletes (it goes when the last handle closes). Only a name that is gone counts.
+  if (GetFileAttributesW(file.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    if (IsNotFoundError(error)) return {};
+    return {Refusal{static_cast<int32_t>(error), DescribeError(error)}};
+  }
+  return {Refusal{ERROR_ACCESS_DENIED, DescribeError(ERROR_ACCESS_DENIED)}};
 }
 
 CopyResult Win32FileSystem::CopyToNew(const std::string& from, const std::string& to) {
@@ -292,10 +300,19 @@ ChangeResult ReplaceThroughTemporaryFile(const std::wstring& target, std::string
   return moved;
 }
 
-// A file opened to read, read through its one handle.
-class OpenFile : public ByteSource {
+// Sets the last-write time of the file open as `file` to now, nothing else: a null time leaves
+// the creation and last-access times as they are.
+bool SetLastWriteToNow(HANDLE file) {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  return SetFileTime(file, nullptr, nullptr, &now) != FALSE;
+}
+
+// A program file, read through its one handle, and touched through it where that was allowed.
+class OpenProgramFile : public ProgramFile {
  public:
-  explicit OpenFile(UniqueFile file) : file_(std::move(file)) {}
+  OpenProgramFile(UniqueFile file, bool may_touch)
+      : file_(std::move(file)), may_touch_(may_touch) {}
 
   std::string Read(uint64_t offset, uint32_t length) override {
     LARGE_INTEGER position;
@@ -304,8 +321,11 @@ class OpenFile : public ByteSource {
     return ReadUpTo(file_, length);
   }
 
+  bool TouchLastWrite() override { return may_touch_ && SetLastWriteToNow(file_.Get()); }
+
  private:
   UniqueFile file_;
+  bool may_touch_;
 };
 
 }  // namespace
@@ -332,13 +352,29 @@ std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path, ui
   return bytes;
 }
 
-OpenedFile Win32FileSystem::OpenToRead(const std::string& path) {
+OpenedProgram Win32FileSystem::OpenProgram(const std::string& path) {
   // A program still being written (an installer or a download finishing) is read all the same.
-  UniqueFile file(CreateFileW(ExtendedPath(path).c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  // Its time can be set where its attributes may be changed; a share or a folder that allows
+  // reading only still lets it be read.
+  const std::wstring program = ExtendedPath(path);
+  constexpr DWORD kShared = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  bool may_touch = true;
+  UniqueFile file(CreateFileW(program.c_str(), GENERIC_READ | FILE_WRITE_ATTRIBUTES, kShared,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid() && GetLastError() == ERROR_ACCESS_DENIED) {
+    may_touch = false;
+    file.Reset(CreateFileW(program.c_str(), GENERIC_READ, kShared, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
+  }
   if (!file.Valid()) return {nullptr, DescribeError(GetLastError())};
-  return {std::make_unique<OpenFile>(std::move(file)), {}};
+  return {std::make_unique<OpenProgramFile>(std::move(file), may_touch), {}};
+}
+
+bool Win32FileSystem::TouchLastWrite(const std::string& path) {
+  const UniqueFile file(CreateFileW(ExtendedPath(path).c_str(), FILE_WRITE_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file.Valid() && SetLastWriteToNow(file.Get());
 }
 
 }  // namespace zelvo::win32

@@ -265,8 +265,8 @@ std::optional<std::string> FakeFileSystem::ReadFile(const std::string& path, uin
   return file->content;
 }
 
-// A file opened to read: its bytes as they are when read.
-class FakeFileSystem::OpenFile : public ByteSource {
+// A program file opened: its bytes as they are when read.
+class FakeFileSystem::OpenFile : public ProgramFile {
  public:
   OpenFile(FakeFileSystem& files, std::string path) : files_(files), path_(std::move(path)) {}
   std::string Read(uint64_t offset, uint32_t length) override {
@@ -277,14 +277,26 @@ class FakeFileSystem::OpenFile : public ByteSource {
     return file->content.substr(offset, length);
   }
 
+  bool TouchLastWrite() override { return files_.Touch(path_); }
+
  private:
   FakeFileSystem& files_;
   std::string path_;
 };
 
-OpenedFile FakeFileSystem::OpenToRead(const std::string& path) {
+bool FakeFileSystem::Touch(const std::string& path) {
+  Enter("Touch", path);
+  FakeFile* file = FindFile(path);
+  if (!file || Refused("Touch", path)) return false;
+  ++file->touched;
+  return true;
+}
+
+bool FakeFileSystem::TouchLastWrite(const std::string& path) { return Touch(path); }
+
+OpenedProgram FakeFileSystem::OpenProgram(const std::string& path) {
   try {
-    Enter("OpenToRead", path);
+    Enter("OpenProgram", path);
   } catch (const Failure& failure) {
     return {nullptr, failure.Description()};
   }

@@ -64,6 +64,7 @@ struct FakeFile {
   bool system = false;
   bool read_only = false;
   bool link = false;  // a symbolic link, a junction, or a file of more than one name
+  int touched = 0;    // how often its last-write time was set to now
 };
 
 class FakeFileSystem : public FileSystem {
@@ -74,11 +75,12 @@ class FakeFileSystem : public FileSystem {
   // `short_path` names the same file as `long_path`, as an 8.3 alias does.
   void AddShortName(const std::string& short_path, const std::string& long_path);
   // The next call of `operation` ("Look", "WriteFile", "CopyToNew" ...) on `path` (or on any
-  // path when empty) throws `failure`. An opening to read ("OpenToRead") does not throw: the file
+  // path when empty) throws `failure`. An opening to read ("OpenProgram") does not throw: the file
   // cannot be opened, for the failure's reason. "Read" fails a read through an opened file.
   void FailOn(const std::string& operation, const std::string& path, Failure failure);
   // The next change `operation` ("WriteFile", "RemoveFile", "MakeFolder", "CopyToNew",
-  // "ReplaceAtomically") of `path` (or of any path when empty) is refused for want of rights.
+  // "ReplaceAtomically") of `path` (or of any path when empty) is refused for want of rights;
+  // "Touch" makes the next setting of its time fail.
   void RefuseOn(const std::string& operation, const std::string& path);
 
   const FakeFile* Find(const std::string& path) const;
@@ -93,7 +95,8 @@ class FakeFileSystem : public FileSystem {
   ChangeResult WriteFile(const std::string& path, std::string_view bytes) override;
   ChangeResult ReplaceAtomically(const std::string& path, std::string_view bytes) override;
   std::optional<std::string> ReadFile(const std::string& path, uint64_t at_most) override;
-  OpenedFile OpenToRead(const std::string& path) override;
+  OpenedProgram OpenProgram(const std::string& path) override;
+  bool TouchLastWrite(const std::string& path) override;
 
   // Every call, as "Operation path" (a read through an opened file as "Read path").
   std::vector<std::string> calls;
@@ -102,6 +105,8 @@ class FakeFileSystem : public FileSystem {
 
  private:
   class OpenFile;
+  // Sets the file's time, as a touch through an opening or by its path does.
+  bool Touch(const std::string& path);
   // Notes the call, and throws what was injected for it.
   void Enter(const std::string& operation, const std::string& path);
   // Whether a refusal was injected for the change.

@@ -32,14 +32,18 @@ struct Rig {
   LogView log_view{log, view, trap};
   LogFile log_file{platform, log, log_view, trap, "C:\\Tools\\", "2.20"};
   Elevation elevation{boxes, environment, log_file};
-  ManifestApplier applier{platform, log, elevation, trap, "C:\\Tools\\"};
+  ManifestBackup backup{files, environment, trap, "C:\\Tools\\"};
+  ManifestApplier applier{platform, log, backup, elevation, trap};
   ProgramBatch batch{texts, applier, log_view, elevation, trap};
-  LogActions actions{platform, log, log_view, elevation, trap};
+  LogActions actions{platform, log, log_view, backup, elevation, trap};
   Lifecycle lifecycle{platform, log_file, batch, trap, "2.20"};
   // The window's events, as the window raises them.
   EventRouter events{view, boxes, trap, lifecycle, batch, log_view, actions};
 
-  Rig() { files.AddFolder("C:\\Tools"); }
+  // The program speaks `language` ("ja", "en").
+  explicit Rig(const char* language = "ja") : texts(Texts::For(language)) {
+    files.AddFolder("C:\\Tools");
+  }
 
   // Runs `body` as a window event runs it: a failure is reported once and false comes back.
   template <class Body>

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "application/backup.h"
 #include "application/boxes.h"
 #include "application/elevation.h"
 #include "base/error_trap.h"
@@ -32,27 +33,14 @@ struct [[nodiscard]] ApplyOutcome {
   std::string name;
 };
 
-// How backing up an old manifest went: done; refused by Windows for want of rights (see
-// `refusal`); or not done, because the manifest is a link, which could lead to any file.
-struct [[nodiscard]] BackupResult {
-  enum Outcome { Done, Refused, SourceIsLink };
-  Outcome outcome = Done;
-  Refusal refusal;
-};
-
 class ManifestApplier {
  public:
-  // `tool_folder` ends with a backslash; the backup folder lies in it.
-  ManifestApplier(const Platform& platform, LogModel& log, Elevation& elevation, ErrorTrap& trap,
-                  const std::string& tool_folder);
+  ManifestApplier(const Platform& platform, LogModel& log, ManifestBackup& backup,
+                  Elevation& elevation, ErrorTrap& trap);
 
   // Applies the visual style to the program at `path` and adds it to the log as the current,
   // selected entry.
   ApplyOutcome ApplyZelvo(const std::string& path);
-
-  // Copies the existing manifest `manifest` into the backup folder without ever deleting or
-  // overwriting an earlier copy.
-  BackupResult BackupManifest(const FileFacts& manifest);
 
  private:
   ApplyOutcome::Result Apply(const std::string& path, ApplyOutcome& outcome);
@@ -66,9 +54,9 @@ class ManifestApplier {
   Shortcuts& shortcuts_;
   Clock& clock_;
   LogModel& log_;
+  ManifestBackup& backup_;
   Elevation& elevation_;
   ErrorTrap& trap_;
-  const std::string backup_folder_;
 };
 
 }  // namespace zelvo

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "application/backup.h"
 #include "application/boxes.h"
 #include "application/elevation.h"
 #include "application/log_view.h"
@@ -23,12 +24,13 @@ enum class [[nodiscard]] RestoreEnd { Done, HandedOver };
 
 class LogActions {
  public:
-  LogActions(const Platform& platform, LogModel& log, LogView& view, Elevation& elevation,
-             ErrorTrap& trap);
+  LogActions(const Platform& platform, LogModel& log, LogView& view, ManifestBackup& backup,
+             Elevation& elevation, ErrorTrap& trap);
 
   // Deletes the manifest beside each selected program and forgets its entry; an entry without
-  // a manifest is forgotten or unselected as the user answers. An entry whose manifest Windows
-  // refuses to delete is kept, unless the user starts the program again as administrator.
+  // a manifest is forgotten or unselected as the user answers. A manifest that is not Zelvo's
+  // own document is backed up first. An entry whose manifest Windows refuses to delete (or to
+  // back up) is kept, unless the user starts the program again as administrator.
   RestoreEnd Restore();
 
   // Forgets the selected entries; their programs keep their manifests.
@@ -46,11 +48,16 @@ class LogActions {
   bool HasSelection(TextId hint);
   // Shows `text` (with the program's `name`) in the status line.
   void Inform(TextId text, const std::string& name = {});
-  // Deletes the manifest of the program `name`. Windows may refuse it: the manifest is then
-  // kept (the user was warned, or declined to start Zelvo again as administrator), or the
-  // restore is handed to a Zelvo started as administrator.
+  // Deletes `manifest`, the manifest of the program `name` in `folder`, backed up first unless
+  // it is Zelvo's own document, and sets the program's time so that Windows notices. Windows
+  // may refuse it: the manifest is then kept (the user was warned, or declined to start Zelvo
+  // again as administrator), or the restore is handed to a Zelvo started as administrator.
   enum class Removal { Removed, Kept, HandedOver };
-  Removal RemoveManifest(const std::string& name, const std::string& manifest);
+  Removal RemoveManifest(const std::string& name, const std::string& folder,
+                         const FileFacts& manifest);
+  // Whether `manifest` is byte for byte a document Zelvo writes.
+  bool IsOwnDocument(const FileFacts& manifest);
+  Removal Refused(const std::string& name, const Refusal& refusal);
   // One program of a launch.
   void LaunchOne(const LogEntry& entry);
   // The notice that one program could not be started; the launch goes on after it.
@@ -61,6 +68,7 @@ class LogActions {
   ProcessLauncher& launcher_;
   LogModel& log_;
   LogView& view_;
+  ManifestBackup& backup_;
   Elevation& elevation_;
   ErrorTrap& trap_;
 };

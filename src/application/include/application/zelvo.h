@@ -5,6 +5,7 @@
 #include <string>
 
 #include "application/apply.h"
+#include "application/backup.h"
 #include "application/boxes.h"
 #include "application/elevation.h"
 #include "application/lifecycle.h"
@@ -41,6 +42,7 @@ class Zelvo {
   LogView log_view_;
   LogFile log_file_;
   Elevation elevation_;
+  ManifestBackup backup_;
   ManifestApplier applier_;
   ProgramBatch batch_;
   LogActions actions_;

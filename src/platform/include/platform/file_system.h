@@ -75,9 +75,18 @@ struct [[nodiscard]] CopyResult {
   }
 };
 
-// A file opened for reading, or Windows' reason why it could not be opened.
-struct [[nodiscard]] OpenedFile {
-  std::unique_ptr<ByteSource> bytes;  // null when it could not be opened
+// A program file opened once: its image is read through this opening, and its last-write time
+// set through it.
+class ProgramFile : public ByteSource {
+ public:
+  // Sets the file's last-write time to now and changes nothing else of it (bytes, size,
+  // creation time, attributes); false when Windows does not let it.
+  virtual bool TouchLastWrite() = 0;
+};
+
+// A program file opened, or Windows' reason why it could not be opened.
+struct [[nodiscard]] OpenedProgram {
+  std::unique_ptr<ProgramFile> file;  // null when it could not be opened
   std::string failure;                // Windows' reason, when it could not
 };
 
@@ -117,9 +126,13 @@ class FileSystem {
   // The whole content of a file, or nothing when it holds more than `at_most` bytes.
   virtual std::optional<std::string> ReadFile(const std::string& path, uint64_t at_most) = 0;
 
-  // Opens the file for reading while other programs have it open too, even for writing: its
-  // bytes are then read through this one opening.
-  virtual OpenedFile OpenToRead(const std::string& path) = 0;
+  // Opens a program file to read its image, while other programs have it open too (even for
+  // writing), and where Windows allows it also to set its last-write time.
+  virtual OpenedProgram OpenProgram(const std::string& path) = 0;
+
+  // Sets the last-write time of the file at `path` to now and changes nothing else of it; false
+  // when Windows does not let it.
+  virtual bool TouchLastWrite(const std::string& path) = 0;
 };
 
 }  // namespace zelvo

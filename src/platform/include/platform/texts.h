@@ -25,7 +25,8 @@ namespace zelvo {
   /* Applying. */                                                                               \
   X(ApplyTitle) X(ApplyFailedTitle) X(ShortcutNotice) X(MissingProgram) X(NotAProgram)          \
   X(ReplaceManifest) X(EmbeddedThemed) X(EmbeddedManifest) X(UnreadableProgram)                 \
-  X(LinkedManifest) X(Applied) X(Cancelled) X(AdministratorQuestion) X(Refused)                 \
+  X(LinkedManifest) X(Applied) X(Cancelled) X(MissingStatus) X(RefusedStatus)                    \
+  X(UnreadableStatus) X(LinkedManifestStatus) X(AdministratorQuestion) X(Refused)                \
   /* Restore, remove from the list, start. */                                                   \
   X(RestoreTitle) X(RestoreFailedTitle) X(RemoveTitle) X(StartTitle) X(StartFailedTitle)        \
   X(RestoreHint) X(RestoreQuestion) X(RestoreCancelled) X(Restoring) X(Restored)                \

@@ -14,6 +14,8 @@ class Win32FileSystem : public FileSystem {
   // A folder for administrators only gets an access list of its own (Administrators and the
   // system all rights, the user who runs the program to read), inherited by what it holds.
   ChangeResult MakeFolder(const std::string& path, NewFolder access) override;
+  // A file whose name is still there after Windows said it was deleted was not: that is a
+  // refusal.
   ChangeResult RemoveFile(const std::string& path) override;
   CopyResult CopyToNew(const std::string& from, const std::string& to) override;
   // As on Windows, an existing hidden or system file is refused (ERROR_ACCESS_DENIED), also
@@ -23,7 +25,8 @@ class Win32FileSystem : public FileSystem {
   // would move the new file over it.
   ChangeResult ReplaceAtomically(const std::string& path, std::string_view bytes) override;
   std::optional<std::string> ReadFile(const std::string& path, uint64_t at_most) override;
-  OpenedFile OpenToRead(const std::string& path) override;
+  OpenedProgram OpenProgram(const std::string& path) override;
+  bool TouchLastWrite(const std::string& path) override;
 };
 
 }  // namespace zelvo::win32

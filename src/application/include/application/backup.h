@@ -1,0 +1,39 @@
+// The backup folder beside the tool: a copy of every manifest Zelvo is about to replace or
+// delete that is not its own document, so that no manifest is ever lost. A copy is never
+// replaced: the first of a name keeps the name, later ones get ".2", ".3", ...
+#pragma once
+
+#include <string>
+
+#include "base/error_trap.h"
+#include "platform/environment.h"
+#include "platform/file_system.h"
+
+namespace zelvo {
+
+// How backing up a manifest went: done; refused by Windows for want of rights (see `refusal`);
+// or not done, because the manifest is a link, which could lead to any file.
+struct [[nodiscard]] BackupResult {
+  enum Outcome { Done, Refused, SourceIsLink };
+  Outcome outcome = Done;
+  Refusal refusal;
+};
+
+class ManifestBackup {
+ public:
+  // The backup folder lies in `tool_folder` (ending with a backslash).
+  ManifestBackup(FileSystem& files, Environment& environment, ErrorTrap& trap,
+                 const std::string& tool_folder);
+
+  // Copies the existing manifest `manifest` into the backup folder (the procedure
+  // BackupManifest).
+  BackupResult BackupManifest(const FileFacts& manifest);
+
+ private:
+  FileSystem& files_;
+  Environment& environment_;
+  ErrorTrap& trap_;
+  const std::string folder_;
+};
+
+}  // namespace zelvo
