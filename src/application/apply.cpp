@@ -120,7 +120,8 @@ ApplyOutcome::Result ManifestApplier::Warn(const std::string& text, ApplyOutcome
 }
 
 ApplyOutcome::Result ManifestApplier::Refused(const std::string& name, const Refusal& refusal) {
-  return elevation_.OfferRestart(name, refusal, TextId::ApplyTitle, TextId::ApplyFailedTitle)
+  return elevation_.OfferRestart(name, refusal, TextId::AdministratorQuestion, TextId::ApplyTitle,
+                                 TextId::ApplyFailedTitle)
              ? ApplyOutcome::NeedsAdministrator
              : ApplyOutcome::Refused;
 }

@@ -1,29 +1,53 @@
 #include "application/backup.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace zelvo {
+namespace {
 
-ManifestBackup::ManifestBackup(FileSystem& files, Environment& environment, ErrorTrap& trap,
-                               const std::string& tool_folder)
-    : files_(files), environment_(environment), trap_(trap), folder_(tool_folder + "backup") {}
+// The name of the `number`th copy of `name`: the first keeps the name.
+std::string CopyName(const std::string& name, uint64_t number) {
+  return number == 1 ? name : name + "." + std::to_string(number);
+}
+
+// Manifests of a few kilobytes are the rule; beyond this a copy is made without comparing.
+constexpr uint64_t kLargestCompared = uint64_t{1} << 20;
+
+}  // namespace
+
+ManifestBackup::ManifestBackup(Boxes& boxes, FileSystem& files, Environment& environment,
+                               ErrorTrap& trap, const std::string& tool_folder)
+    : boxes_(boxes),
+      files_(files),
+      environment_(environment),
+      trap_(trap),
+      folder_(tool_folder + "backup") {}
 
 BackupResult ManifestBackup::BackupManifest(const FileFacts& manifest) {
   return trap_.Routine("BackupManifest()", [&]() -> BackupResult {
     // Only a plain folder: a link or junction named backup would take the copies anywhere, and
     // is refused as a file of that name is. Made by an elevated program, the folder admits only
     // administrators to change it: a copy of what only they may read stays theirs.
+    const bool elevated = environment_.Elevated();
     if (!files_.Look(folder_).IsPlainFolder()) {
       const ChangeResult made = files_.MakeFolder(
-          folder_, environment_.Elevated() ? NewFolder::AdministratorsOnly : NewFolder::Inherited);
+          folder_, elevated ? NewFolder::AdministratorsOnly : NewFolder::Inherited);
       if (!made.Made()) return {BackupResult::Refused, *made.refusal};
+    } else if (elevated && !told_open_folder_ && files_.GuardOf(folder_) == FolderGuard::Open) {
+      // Made by a Zelvo without administrator rights: programs of the user may change it. Where
+      // nothing could keep them out, there is nothing to be done about it, nor said.
+      told_open_folder_ = true;
+      boxes_.Tell(boxes_.Text(TextId::BackupFolderOpen, {folder_}), TextId::ProgramTitle,
+                  Icon::Warning);
     }
 
+    // Applied again after a refusal, a program would have its manifest copied twice.
+    if (NewestCopyHolds(manifest, manifest.stored_name)) return {};
     // Earlier copies are the user's only way back to an old manifest: none is ever replaced.
-    const std::string first = folder_ + "\\" + manifest.stored_name;
     for (uint64_t number = 1;; ++number) {
-      const std::string copy = number == 1 ? first : first + "." + std::to_string(number);
-      const CopyResult copied = files_.CopyToNew(manifest.full_path, copy);
+      const CopyResult copied =
+          files_.CopyToNew(manifest.full_path, folder_, CopyName(manifest.stored_name, number));
       switch (copied.outcome) {
         case CopyResult::Copied:
           return {};
@@ -36,6 +60,21 @@ BackupResult ManifestBackup::BackupManifest(const FileFacts& manifest) {
       }
     }
   });
+}
+
+bool ManifestBackup::NewestCopyHolds(const FileFacts& manifest, const std::string& name) {
+  std::optional<FileFacts> newest;
+  for (uint64_t number = 1;; ++number) {
+    FileFacts copy = files_.Look(folder_ + "\\" + CopyName(name, number));
+    if (copy.kind == FileFacts::Kind::Nothing) break;
+    newest = std::move(copy);
+  }
+  if (!newest || !newest->Exists() || newest->link || manifest.link ||
+      newest->size != manifest.size || manifest.size > kLargestCompared) {
+    return false;
+  }
+  return files_.ReadFile(newest->full_path, kLargestCompared) ==
+         files_.ReadFile(manifest.full_path, kLargestCompared);
 }
 
 }  // namespace zelvo

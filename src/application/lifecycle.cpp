@@ -1,5 +1,7 @@
 #include "application/lifecycle.h"
 
+#include "model/hand_over.h"
+
 namespace zelvo {
 
 std::string VersionText(ProgramVersion version) {
@@ -29,10 +31,21 @@ bool Lifecycle::Start() {
     boxes_.Tell(boxes_.Text(TextId::SecondInstance), TextId::ProgramTitle, Icon::Warning);
     return false;
   }
-  log_file_.LoadListData();
+  // Started by another Zelvo as administrator: its log (which it did not save) and the rest of
+  // its batch. What cannot be read for one is left, and Zelvo starts as it always does.
+  const std::optional<std::string> bytes = environment_.TakeHandOver();
+  const std::optional<HandOver> hand_over = bytes ? ParseHandOver(*bytes) : std::nullopt;
+  if (hand_over) {
+    log_file_.TakeHandedOver(*hand_over);
+  } else {
+    log_file_.LoadListData();
+  }
   loaded_ = true;
   view_.Show();
-  return batch_.ApplyCommandLine(ArgumentText(environment_.CommandLine())) == BatchEnd::Done;
+  const BatchEnd end = hand_over
+                           ? batch_.ApplyHandedOver(hand_over->programs)
+                           : batch_.ApplyCommandLine(ArgumentText(environment_.CommandLine()));
+  return end == BatchEnd::Done;
 }
 
 void Lifecycle::SaveOnClose() {

@@ -29,6 +29,7 @@ RestoreEnd LogActions::Restore() {
 
   // Rows only lose their selection here, so the indexes stay valid; the entries leave the log
   // together afterwards.
+  elevation_.NewBatch();
   const size_t count = log_.Count();
   for (size_t row = 0; row < count; ++row) {
     if (!log_.IsSelected(row)) continue;
@@ -50,8 +51,10 @@ RestoreEnd LogActions::Restore() {
         case Removal::Kept:
           log_.SetSelected(row, false);
           break;
-        case Removal::HandedOver:
-          return RestoreEnd::HandedOver;
+        case Removal::WantsAdministrator:
+          if (HandOverFrom(row) == Restart::Started) return RestoreEnd::HandedOver;
+          log_.SetSelected(row, false);
+          break;
       }
       continue;
     }
@@ -142,11 +145,21 @@ bool LogActions::IsOwnDocument(const FileFacts& manifest) {
 }
 
 LogActions::Removal LogActions::Refused(const std::string& name, const Refusal& refusal) {
-  if (elevation_.OfferRestart(name, refusal, TextId::RestoreTitle, TextId::RestoreFailedTitle) &&
-      elevation_.RestartElevated({}) == Restart::Started) {
-    return Removal::HandedOver;  // the user restores again in the elevated program
+  return elevation_.OfferRestart(name, refusal, TextId::RestoreAdministratorQuestion,
+                                 TextId::RestoreTitle, TextId::RestoreFailedTitle)
+             ? Removal::WantsAdministrator
+             : Removal::Kept;
+}
+
+Restart LogActions::HandOverFrom(size_t row) {
+  // The entries restored or dropped before `row` are about to leave the log: handed over with
+  // it, they would come back in the new Zelvo. The ones from `row` on stay, to be restored
+  // again there.
+  std::vector<int32_t> leaving;
+  for (size_t index = 0; index < row; ++index) {
+    if (log_.IsSelected(index)) leaving.push_back(log_.Key(index));
   }
-  return Removal::Kept;
+  return elevation_.RestartAsAdministrator({}, TextId::RestoreFailedTitle, leaving);
 }
 
 void LogActions::Inform(TextId text, const std::string& name) {
@@ -169,8 +182,18 @@ void LogActions::LaunchOne(const LogEntry& entry) {
     return;
   }
   // Started in its own folder, as the shell starts a program, so that it finds the files
-  // beside it.
-  if (launcher_.Start(path, entry.folder)) {
+  // beside it. From an elevated Zelvo it runs with the user's own rights; where those cannot be
+  // had, it runs as administrator only when the user agrees.
+  StartResult started = launcher_.Start(path, entry.folder);
+  if (started == StartResult::WouldRunElevated) {
+    if (!boxes_.Ask(boxes_.Text(TextId::StartAsAdministrator, {name}), TextId::StartTitle,
+                    DefaultButton::Second)) {
+      Inform(TextId::NotRun, name);
+      return;
+    }
+    started = launcher_.Start(path, entry.folder, /*even_as_administrator=*/true);
+  }
+  if (started == StartResult::Started) {
     Inform(TextId::Started, name);
     return;
   }

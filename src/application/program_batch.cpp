@@ -73,13 +73,15 @@ ProgramBatch::ProgramBatch(const Texts& texts, ManifestApplier& applier, LogView
 
 template <class Named>
 BatchEnd ProgramBatch::ApplyEach(const std::vector<std::string>& paths, Named named) {
+  elevation_.NewBatch();
   for (auto path = paths.begin(); path != paths.end(); ++path) {
     ApplyOutcome outcome = applier_.ApplyZelvo(*path);
     if (outcome.result == ApplyOutcome::NeedsAdministrator) {
-      if (elevation_.RestartElevated({path, paths.end()}) == Restart::Started) {
+      if (elevation_.RestartAsAdministrator({path, paths.end()}, TextId::ApplyFailedTitle) ==
+          Restart::Started) {
         return BatchEnd::HandedOver;
       }
-      outcome.result = ApplyOutcome::Refused;  // the user declined: this program is left as it was
+      outcome.result = ApplyOutcome::Refused;  // not started: this program is left as it was
     }
     // A failed status line is reported by itself; the batch goes on.
     view_.ShowStatusOrReport(StatusText(texts_, named(outcome), outcome.result));
@@ -95,6 +97,15 @@ BatchEnd ProgramBatch::ApplyCommandLine(const std::string& argument_text) {
     // A shortcut is named by its target's name.
     return ApplyEach(
         paths, [](const ApplyOutcome& outcome) -> const std::string& { return outcome.name; });
+  });
+}
+
+BatchEnd ProgramBatch::ApplyHandedOver(const std::vector<std::string>& programs) {
+  return trap_.Routine("GetCommandLine()", [&] {
+    if (programs.empty()) return BatchEnd::Done;
+    view_.ClearSelection();
+    return ApplyEach(
+        programs, [](const ApplyOutcome& outcome) -> const std::string& { return outcome.name; });
   });
 }
 

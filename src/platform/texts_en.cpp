@@ -65,9 +65,10 @@ constexpr TextEntry kEntries[] = {
     {TextId::LinkedManifestStatus,
      "The manifest file of {0} is a link, so the XP style was not applied."},
     {TextId::AdministratorQuestion,
-     "The folder of {0} can only be changed with administrator rights.\r\n"
-     "Restart Zelvo as administrator?"},
-    {TextId::Refused, "Windows refused to change the folder of {0}.\r\n{1}"},
+     "{0} can only be changed with administrator rights.\r\n"
+     "Restart Zelvo as administrator?\r\n"
+     "{1} and the programs after it are then applied in the new window."},
+    {TextId::Refused, "Windows refused to change {0}.\r\n{1}"},
 
     {TextId::RestoreTitle, "Restore - Confirm"},
     {TextId::RestoreFailedTitle, "Restore - Failed"},
@@ -102,6 +103,18 @@ constexpr TextEntry kEntries[] = {
     {TextId::NotFound, "{0} was not found.\r\nIt may have been moved or deleted."},
     {TextId::Started, "{0} was started."},
     {TextId::StartFailed, "{0} failed to start."},
+
+    {TextId::RestoreAdministratorQuestion,
+     "{0} can only be changed with administrator rights.\r\n"
+     "Restart Zelvo as administrator?\r\n"
+     "Then restore {1} again in the new window."},
+    {TextId::ElevationFailed, "Zelvo could not be started as administrator.\r\n{0}"},
+    {TextId::StartAsAdministrator,
+     "{0} would run with administrator rights.\r\n"
+     "Start it anyway?"},
+    {TextId::BackupFolderOpen,
+     "The backup folder {0} can be changed without administrator rights.\r\n"
+     "Backups made as administrator are kept in it all the same."},
 
     {TextId::ErrorTitle, "Unexpected error"},
     {TextId::ErrorReport,

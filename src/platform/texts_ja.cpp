@@ -64,9 +64,10 @@ constexpr TextEntry kEntries[] = {
     {TextId::LinkedManifestStatus,
      "{0} のマニフェストファイルがリンクのため、XPスタイルを適用できませんでした。"},
     {TextId::AdministratorQuestion,
-     "{0} のフォルダは、管理者の権限がないと変更するコトができません。\r\n"
-     "管理者としてZelvoを起動し直しますか？"},
-    {TextId::Refused, "{0} のフォルダの変更は、Windowsによって拒否されました。\r\n{1}"},
+     "{0} は、管理者の権限がないと変更するコトができません。\r\n"
+     "管理者としてZelvoを起動し直しますか？\r\n"
+     "{1} と、その後のソフトには、新しいウィンドウでXPスタイルが適用されます。"},
+    {TextId::Refused, "{0} の変更は、Windowsによって拒否されました。\r\n{1}"},
 
     {TextId::RestoreTitle, "元に戻す - 処理の確認"},
     {TextId::RestoreFailedTitle, "元に戻す - 処理の失敗"},
@@ -103,6 +104,18 @@ constexpr TextEntry kEntries[] = {
      "{0} が、見つかりませんでした。\r\n移動、もしくは削除された可能性があります。"},
     {TextId::Started, "{0} を起動しました。"},
     {TextId::StartFailed, "{0} の起動に失敗しました。"},
+
+    {TextId::RestoreAdministratorQuestion,
+     "{0} は、管理者の権限がないと変更するコトができません。\r\n"
+     "管理者としてZelvoを起動し直しますか？\r\n"
+     "{1} は、新しいウィンドウでもう一度元に戻してください。"},
+    {TextId::ElevationFailed, "管理者としてZelvoを起動するコトができませんでした。\r\n{0}"},
+    {TextId::StartAsAdministrator,
+     "{0} は、管理者の権限で起動されます。\r\n"
+     "それでも起動しますか？"},
+    {TextId::BackupFolderOpen,
+     "バックアップフォルダ {0} は、管理者の権限がなくても変更できます。\r\n"
+     "管理者として作ったバックアップも、このフォルダに保存されます。"},
 
     {TextId::ErrorTitle, "予期せぬエラーの発生"},
     {TextId::ErrorReport,

@@ -11,6 +11,7 @@ Win32Platform::Win32Platform(Win32System& system_, HINSTANCE instance, int show_
       common_controls(ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES),
       window(instance, show_command, language, trap) {
   system.dialogs.SetOwner(window.Handle());
+  system.environment.SetOwner(window.Handle());
 }
 
 Platform Win32Platform::Interfaces() {

@@ -102,16 +102,43 @@ Message LinkedManifestWarning(const std::string& name) {
       Text(kApplyFailedTitle), Icon::Warning);
 }
 
-Message AdministratorQuestion(const std::string& name, std::string_view title) {
-  return Question(name +
-                      " のフォルダは、管理者の権限がないと変更するコトができません。\r\n"
-                      "管理者としてZelvoを起動し直しますか？",
-                  Text(title), DefaultButton::First);
+Message AdministratorQuestion(const std::string& folder, const std::string& name) {
+  return Question(folder +
+                      " は、管理者の権限がないと変更するコトができません。\r\n"
+                      "管理者としてZelvoを起動し直しますか？\r\n" +
+                      name +
+                      " と、その後のソフトには、新しいウィンドウでXPスタイルが適用されます。",
+                  Text(kApplyTitle), DefaultButton::First);
 }
 
-Message RefusedWarning(const std::string& name, std::string_view reason, std::string_view title) {
-  return Notice(name + " のフォルダの変更は、Windowsによって拒否されました。\r\n" + Text(reason),
+Message RestoreAdministratorQuestion(const std::string& folder, const std::string& name) {
+  return Question(folder +
+                      " は、管理者の権限がないと変更するコトができません。\r\n"
+                      "管理者としてZelvoを起動し直しますか？\r\n" +
+                      name + " は、新しいウィンドウでもう一度元に戻してください。",
+                  Text(kRestoreTitle), DefaultButton::First);
+}
+
+Message RefusedWarning(const std::string& folder, std::string_view reason, std::string_view title) {
+  return Notice(folder + " の変更は、Windowsによって拒否されました。\r\n" + Text(reason),
                 Text(title), Icon::Warning);
+}
+
+Message ElevationFailedWarning(std::string_view reason, std::string_view title) {
+  return Notice("管理者としてZelvoを起動するコトができませんでした。\r\n" + Text(reason),
+                Text(title), Icon::Warning);
+}
+
+Message StartAsAdministratorQuestion(const std::string& name) {
+  return Question(name + " は、管理者の権限で起動されます。\r\nそれでも起動しますか？",
+                  Text(kLaunchTitle), DefaultButton::Second);
+}
+
+Message BackupFolderOpenWarning(const std::string& folder) {
+  return Notice("バックアップフォルダ " + folder +
+                    " は、管理者の権限がなくても変更できます。\r\n"
+                    "管理者として作ったバックアップも、このフォルダに保存されます。",
+                "Zelvoちゃん", Icon::Warning);
 }
 
 Message TooManyFilesWarning() {

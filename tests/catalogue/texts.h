@@ -40,11 +40,17 @@ Message EmbeddedManifestQuestion(const std::string& name);
 Message UnreadableProgramWarning(const std::string& name, std::string_view reason);
 Message LinkedManifestWarning(const std::string& name);
 
-// Windows refused to change the program's folder: the question to start Zelvo again as
-// administrator (not elevated), and the warning (elevated already), with the title of the
-// procedure's question or of its failure.
-Message AdministratorQuestion(const std::string& name, std::string_view title);
-Message RefusedWarning(const std::string& name, std::string_view reason, std::string_view title);
+// Windows refused to change `folder`: the question to start Zelvo again as administrator (not
+// elevated), for the rest of a batch from the program `name` on or to restore `name` again, and
+// the warning (elevated already) with the title of the procedure's failure; the warning that
+// Zelvo could not be started so; the question before a program runs as administrator; the
+// warning that an elevated Zelvo keeps its copies in a backup folder others may change.
+Message AdministratorQuestion(const std::string& folder, const std::string& name);
+Message RestoreAdministratorQuestion(const std::string& folder, const std::string& name);
+Message RefusedWarning(const std::string& folder, std::string_view reason, std::string_view title);
+Message ElevationFailedWarning(std::string_view reason, std::string_view title);
+Message StartAsAdministratorQuestion(const std::string& name);
+Message BackupFolderOpenWarning(const std::string& folder);
 inline constexpr std::string_view kRestoreFailedTitle = "元に戻す - 処理の失敗";
 
 // A drop of more files than one drop may carry.

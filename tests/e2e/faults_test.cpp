@@ -662,9 +662,11 @@ TEST(FaultsUnprivileged, ABackupIntoAToolFolderThatCannotBeWrittenStopsBeforeThe
   const MainWindow window = zelvo.WaitForMainWindow();
   ExpectBoxAndAnswer(zelvo, ReplaceManifestQuestion("Foo.exe"), Answer::Yes);
   // The backup folder cannot be made, for want of rights: Wine runs every program elevated, so
-  // this is the warning, and the program is not applied. The log cannot be saved at the end.
+  // this is the warning, naming Zelvo's own folder, and the program is not applied. The log
+  // cannot be saved at the end.
   ExpectBoxAndAnswer(zelvo,
-                     expected::RefusedWarning("Foo.exe", win32::DescribeError(ERROR_ACCESS_DENIED),
+                     expected::RefusedWarning(win32::Utf8(folder.Folder().wstring()),
+                                              win32::DescribeError(ERROR_ACCESS_DENIED),
                                               expected::kApplyFailedTitle),
                      Answer::Ok);
   WaitForStatusLine(window, expected::RefusedStatus("Foo.exe"));
@@ -688,12 +690,13 @@ TEST(FaultsUnprivileged, AProgramFolderThatRefusesChangesIsWarnedOfAndTheBatchGo
   ZelvoProcess zelvo(folder, Quoted({locked.program, free}));
   const MainWindow window = zelvo.WaitForMainWindow();
   ExpectBoxAndAnswer(zelvo, ReplaceManifestQuestion("Locked.exe"), Answer::Yes);
-  // Elevated already (Wine runs every program so): the warning with Windows' reason, no report.
-  ExpectBoxAndAnswer(
-      zelvo,
-      expected::RefusedWarning("Locked.exe", win32::DescribeError(ERROR_ACCESS_DENIED),
-                               expected::kApplyFailedTitle),
-      Answer::Ok);
+  // Elevated already (Wine runs every program so): the warning naming the program's folder, with
+  // Windows' reason; no report.
+  ExpectBoxAndAnswer(zelvo,
+                     expected::RefusedWarning(win32::Utf8(locked.program.parent_path().wstring()),
+                                              win32::DescribeError(ERROR_ACCESS_DENIED),
+                                              expected::kApplyFailedTitle),
+                     Answer::Ok);
   WaitForStatusLine(window, AppliedStatus("Free.exe"));
   EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
   EXPECT_THAT(window.Rows(ControlId(Control::lstLogName)), ElementsAre("Earlier.exe", "Free.exe"));

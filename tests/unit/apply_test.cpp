@@ -502,6 +502,46 @@ TEST_F(BackupTest, LaterCopiesOfANameGetNumberedNamesAndNoCopyIsEverReplaced) {
       1);
 }
 
+TEST_F(BackupTest, AManifestEqualToTheNewestCopyOfItsNameIsNotCopiedAgain) {
+  // Applied again after the write was refused: the same old manifest, backed up already.
+  rig.files.AddFile("C:\\Tools\\backup\\Foo.exe.manifest", "first");
+  rig.files.AddFile("C:\\Tools\\backup\\Foo.exe.manifest.2", "old");
+  EXPECT_EQ(Reapply("C:\\Apps\\Foo.exe", "old"), ApplyResult::Applied);
+  EXPECT_EQ(NamesIn(rig.files, "C:\\Tools\\backup"),
+            (std::vector<std::string>{"Foo.exe.manifest", "Foo.exe.manifest.2"}));
+  // Equal to an older copy only: copied.
+  EXPECT_EQ(Reapply("C:\\Apps\\Foo.exe", "first"), ApplyResult::Applied);
+  EXPECT_EQ(Content(rig.files, "C:\\Tools\\backup\\Foo.exe.manifest.3"), "first");
+}
+
+TEST_F(BackupTest, AnElevatedZelvoSaysOnceThatOthersMayChangeTheBackupFolder) {
+  rig.environment.elevated = true;
+  rig.files.AddFolder("C:\\Tools\\backup");  // made by a Zelvo without administrator rights
+  EXPECT_EQ(Reapply("C:\\Apps\\Foo.exe", "one"), ApplyResult::Applied);
+  EXPECT_EQ(Reapply("C:\\Apps\\Bar.exe", "two"), ApplyResult::Applied);
+  EXPECT_EQ(rig.dialogs.shown,
+            (std::vector<Message>{ReplaceManifestQuestion("Foo.exe"),
+                                  expected::BackupFolderOpenWarning("C:\\Tools\\backup"),
+                                  ReplaceManifestQuestion("Bar.exe")}));
+  EXPECT_EQ(NamesIn(rig.files, "C:\\Tools\\backup"),
+            (std::vector<std::string>{"Bar.exe.manifest", "Foo.exe.manifest"}));
+
+  // A folder only administrators may change, or one nothing could guard (a drive without access
+  // lists, or Wine, whose programs pass them all): nothing to say.
+  for (const bool guarding : {true, false}) {
+    Rig fresh;
+    fresh.environment.elevated = true;
+    fresh.files.guarding = guarding;
+    fresh.files.AddFolder("C:\\Tools\\backup");
+    if (guarding) fresh.files.made_folders["c:\\tools\\backup"] = NewFolder::AdministratorsOnly;
+    fresh.files.AddFile("C:\\Apps\\Foo.exe");
+    fresh.files.AddFile("C:\\Apps\\Foo.exe.manifest", "one");
+    fresh.dialogs.answers = {Answer::Yes};
+    EXPECT_EQ(testing::Apply(fresh, "C:\\Apps\\Foo.exe"), ApplyResult::Applied);
+    EXPECT_EQ(fresh.dialogs.shown, std::vector<Message>{ReplaceManifestQuestion("Foo.exe")});
+  }
+}
+
 TEST_F(BackupTest, TwoProgramsOfTheSameNameFromTwoFoldersKeepBothCopies) {
   EXPECT_EQ(Reapply("C:\\A\\setup.exe", "from A"), ApplyResult::Applied);
   EXPECT_EQ(Reapply("C:\\B\\setup.exe", "from B"), ApplyResult::Applied);
@@ -842,14 +882,17 @@ TEST_P(RefusedTest, AsksToStartAgainAsAdministratorOrWarnsAndLosesNothing) {
   const RefusedCase& refused = GetParam();
   const ApplyResult result = testing::Apply(rig, "C:\\Apps\\Foo.exe");
 
+  // The folder Windows refused to change: the program's, or the backup folder.
+  const std::string folder =
+      std::string(refused.refused) == "CopyToNew" ? "C:\\Tools\\backup" : "C:\\Apps";
   if (refused.elevated) {
     EXPECT_EQ(result, ApplyResult::NotApplied);
-    boxes.push_back(expected::RefusedWarning("Foo.exe", Win32Failure(5).Description(),
+    boxes.push_back(expected::RefusedWarning(folder, Win32Failure(5).Description(),
                                              expected::kApplyFailedTitle));
   } else {
     EXPECT_EQ(result, refused.answer == Answer::Yes ? ApplyResult::NeedsAdministrator
                                                     : ApplyResult::NotApplied);
-    boxes.push_back(expected::AdministratorQuestion("Foo.exe", expected::kApplyTitle));
+    boxes.push_back(expected::AdministratorQuestion(folder, "Foo.exe"));
   }
   EXPECT_EQ(rig.dialogs.shown, boxes);
   // Nothing is lost and nothing is reported: the old manifest whole, no entry. The start as

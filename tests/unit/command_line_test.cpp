@@ -9,6 +9,7 @@
 
 #include "fakes/fakes.h"
 #include "fakes/rig.h"
+#include "model/hand_over.h"
 #include "texts.h"
 
 namespace zelvo::testing {
@@ -297,14 +298,14 @@ TEST_F(ProgramBatchTest, AFailedStatusLineDoesNotStopTheBatch) {
 }
 
 TEST_F(ProgramBatchTest, AFailureOfTheBatchItselfNamesIt) {
-  // Starting Zelvo again as administrator fails in a way no one foresaw.
+  // The rest of the batch cannot be made into paths for Zelvo as administrator.
   const Failure failure = Win32Failure(1155);
   for (const bool dropped : {true, false}) {
     SCOPED_TRACE(dropped ? "dropped" : "command line");
     ResetFiles();
     rig.dialogs.shown.clear();
     rig.files.RefuseOn("WriteFile", kBigApp + ".manifest");
-    rig.environment.restart_failure = failure;
+    rig.files.FailOn("PathForAnyAccount", "", failure);
     rig.dialogs.answers = {Answer::Yes};
     const Ending ending = dropped ? Drop({kBigApp, "C:\\Apps\\a.exe"})
                                   : CommandLine("\"" + kBigApp + "\" C:\\Apps\\a.exe");
@@ -353,11 +354,15 @@ TEST_F(ProgramBatchTest, ARefusedProgramStartsTheRestOfTheBatchAsAdministratorAn
 
   EXPECT_EQ(Drop({"C:\\Apps\\a.exe", kBigApp, "C:\\Apps\\c.exe"}), Ending::HandedOver);
 
-  // This program and the ones after it, as dropped; the log saved first, for the new one.
+  // This program and the ones after it, as dropped, with the log (a.exe's entry included):
+  // the new Zelvo owns the log from now on, and this one does not save it.
   EXPECT_EQ(rig.environment.elevated_starts, (Starts{{kBigApp, "C:\\Apps\\c.exe"}}));
-  EXPECT_EQ(rig.LogSaves(), 1);
+  ASSERT_EQ(rig.environment.hand_overs.size(), 1u);
+  EXPECT_EQ(ParseHandOver(rig.environment.hand_overs[0])->log,
+            (std::vector<LogEntry>{{"a.exe", "C:\\Apps\\", "2026/12/07"}}));
+  EXPECT_EQ(rig.LogSaves(), 0);
   EXPECT_EQ(rig.journal, (Journal{Applied("a.exe"), BoxEntry(expected::AdministratorQuestion(
-                                                        "b.exe", expected::kApplyTitle))}));
+                                                        "C:\\Program Files\\Big App", "b.exe"))}));
   EXPECT_FALSE(HasManifest("C:\\Apps\\c.exe"));
 }
 
@@ -374,13 +379,79 @@ TEST_F(ProgramBatchTest, ANoOrADeclinedElevationCancelsTheProgramAndTheBatchGoes
     EXPECT_EQ(CommandLine("C:\\Apps\\a.exe \"" + kBigApp + "\" C:\\Apps\\c.exe"), Ending::Done);
 
     // Not cancelled: Windows refused it, and the status line says so.
-    EXPECT_EQ(rig.journal,
-              (Journal{Applied("a.exe"),
-                       BoxEntry(expected::AdministratorQuestion("b.exe", expected::kApplyTitle)),
-                       StatusEntry(expected::RefusedStatus("b.exe")), Applied("c.exe")}));
+    EXPECT_EQ(
+        rig.journal,
+        (Journal{Applied("a.exe"),
+                 BoxEntry(expected::AdministratorQuestion("C:\\Program Files\\Big App", "b.exe")),
+                 StatusEntry(expected::RefusedStatus("b.exe")), Applied("c.exe")}));
     const Starts starts = declined ? Starts{{kBigApp, "C:\\Apps\\c.exe"}} : Starts{};
     EXPECT_EQ(rig.environment.elevated_starts, starts);
   }
+}
+
+TEST_F(ProgramBatchTest, OneQuestionABatchAndAnyFailureToStartIsANo) {
+  // Three programs in folders Windows refuses to change, a free one between them.
+  const std::string refused[] = {kBigApp, "C:\\Program Files\\D\\d.exe",
+                                 "C:\\Program Files\\E\\e.exe"};
+  struct Case {
+    const char* what;
+    Answer answer;
+    bool allowed;                        // Windows' prompt, after a Yes
+    std::optional<std::string> failure;  // Windows' reason why it could not start
+  };
+  for (const Case& c : {Case{"No", Answer::No, true, std::nullopt},
+                        Case{"declined", Answer::Yes, false, std::nullopt},
+                        Case{"not started", Answer::Yes, true, "The policy forbids it."}}) {
+    SCOPED_TRACE(c.what);
+    Rig fresh;
+    for (const std::string& program : refused) {
+      fresh.files.AddFile(program);
+      fresh.files.RefuseOn("WriteFile", program + ".manifest");
+    }
+    fresh.files.AddFile("C:\\Apps\\a.exe");
+    fresh.environment.elevation_allowed = c.allowed;
+    fresh.environment.start_failure = c.failure;
+    fresh.dialogs.answers = {c.answer};
+
+    EXPECT_TRUE(fresh.Event([&] {
+      EXPECT_EQ(
+          fresh.batch.ApplyDroppedFiles({refused[0], refused[1], "C:\\Apps\\a.exe", refused[2]}),
+          BatchEnd::Done);
+    }));
+
+    Journal journal{
+        BoxEntry(expected::AdministratorQuestion("C:\\Program Files\\Big App", "b.exe"))};
+    if (c.failure) {
+      journal.push_back(
+          BoxEntry(expected::ElevationFailedWarning(*c.failure, expected::kApplyFailedTitle)));
+    }
+    for (const char* line : {"b.exe", "d.exe", "a.exe", "e.exe"}) {
+      journal.push_back(StatusEntry(std::string(line) == "a.exe" ? expected::AppliedStatus(line)
+                                                                 : expected::RefusedStatus(line)));
+    }
+    EXPECT_EQ(fresh.journal, journal);
+    EXPECT_EQ(fresh.environment.elevated_starts.size(), c.answer == Answer::Yes ? 1u : 0u);
+    // The user's answer holds for this batch only.
+    fresh.dialogs.answers = {Answer::No};
+    fresh.files.RefuseOn("WriteFile", "");
+    EXPECT_TRUE(fresh.Event([&] { (void)fresh.batch.ApplyDroppedFiles({refused[0]}); }));
+    EXPECT_TRUE(fresh.dialogs.answers.empty()) << "not asked in the next batch";
+  }
+}
+
+TEST_F(ProgramBatchTest, TheRestOfTheBatchGoesOverAsPathsAnyAccountCanReach) {
+  // Given relative to the folder this Zelvo runs in, and on a drive mapped to a share: the new
+  // Zelvo runs in its own folder, maybe as another account that has no such drive.
+  rig.files.current_folder = "C:\\Program Files\\Old";
+  rig.files.mapped_drives["Z:"] = "\\\\nas\\tools";
+  rig.files.RefuseOn("WriteFile", kBigApp + ".manifest");
+  rig.dialogs.answers = {Answer::Yes};
+
+  EXPECT_EQ(CommandLine("C:\\Apps\\a.exe \"" + kBigApp + "\" app.exe Z:\\old\\x.exe"),
+            Ending::HandedOver);
+
+  EXPECT_EQ(rig.environment.elevated_starts,
+            (Starts{{kBigApp, "C:\\Program Files\\Old\\app.exe", "\\\\nas\\tools\\old\\x.exe"}}));
 }
 
 TEST_F(ProgramBatchTest, TheElevatedProgramGetsTheShortcutAsGivenOnTheCommandLine) {
@@ -394,16 +465,22 @@ TEST_F(ProgramBatchTest, TheElevatedProgramGetsTheShortcutAsGivenOnTheCommandLin
   EXPECT_EQ(rig.environment.elevated_starts, (Starts{{"C:\\Links\\Big.lnk", "C:\\Apps\\a.exe"}}));
 }
 
-TEST_F(ProgramBatchTest, ALogThatCannotBeSavedStartsNothingAndStopsTheBatch) {
+TEST_F(ProgramBatchTest, ALogThatCannotBeSavedHereReachesTheNewZelvoWhole) {
+  // Zelvo's own folder refuses the log to all but administrators: the entries of the run go to
+  // the Zelvo started as administrator, which can save them; nothing is tried here.
+  rig.files.FailOn("ReplaceAtomically", "C:\\Tools\\zelvo.ini", Win32Failure(5));
   rig.files.RefuseOn("WriteFile", kBigApp + ".manifest");
+  rig.log.Load({{"old.exe", "C:\\Old\\", "2020/01/01"}});
   rig.dialogs.answers = {Answer::Yes};
-  rig.files.FailOn("ReplaceAtomically", "C:\\Tools\\zelvo.ini", Win32Failure(112));
 
-  EXPECT_EQ(Drop({kBigApp, "C:\\Apps\\c.exe"}), Ending::Failed);
+  EXPECT_EQ(Drop({"C:\\Apps\\a.exe", kBigApp}), Ending::HandedOver);
 
-  EXPECT_EQ(rig.dialogs.shown.back(), ReportOf("SaveListData()", Win32Failure(112)));
-  EXPECT_TRUE(rig.environment.elevated_starts.empty());
-  EXPECT_FALSE(HasManifest("C:\\Apps\\c.exe"));
+  ASSERT_EQ(rig.environment.hand_overs.size(), 1u);
+  EXPECT_EQ(ParseHandOver(rig.environment.hand_overs[0])->log,
+            (std::vector<LogEntry>{{"a.exe", "C:\\Apps\\", "2026/12/07"},
+                                   {"old.exe", "C:\\Old\\", "2020/01/01"}}));
+  EXPECT_EQ(rig.LogSaves(), 0);
+  for (const Message& box : rig.dialogs.shown) EXPECT_NE(box.icon, Icon::Stop) << box.text;
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/rig.h"
+#include "model/hand_over.h"
 #include "model/manifest_document.h"
 #include "texts.h"
 
@@ -263,7 +264,7 @@ TEST_F(LogActionsTest, AManifestThatCannotBeCopiedOrWhoseTimeCannotBeSetIsNoFail
       rig.journal,
       (Journal{BoxEntry(expected::RestoreQuestion(2)),
                StatusEntry(expected::Restoring("Alpha.exe")),
-               BoxEntry(expected::AdministratorQuestion("Alpha.exe", expected::kRestoreTitle)),
+               BoxEntry(expected::RestoreAdministratorQuestion("C:\\Tools\\backup", "Alpha.exe")),
                StatusEntry(expected::Restoring("beta.exe")),
                StatusEntry(expected::Restored("beta.exe")), StatusEntry(expected::kRestoreDone)}));
   EXPECT_EQ(rig.files.Find("C:\\Program Files\\Alpha\\Alpha.exe.manifest")->content,
@@ -271,6 +272,48 @@ TEST_F(LogActionsTest, AManifestThatCannotBeCopiedOrWhoseTimeCannotBeSetIsNoFail
   EXPECT_EQ(rig.files.Find("C:\\B\\beta.exe.manifest"), nullptr);
   EXPECT_EQ(Log().size(), 4u);
   EXPECT_FALSE(rig.view.closed);
+}
+
+TEST_F(LogActionsTest, ARestoreHandedOverHalfwayLeavesWhatItRestoredOutOfTheLog) {
+  LoadFive();
+  // Alpha.exe is restored here; Windows refuses beta.exe's, and the user wants Zelvo as
+  // administrator: there Alpha.exe must not come back, beta.exe and mid.exe are to be restored.
+  rig.files.AddFile("C:\\Program Files\\Alpha\\Alpha.exe.manifest",
+                    ManifestDocument(ManifestArchitecture::X86));
+  rig.files.AddFile("C:\\B\\beta.exe.manifest", ManifestDocument(ManifestArchitecture::X86));
+  rig.files.RefuseOn("RemoveFile", "C:\\B\\beta.exe.manifest");
+  Select({"Alpha.exe", "beta.exe", "mid.exe"});
+  rig.dialogs.answers = {Answer::Yes, Answer::Yes};
+
+  events.RestoreClicked();
+
+  EXPECT_EQ(rig.view.closed, 0);
+  ASSERT_EQ(rig.environment.hand_overs.size(), 1u);
+  const HandOver hand_over = *ParseHandOver(rig.environment.hand_overs[0]);
+  std::vector<std::string> names;
+  for (const LogEntry& entry : hand_over.log) names.push_back(entry.name);
+  EXPECT_EQ(names, (std::vector<std::string>{"beta.exe", "mid.exe", "omega.exe", "zeta.exe"}));
+  EXPECT_TRUE(hand_over.programs.empty());
+  EXPECT_EQ(rig.LogSaves(), 0);
+}
+
+TEST_F(LogActionsTest, AProgramThatWouldRunAsAdministratorStartsOnlyWhenTheUserAgrees) {
+  LoadFive();
+  rig.files.AddFile("C:\\Program Files\\Alpha\\Alpha.exe");
+  rig.files.AddFile("C:\\B\\beta.exe");
+  rig.launcher.no_user_token = true;
+  Select({"Alpha.exe", "beta.exe"});
+  rig.dialogs.answers = {Answer::Yes, Answer::No, Answer::Yes};
+
+  events.LaunchClicked();
+
+  EXPECT_EQ(rig.journal,
+            (Journal{BoxEntry(expected::LaunchQuestion(2)),
+                     BoxEntry(expected::StartAsAdministratorQuestion("Alpha.exe")),
+                     StatusEntry(expected::NotRun("Alpha.exe")),
+                     BoxEntry(expected::StartAsAdministratorQuestion("beta.exe")),
+                     "start: C:\\B\\beta.exe", StatusEntry(expected::Launched("beta.exe")),
+                     StatusEntry(expected::kLaunchDone)}));
 }
 
 TEST_F(LogActionsTest, RestoreAnsweredNoUnselectsTheRowAndTheViewFollowsAtOnce) {
@@ -372,19 +415,21 @@ TEST_P(RestoreRefusedTest, KeepsTheEntryOrStartsAgainAsAdministrator) {
   const RestoreRefusedCase& refused = GetParam();
   const bool restarts = !refused.elevated && refused.answer == Answer::Yes && refused.allowed;
   const Message refusal_box =
-      refused.elevated ? expected::RefusedWarning("Alpha.exe", Win32Failure(5).Description(),
-                                                  expected::kRestoreFailedTitle)
-                       : expected::AdministratorQuestion("Alpha.exe", expected::kRestoreTitle);
+      refused.elevated
+          ? expected::RefusedWarning("C:\\Program Files\\Alpha", Win32Failure(5).Description(),
+                                     expected::kRestoreFailedTitle)
+          : expected::RestoreAdministratorQuestion("C:\\Program Files\\Alpha", "Alpha.exe");
 
   if (restarts) {
-    // The log saved, the program started again as administrator without targets (the user
-    // restores again there), and this one ended: nothing else was touched here.
+    // The program started again as administrator, handed the log (not saved here) and no
+    // programs (the user restores again there), and this one ended: nothing else was touched.
     events.RestoreClicked();
     EXPECT_EQ(rig.journal,
               (Journal{BoxEntry(expected::RestoreQuestion(2)),
                        StatusEntry(expected::Restoring("Alpha.exe")), BoxEntry(refusal_box)}));
     EXPECT_EQ(rig.environment.elevated_starts, std::vector<std::vector<std::string>>{{}});
-    EXPECT_EQ(rig.LogSaves(), 1);
+    EXPECT_EQ(ParseHandOver(rig.environment.hand_overs.at(0))->log.size(), 5u);
+    EXPECT_EQ(rig.LogSaves(), 0);
     EXPECT_EQ(rig.view.closed, 0);
     EXPECT_NE(rig.files.Find("C:\\B\\beta.exe.manifest"), nullptr);
     EXPECT_EQ(rig.log.Count(), 5u);

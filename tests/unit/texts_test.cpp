@@ -71,8 +71,8 @@ TEST(TextsTest, ValuesAreFilledInOnePass) {
   const Texts& japanese = Texts::For("ja");
   EXPECT_EQ(japanese.Format(TextId::Applied, {"a.exe"}), "a.exe に、XPスタイルを適用しました！");
   // A name that looks like a value stays as it is.
-  EXPECT_EQ(japanese.Format(TextId::Refused, {"{1}.exe", "拒否"}),
-            "{1}.exe のフォルダの変更は、Windowsによって拒否されました。\r\n拒否");
+  EXPECT_EQ(japanese.Format(TextId::Refused, {"C:\\{1}", "拒否"}),
+            "C:\\{1} の変更は、Windowsによって拒否されました。\r\n拒否");
   // A value used twice, and an empty one.
   EXPECT_EQ(Texts::For("en").Format(TextId::RestoreMissing, {"b.exe"}),
             "The selected b.exe does not have the XP style.\r\n"

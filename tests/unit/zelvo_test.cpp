@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/rig.h"
+#include "model/hand_over.h"
 #include "texts.h"
 
 namespace zelvo::testing {
@@ -112,6 +113,32 @@ TEST_F(ZelvoTest, ASecondInstanceOnlyWarnsAndEnds) {
   EXPECT_EQ(files.Find("C:\\Apps\\Foo.exe.manifest"), nullptr);
   EXPECT_EQ(files.Find(kLogPath)->content, "2.20\r\n\r\n");
   for (const auto& call : files.calls) EXPECT_NE(call, "ReadFile " + kLogPath);
+}
+
+TEST_F(ZelvoTest, AZelvoStartedByAnotherAsAdministratorTakesItsLogAndAppliesItsPrograms) {
+  // What the file holds is older than what the other Zelvo had: its log is the one that counts.
+  files.AddFile(kLogPath, "2.20\r\nOld.exe\r\nC:\\Old\\\r\n2020/01/01\r\n\r\n");
+  files.AddFile("C:\\Apps\\Foo.exe");
+  environment.handed_over =
+      FormatHandOver({{{"Run.exe", "C:\\Run\\", "2026/12/07"}}, "", {"C:\\Apps\\Foo.exe"}});
+
+  app.Start();
+
+  EXPECT_EQ(journal, Journal{StatusEntry(expected::AppliedStatus("Foo.exe"))});
+  for (const auto& call : files.calls) EXPECT_NE(call, "ReadFile " + kLogPath);
+  events.Closing();
+  EXPECT_EQ(
+      files.Find(kLogPath)->content,
+      "2.20\r\nFoo.exe\r\nC:\\Apps\\\r\n2026/12/07\r\nRun.exe\r\nC:\\Run\\\r\n2026/12/07\r\n\r\n");
+
+  // Bytes that are no whole hand-over: Zelvo starts as it always does.
+  Rig plain;
+  plain.files.AddFile(kLogPath, "2.20\r\nOld.exe\r\nC:\\Old\\\r\n2020/01/01\r\n\r\n");
+  plain.environment.handed_over = std::string(kHandOverMark) + "damaged";
+  Zelvo other(plain.platform, plain.trap);
+  other.Start();
+  EXPECT_EQ(plain.view.list.rows.size(), 1u);
+  EXPECT_FALSE(plain.view.closed);
 }
 
 TEST_F(ZelvoTest, ALogThatCannotBeReadEndsStartUpWithOneReportAndNoSave) {

@@ -118,8 +118,19 @@ TEST(EnvironmentTest, ASecondInstanceOfTheSameProgramFileIsSeen) {
     EXPECT_FALSE(first.PreviousInstanceRunning());
   }
   // Both gone: a new start is the first again.
-  Win32Environment third;
-  EXPECT_FALSE(third.PreviousInstanceRunning());
+  {
+    Win32Environment third;
+    EXPECT_FALSE(third.PreviousInstanceRunning());
+  }
+  // Another account's Zelvo: its mutex lives where this account cannot see it, its lock on the
+  // log's folder is seen alike.
+  const std::wstring lock = Wide(Win32Environment().ProgramFolder()) + L"\\zelvo.lock";
+  UniqueFile held(CreateFileW(lock.c_str(), DELETE, 0, nullptr, OPEN_ALWAYS,
+                              FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  ASSERT_TRUE(held.Valid()) << GetLastError();
+  EXPECT_TRUE(Win32Environment().PreviousInstanceRunning());
+  held.Close();
+  EXPECT_FALSE(Win32Environment().PreviousInstanceRunning());
 }
 
 TEST(ClockTest, TodayIsTheLocalDate) {

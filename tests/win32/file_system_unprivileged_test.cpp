@@ -27,6 +27,12 @@ using test::WriteBytes;
 class FileSystemUnprivilegedTest : public ::testing::Test {
  protected:
   TempFolder folder_;
+  // A copy to the path `to`, made in its folder.
+  CopyResult CopyTo(const std::string& from, const std::string& to) {
+    const size_t slash = to.find_last_of('\\');
+    return files_.CopyToNew(from, to.substr(0, slash), to.substr(slash + 1));
+  }
+
   Win32FileSystem files_;
 };
 
@@ -59,7 +65,7 @@ TEST_F(FileSystemUnprivilegedTest, AFolderThatRefusesChangesSaysItIsForWantOfRig
       {"replace atomically", [&] { return files_.ReplaceAtomically(manifest, "new").refusal; }},
       {"make a folder",
        [&] { return files_.MakeFolder(apps + "\\backup", NewFolder::Inherited).refusal; }},
-      {"copy into", [&] { return files_.CopyToNew(manifest, apps + "\\copy.manifest").refusal; }},
+      {"copy into", [&] { return CopyTo(manifest, apps + "\\copy.manifest").refusal; }},
   };
   for (const auto& [what, change] : changes) {
     const std::optional<Refusal> refusal = change();
@@ -116,8 +122,7 @@ TEST_F(FileSystemUnprivilegedTest, AReadOnlyFileCannotBeRemovedOrReplaced) {
   AddAttributes(path, FILE_ATTRIBUTE_READONLY);
   EXPECT_THROW((void)files_.RemoveFile(path), Failure);
   EXPECT_THROW((void)files_.ReplaceAtomically(path, "new"), Failure);
-  EXPECT_EQ(files_.CopyToNew(folder_.Path("backup.manifest"), path).outcome,
-            CopyResult::TargetTaken);
+  EXPECT_EQ(CopyTo(folder_.Path("backup.manifest"), path).outcome, CopyResult::TargetTaken);
   EXPECT_EQ(ReadBytes(path), "old");
   EXPECT_EQ(files_.Look(path).stored_name, "backup.manifest");
 }

@@ -38,7 +38,8 @@ class QuietEnvironment : public Environment {
   std::string ProgramFolder() override { return {}; }
   std::string CommandLine() override { return {}; }
   bool Elevated() override { return false; }
-  bool RestartElevated(const std::vector<std::string>&) override { return false; }
+  ElevatedStart StartElevated(std::string_view) override { return {ElevatedStart::Declined, {}}; }
+  std::optional<std::string> TakeHandOver() override { return std::nullopt; }
   std::string DescribeFailure(int32_t number) override { return std::to_string(number); }
 };
 

@@ -10,7 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "application/program_batch.h"
+#include "model/hand_over.h"
 #include "win32/system/environment.h"
+#include "win32/system/file_system.h"
 #include "win32/system/owner.h"
 #include "win32/system/strings.h"
 #include "test_support.h"
@@ -20,6 +23,13 @@ namespace {
 
 using test::Exists;
 using test::TempFolder;
+
+// This user's temporary folder, where hand-overs are written.
+std::wstring TemporaryFolder() {
+  std::wstring folder(MAX_PATH + 1, L'\0');
+  folder.resize(GetTempPathW(static_cast<DWORD>(folder.size()), folder.data()));
+  return folder;
+}
 
 std::string ProbeSource() { return test::TestProgramFolder() + "\\launch_probe.exe"; }
 
@@ -51,7 +61,7 @@ TEST(ProcessLauncherTest, StartsTheProgramInItsFolderWithItsQuotedPath) {
   const std::string program = folder + "\\My Probe.exe";
   CopyProbe(program);
 
-  EXPECT_TRUE(Win32ProcessLauncher().Start(program, folder));
+  EXPECT_EQ(Win32ProcessLauncher().Start(program, folder), StartResult::Started);
   auto report = WaitForReport(program + ".txt");
   ASSERT_FALSE(report.empty()) << "the program did not run in its folder";
   EXPECT_EQ(report["current"], folder);
@@ -65,76 +75,107 @@ TEST(ProcessLauncherTest, AProgramAtADriveRootKeepsTheRootsBackslash) {
   const std::string program = "C:\\zelvo-probe-" + std::to_string(GetCurrentProcessId()) + "-" +
                               std::to_string(GetTickCount64()) + ".exe";
   CopyProbe(program);
-  const bool started = Win32ProcessLauncher().Start(program, "C:\\");
+  const StartResult started = Win32ProcessLauncher().Start(program, "C:\\");
   auto report = WaitForReport(program + ".txt");
   for (int attempt = 0; attempt < 50 && !DeleteFileW(Wide(program).c_str()); ++attempt) Sleep(100);
   DeleteFileW(Wide(program + ".txt").c_str());
 
-  EXPECT_TRUE(started);
+  EXPECT_EQ(started, StartResult::Started);
   ASSERT_FALSE(report.empty());
   EXPECT_EQ(report["folder"], "C:\\");
   EXPECT_EQ(report["current"], "C:\\");
+  // Its log's lock stood beside it, and went with it.
+  EXPECT_EQ(report["first"], "yes");
+  EXPECT_FALSE(Exists("C:\\zelvo.lock"));
 }
 
-TEST(ProcessLauncherTest, AProgramThatCannotStartGivesFalse) {
+TEST(ProcessLauncherTest, AProgramThatCannotStartIsRefused) {
   TempFolder temp;
   Win32ProcessLauncher launcher;
-  EXPECT_FALSE(launcher.Start(temp.Path("Missing.exe"), temp.Path()));
+  EXPECT_EQ(launcher.Start(temp.Path("Missing.exe"), temp.Path()), StartResult::Refused);
   // Named exactly: no search along PATH finds the system's own notepad.exe.
-  EXPECT_FALSE(launcher.Start("notepad.exe", temp.Path()));
+  EXPECT_EQ(launcher.Start("notepad.exe", temp.Path()), StartResult::Refused);
   test::WriteBytes(temp.Path("Text.exe"), "this is text, not a program");
-  EXPECT_FALSE(launcher.Start(temp.Path("Text.exe"), temp.Path()));
+  EXPECT_EQ(launcher.Start(temp.Path("Text.exe"), temp.Path()), StartResult::Refused);
   // The program exists but the folder to run it in does not.
   CopyProbe(temp.Path("probe.exe"));
-  EXPECT_FALSE(launcher.Start(temp.Path("probe.exe"), temp.Path("Missing Folder")));
+  EXPECT_EQ(launcher.Start(temp.Path("probe.exe"), temp.Path("Missing Folder")),
+            StartResult::Refused);
   Sleep(500);
   EXPECT_FALSE(Exists(temp.Path("probe.exe.txt")));
 }
 
-TEST(ElevatedStartTest, ArgumentsAreQuotedAsCommandLineToArgvReadsThem) {
-  EXPECT_EQ(QuotedArguments({}), L"");
-  EXPECT_EQ(QuotedArguments({"C:\\a.exe"}), L"\"C:\\a.exe\"");
-  EXPECT_EQ(QuotedArguments({"C:\\Program Files\\b.exe", "\\\\server\\share\\c.lnk"}),
-            L"\"C:\\Program Files\\b.exe\" \"\\\\server\\share\\c.lnk\"");
-  // Backslashes count only before a quote: at the end of a folder they are doubled.
-  EXPECT_EQ(QuotedArguments({"D:\\My Apps\\"}), L"\"D:\\My Apps\\\\\"");
-  EXPECT_EQ(QuotedArguments({"a\"b"}), L"\"a\\\"b\"");
-  EXPECT_EQ(QuotedArguments({"テスト.exe"}), L"\"テスト.exe\"");
+TEST(ElevatedStartTest, ArgumentsAreQuotedAsZelvoReadsItsCommandLine) {
+  // What one Zelvo writes on a command line, another reads back as it was: a folder ending in a
+  // backslash included.
+  const std::vector<std::vector<std::string>> cases = {
+      {},
+      {"C:\\a.exe"},
+      {"C:\\Program Files\\b.exe", "\\\\server\\share\\c.lnk"},
+      {"D:\\a b\\", "D:\\My Apps\\", "E:\\"},
+      {"テスト.exe", "C:\\x\\\\y.exe"},
+  };
+  for (const auto& arguments : cases) {
+    const std::wstring line = L"zelvo.exe " + QuotedArguments(arguments);
+    EXPECT_EQ(SplitArguments(ArgumentText(Utf8(line))), arguments) << Utf8(line);
+  }
 }
 
-TEST(ElevatedStartTest, StartsTheProgramElevatedInItsFolderWithItsArguments) {
+TEST(ElevatedStartTest, AnyBatchReachesTheElevatedProgramWholeAsPathsAnyAccountCanReach) {
   TempFolder temp;
   const std::string folder = temp.Path("昇格 テスト");
   test::MakeFolder(folder);
   const std::string program = folder + "\\My Probe.exe";
   CopyProbe(program);
-  const std::vector<std::string> arguments = {"C:\\Program Files\\App\\app.exe", "D:\\a b\\",
-                                              "\\\\server\\share\\x.lnk", "C:\\ツール\\y.exe"};
 
-  // Asked to run elevated: the shell's "runas", the program by its path, in its folder.
-  const std::wstring wide_program = Wide(program);
-  const std::wstring wide_folder = Wide(folder);
-  const std::wstring parameters = QuotedArguments(arguments);
-  const SHELLEXECUTEINFOW start = ElevatedStart(wide_program, parameters, wide_folder);
-  EXPECT_STREQ(start.lpVerb, L"runas");
-  EXPECT_EQ(start.lpFile, wide_program.c_str());
-  EXPECT_EQ(start.lpParameters, parameters.c_str());
-  EXPECT_EQ(start.lpDirectory, wide_folder.c_str());
-  EXPECT_EQ(start.nShow, SW_SHOWNORMAL);
+  // Paths relative to this program's current folder, and on a drive that stands for a folder
+  // (as a substituted or mapped drive does): the elevated program starts in its own folder,
+  // maybe as another account, where neither would lead to the same file.
+  Win32FileSystem files;
+  const std::wstring current = Wide(temp.Path());
+  wchar_t drive[] = L"Q:";
+  for (; drive[0] > L'G' && GetLogicalDrives() & (1u << (drive[0] - L'A')); --drive[0]) {
+  }
+  ASSERT_TRUE(DefineDosDeviceW(0, drive, current.c_str())) << GetLastError();
+  std::wstring old_current(MAX_PATH, L'\0');
+  old_current.resize(GetCurrentDirectoryW(MAX_PATH, old_current.data()));
+  ASSERT_TRUE(SetCurrentDirectoryW(current.c_str()));
+  const std::string relative = files.PathForAnyAccount("apps\\relative.exe");
+  const std::string on_drive = files.PathForAnyAccount(Utf8(drive) + "\\on drive.exe");
+  SetCurrentDirectoryW(old_current.c_str());
+  DefineDosDeviceW(DDD_REMOVE_DEFINITION, drive, nullptr);
+  EXPECT_EQ(relative, temp.Path("apps\\relative.exe"));
+  EXPECT_EQ(on_drive, temp.Path("on drive.exe"));
 
-  ASSERT_TRUE(StartElevated(wide_program, wide_folder, arguments));
+  // Far more than a command line could hold: 2,000 long paths, about 600,000 characters.
+  HandOver hand_over;
+  hand_over.log = {{"表示.exe", "C:\\ツール\\", "2026/12/07"}};
+  hand_over.programs = {relative, on_drive, "D:\\a b\\"};
+  for (int index = 0; index < 2000; ++index) {
+    hand_over.programs.push_back("C:\\Program Files (x86)\\" + std::string(240, 'x') + "\\" +
+                                 std::to_string(index) + ".exe");
+  }
+
+  // The program that starts it still owns the log of that folder: the elevated one waits.
+  UniqueFile log_owner(CreateFileW(Wide(folder + "\\zelvo.lock").c_str(), DELETE, 0, nullptr,
+                                   OPEN_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  ASSERT_TRUE(log_owner.Valid()) << GetLastError();
+  ASSERT_EQ(
+      StartElevatedWith(Wide(program), Wide(folder), FormatHandOver(hand_over), nullptr).outcome,
+      ElevatedStart::Started);
+  Sleep(1500);
+  EXPECT_FALSE(Exists(program + ".txt")) << "the elevated program did not wait for the log";
+  log_owner.Close();
   auto report = WaitForReport(program + ".txt");
-  ASSERT_FALSE(report.empty()) << "the program did not run in its folder";
+  ASSERT_FALSE(report.empty()) << "the program did not run";
+  EXPECT_EQ(report["first"], "yes");
   EXPECT_EQ(report["current"], folder);
-  EXPECT_EQ(report["folder"], folder);
-  // The arguments as the program reads them back, after its own exact path.
-  int count = 0;
-  const LocalMemory<wchar_t**> argv(CommandLineToArgvW(Wide(report["command"]).c_str(), &count));
-  ASSERT_TRUE(argv.Valid());
-  ASSERT_EQ(count, 1 + static_cast<int>(arguments.size())) << report["command"];
-  EXPECT_EQ(CompareStringOrdinal(argv.Get()[0], -1, wide_program.c_str(), -1, TRUE), CSTR_EQUAL)
-      << report["command"];
-  for (size_t i = 0; i < arguments.size(); ++i) EXPECT_EQ(Utf8(argv.Get()[i + 1]), arguments[i]);
+  ASSERT_TRUE(Exists(program + ".handover")) << "nothing was handed over";
+  EXPECT_EQ(ParseHandOver(test::ReadBytes(program + ".handover")), hand_over);
+  // Read once, and gone: the user's temporary folder keeps no hand-over.
+  std::wstring temporary = TemporaryFolder();
+  temporary.pop_back();  // its trailing backslash
+  EXPECT_EQ(test::ListFolder(Utf8(temporary)).find(".handover"), std::string::npos);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <winver.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -90,34 +91,21 @@ std::wstring InstanceMutexName(std::wstring_view tool_folder) {
 }
 
 std::wstring QuotedArguments(const std::vector<std::string>& arguments) {
+  // Zelvo reads its own command line with backslashes as they stand (a path holds no quote),
+  // so nothing is doubled: a folder ending in a backslash arrives as it left.
   std::wstring line;
   for (const std::string& argument : arguments) {
     if (!line.empty()) line += L' ';
-    line += L'"';
-    size_t backslashes = 0;
-    for (const wchar_t c : Wide(argument)) {
-      if (c == L'\\') {
-        ++backslashes;
-        continue;
-      }
-      // Backslashes count only before a quote: there each one is doubled, and the quote
-      // escaped with one more.
-      line.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
-      backslashes = 0;
-      line += c;
-    }
-    line.append(backslashes * 2, L'\\');  // before the closing quote
-    line += L'"';
+    line += L'"' + Wide(argument) + L'"';
   }
   return line;
 }
 
-SHELLEXECUTEINFOW ElevatedStart(const std::wstring& program, const std::wstring& parameters,
-                                const std::wstring& folder) {
+SHELLEXECUTEINFOW ElevatedStartInfo(const std::wstring& program, const std::wstring& parameters,
+                                    const std::wstring& folder) {
   SHELLEXECUTEINFOW start{};
   start.cbSize = sizeof(start);
-  // The file is named exactly, so no association or search comes into it; no window of ours
-  // to own the prompt while the program is about to end.
+  // The file is named exactly, so no association or search comes into it.
   start.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOZONECHECKS;
   start.lpVerb = L"runas";
   start.lpFile = program.c_str();
@@ -127,16 +115,76 @@ SHELLEXECUTEINFOW ElevatedStart(const std::wstring& program, const std::wstring&
   return start;
 }
 
-bool StartElevated(const std::wstring& program, const std::wstring& folder,
-                   const std::vector<std::string>& arguments) {
-  // The shell may hand the start to extensions of its own, which are COM objects.
-  const ComApartment com;
-  const std::wstring parameters = QuotedArguments(arguments);
-  SHELLEXECUTEINFOW start = ElevatedStart(program, parameters, folder);
-  if (ShellExecuteExW(&start)) return true;
-  const DWORD error = GetLastError();
-  if (error == ERROR_CANCELLED) return false;  // the user said No to the elevation prompt
-  ThrowWin32Error(error);
+std::wstring WriteHandOverFile(std::string_view hand_over) {
+  // In the user's own temporary folder, under a name of this process's own, with an access
+  // list of its own: only the user may change it; an administrator of another account (who may
+  // be the one Windows starts Zelvo as) may read and delete it.
+  const DWORD size = GetTempPathW(0, nullptr);
+  if (size == 0) ThrowLastError();
+  std::wstring folder(size, L'\0');
+  folder.resize(GetTempPathW(size, folder.data()));
+  const Sid user = CurrentUser();
+  const Sid administrators = WellKnown(WinBuiltinAdministratorsSid);
+  PrivateSecurity security({{user, FILE_ALL_ACCESS}, {administrators, FILE_GENERIC_READ | DELETE}},
+                           false);
+  for (int attempt = 0;; ++attempt) {
+    wchar_t name[64];
+    swprintf(name, 64, L"zelvo-%08lx-%016llx.handover", GetCurrentProcessId(),
+             static_cast<unsigned long long>(GetTickCount64()) + attempt);
+    const std::wstring path = folder + name;
+    UniqueFile file(CreateFileW(ExtendedPath(std::wstring_view(path)).c_str(), GENERIC_WRITE, 0,
+                                security.Attributes(), CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) {
+      if (GetLastError() == ERROR_FILE_EXISTS && attempt < 100) continue;
+      ThrowLastError();
+    }
+    std::string_view rest = hand_over;
+    while (!rest.empty()) {
+      DWORD written = 0;
+      const DWORD chunk = static_cast<DWORD>(std::min<size_t>(rest.size(), 1u << 30));
+      if (!::WriteFile(file.Get(), rest.data(), chunk, &written, nullptr) || written == 0) {
+        const DWORD error = GetLastError();
+        file.Close();
+        DeleteFileW(ExtendedPath(std::wstring_view(path)).c_str());
+        ThrowWin32Error(error ? error : ERROR_WRITE_FAULT);
+      }
+      rest.remove_prefix(written);
+    }
+    if (!file.Close()) ThrowLastError();
+    return path;
+  }
+}
+
+std::optional<std::string> ReadHandOverFile(const std::wstring& path) {
+  // Opened without following a link, as the one plain file of that name, read and then deleted
+  // through the same opening: an elevated Zelvo deletes nothing else. Only a file that begins as
+  // a hand-over is taken (and deleted): one the user made for it.
+  UniqueFile file(CreateFileW(ExtendedPath(std::wstring_view(path)).c_str(), GENERIC_READ | DELETE,
+                              FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT,
+                              nullptr));
+  if (!file.Valid()) return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (!GetFileInformationByHandle(file.Get(), &information)) return std::nullopt;
+  constexpr uint64_t kLargest = uint64_t{256} << 20;
+  const uint64_t size = uint64_t{information.nFileSizeHigh} << 32 | information.nFileSizeLow;
+  if ((information.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) ||
+      information.nNumberOfLinks != 1 || size > kLargest) {
+    return std::nullopt;
+  }
+  std::string bytes(static_cast<size_t>(size), '\0');
+  size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD read = 0;
+    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
+    if (!::ReadFile(file.Get(), bytes.data() + done, chunk, &read, nullptr) || read == 0) {
+      return std::nullopt;
+    }
+    done += read;
+  }
+  if (!std::string_view(bytes).starts_with(kHandOverMark)) return std::nullopt;
+  FILE_DISPOSITION_INFO dispose{TRUE};
+  SetFileInformationByHandle(file.Get(), FileDispositionInfo, &dispose, sizeof(dispose));
+  return bytes;
 }
 
 std::string DisplayLanguage() {
@@ -168,50 +216,118 @@ UserNamespace::UserNamespace() {
   if (!namespace_) ThrowLastError();
 }
 
-bool Win32Environment::PreviousInstanceRunning() {
-  if (previous_instance_) return *previous_instance_;
+namespace {
+
+// The lock file of the log: beside it, held with no sharing and deleted when its last handle
+// closes (also when the process dies). Whoever may change the tool folder can make it, of
+// whatever account or session; whoever cannot may not save the log there either.
+constexpr wchar_t kLockName[] = L"zelvo.lock";
+
+// How long a Zelvo started with a hand-over waits for the Zelvo that started it to end.
+constexpr ULONGLONG kHandOverWaitMilliseconds = 20000;
+
+// The argument that marks a hand-over on the command line of a Zelvo started as administrator,
+// followed by the file it is in.
+constexpr wchar_t kHandOverSwitch[] = L"/handover";
+
+// The hand-over file named on this process's command line, or "" for none.
+std::wstring HandOverFile() {
+  int count = 0;
+  const LocalMemory<wchar_t**> argv(CommandLineToArgvW(GetCommandLineW(), &count));
+  if (!argv.Valid() || count != 3 || std::wstring_view(argv.Get()[1]) != kHandOverSwitch) {
+    return {};
+  }
+  return argv.Get()[2];
+}
+
+}  // namespace
+
+bool Win32Environment::TryClaim() {
+  // Other accounts (an administrator's elevated Zelvo) see the lock file; this account's
+  // copies also see the mutex, where the lock file cannot be made.
+  std::wstring lock = ExtendedPath(std::wstring_view(Wide(ProgramFolder())));
+  if (!lock.ends_with(L'\\')) lock += L'\\';  // a drive root ends in one already
+  lock += kLockName;
+  UniqueFile claim(CreateFileW(lock.c_str(), DELETE | FILE_READ_ATTRIBUTES, 0, nullptr, OPEN_ALWAYS,
+                               FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  if (!claim.Valid()) {
+    const DWORD error = GetLastError();
+    // Held by another Zelvo, or on its way out (a delete pending reads as access denied to a
+    // file that is there).
+    if (error == ERROR_SHARING_VIOLATION) return false;
+    if (error == ERROR_ACCESS_DENIED &&
+        GetFileAttributesW(lock.c_str()) != INVALID_FILE_ATTRIBUTES) {
+      return false;
+    }
+    // The tool folder cannot be written by this account: the mutex alone.
+  }
+
   std::wstring name = InstanceMutexName(Wide(ProgramFolder()));
   try {
     namespace_.emplace();
   } catch (const Failure& failure) {
     // A namespace that cannot be opened is another instance's, elevated where this one is not.
     if (failure.Number() != ERROR_ACCESS_DENIED) throw;
-    previous_instance_ = true;
-    return true;
+    return false;
   }
   if (namespace_->Valid()) name = namespace_->Name(name.substr(name.find(L'\\') + 1));
   auto [mutex, error] = CreateInstanceMutex(name);
   if (!mutex.Valid()) {
     // Another user's instance in this session holds it and does not let us open it.
     if (error != ERROR_ACCESS_DENIED) ThrowWin32Error(error);
-    previous_instance_ = true;
-  } else {
-    previous_instance_ = error == ERROR_ALREADY_EXISTS;
-    instance_mutex_ = std::move(mutex);
+    return false;
   }
+  if (error == ERROR_ALREADY_EXISTS) return false;
+  instance_mutex_ = std::move(mutex);
+  log_lock_ = std::move(claim);
+  return true;
+}
+
+bool Win32Environment::PreviousInstanceRunning() {
+  if (previous_instance_) return *previous_instance_;
+  bool claimed = TryClaim();
+  // Started as administrator by another Zelvo, which keeps the log until it ends.
+  if (!claimed && !HandOverFile().empty()) {
+    const ULONGLONG deadline = GetTickCount64() + kHandOverWaitMilliseconds;
+    while (!claimed && GetTickCount64() < deadline) {
+      namespace_.reset();
+      Sleep(100);
+      claimed = TryClaim();
+    }
+  }
+  previous_instance_ = !claimed;
   return *previous_instance_;
 }
 
 bool Win32Environment::Elevated() { return ProcessElevated(); }
 
-bool Win32Environment::RestartElevated(const std::vector<std::string>& arguments) {
-  const std::wstring program = ShellPath(ProgramPath());
-  const std::wstring folder = Wide(ProgramFolder());
-  // Handed over before the start: the new instance checks for a running one at once, and this
-  // one ends only once the start is done.
-  const bool claimed = instance_mutex_.Valid();
-  instance_mutex_.Close();
-  namespace_.reset();
-  previous_instance_.reset();
-  bool started = false;
-  try {
-    started = StartElevated(program, folder, arguments);
-  } catch (...) {
-    if (claimed) (void)PreviousInstanceRunning();
-    throw;
-  }
-  if (!started && claimed) (void)PreviousInstanceRunning();
-  return started;
+ElevatedStart Win32Environment::StartElevated(std::string_view hand_over) {
+  return StartElevatedWith(ShellPath(ProgramPath()), Wide(ProgramFolder()), hand_over, owner_);
+}
+
+ElevatedStart StartElevatedWith(const std::wstring& program, const std::wstring& folder,
+                                std::string_view hand_over, HWND owner) {
+  const std::wstring file = WriteHandOverFile(hand_over);
+  const std::wstring parameters = std::wstring(kHandOverSwitch) + L" \"" + file + L"\"";
+  // The shell may hand the start to extensions of its own, which are COM objects.
+  const ComApartment com;
+  SHELLEXECUTEINFOW start = ElevatedStartInfo(program, parameters, folder);
+  start.hwnd = owner;  // Windows' prompt comes to the front over Zelvo's window
+  if (ShellExecuteExW(&start)) return {ElevatedStart::Started, {}};
+  const DWORD error = GetLastError();
+  DeleteFileW(ExtendedPath(std::wstring_view(file)).c_str());  // no one will read it
+  // Cancelled: the user said No to Windows' prompt. Anything else (a policy that lets no
+  // standard user elevate, a missing file, the shell refusing) is a No too, with its reason.
+  if (error == ERROR_CANCELLED) return {ElevatedStart::Declined, {}};
+  return {ElevatedStart::Failed, DescribeError(error)};
+}
+
+std::optional<std::string> Win32Environment::TakeHandOver() {
+  if (hand_over_taken_) return std::nullopt;
+  hand_over_taken_ = true;
+  const std::wstring file = HandOverFile();
+  if (file.empty()) return std::nullopt;
+  return ReadHandOverFile(file);
 }
 
 std::string Win32Environment::ProgramFolder() {
@@ -221,7 +337,11 @@ std::string Win32Environment::ProgramFolder() {
   return Utf8(folder);
 }
 
-std::string Win32Environment::CommandLine() { return Utf8(GetCommandLineW()); }
+std::string Win32Environment::CommandLine() {
+  // A hand-over names no program to apply: what it holds is taken through TakeHandOver.
+  if (!HandOverFile().empty()) return Utf8(QuotedArguments({Utf8(NormalPath(ProgramPath()))}));
+  return Utf8(GetCommandLineW());
+}
 
 std::string Win32Environment::DescribeFailure(int32_t number) {
   return DescribeError(static_cast<DWORD>(number));

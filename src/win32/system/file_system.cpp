@@ -7,6 +7,10 @@
 #include <optional>
 #include <vector>
 
+#include <aclapi.h>
+#include <winternl.h>
+
+#include "win32/system/module.h"
 #include "win32/system/paths.h"
 #include "win32/system/security.h"
 #include "win32/system/strings.h"
@@ -60,6 +64,14 @@ void CloseWritten(UniqueFile& file) {
   if (!file.Close()) ThrowLastError();
 }
 
+// The folder that holds `path`, in the form people read.
+std::string FolderOf(std::wstring_view path) {
+  const std::wstring normal = NormalPath(path);
+  std::wstring folder = normal.substr(0, normal.find_last_of(L'\\'));
+  if (folder.size() == 2 && folder[1] == L':') folder += L'\\';  // a drive root keeps its "\\"
+  return Utf8(folder);
+}
+
 // A change of `target` (a file or folder made, replaced, copied to or deleted) that failed with
 // `error`: a refusal for want of rights (the folder's access list, a missing privilege, a share
 // that allows no writing) comes back, unless the target itself refused it (a read-only file, or
@@ -71,7 +83,7 @@ Refusal RefusalOrThrow(DWORD error, const std::wstring& target) {
   const bool in_the_way = attributes != INVALID_FILE_ATTRIBUTES &&
                           (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
   if (!rights || in_the_way) ThrowWin32Error(error);
-  return {static_cast<int32_t>(error), DescribeError(error)};
+  return {static_cast<int32_t>(error), DescribeError(error), FolderOf(target)};
 }
 
 // The user's text without a \\?\ prefix of its own, for the checks that look at what was typed.
@@ -168,12 +180,111 @@ ChangeResult Win32FileSystem::RemoveFile(const std::string& path) {
   if (GetFileAttributesW(file.c_str()) == INVALID_FILE_ATTRIBUTES) {
     const DWORD error = GetLastError();
     if (IsNotFoundError(error)) return {};
-    return {Refusal{static_cast<int32_t>(error), DescribeError(error)}};
+    return {Refusal{static_cast<int32_t>(error), DescribeError(error), FolderOf(file)}};
   }
-  return {Refusal{ERROR_ACCESS_DENIED, DescribeError(ERROR_ACCESS_DENIED)}};
+  return {Refusal{ERROR_ACCESS_DENIED, DescribeError(ERROR_ACCESS_DENIED), FolderOf(file)}};
 }
 
-CopyResult Win32FileSystem::CopyToNew(const std::string& from, const std::string& to) {
+namespace {
+
+// A folder opened once, without following a link, and kept from being renamed or deleted while
+// it is open: files made through it land in it, whatever its path leads to meanwhile.
+// Whether the user's programs without administrator rights are kept out of a folder only
+// administrators may change. On Windows they are: the token they run with holds the
+// Administrators group for denying only. Wine's holds it for granting, and lets them in.
+bool AdministratorRightsKeepTheUserOut() {
+  HANDLE token_handle = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token_handle)) ThrowLastError();
+  const UniqueHandle token(token_handle);
+  TOKEN_ELEVATION_TYPE type{};
+  DWORD size = 0;
+  if (!GetTokenInformation(token.Get(), TokenElevationType, &type, sizeof(type), &size)) {
+    ThrowLastError();
+  }
+  // Without a second token, the user's programs all run with these rights: the list decides.
+  if (type != TokenElevationTypeFull) return true;
+  TOKEN_LINKED_TOKEN linked{};
+  if (!GetTokenInformation(token.Get(), TokenLinkedToken, &linked, sizeof(linked), &size)) {
+    ThrowLastError();
+  }
+  const UniqueHandle without_rights(linked.LinkedToken);
+
+  PrivateSecurity security = AdministratorsOnlyFolder();
+  const Sid administrators = WellKnown(WinBuiltinAdministratorsSid);
+  auto* owner = const_cast<unsigned char*>(administrators.data());
+  if (!SetSecurityDescriptorOwner(security.Descriptor(), owner, FALSE) ||
+      !SetSecurityDescriptorGroup(security.Descriptor(), owner, FALSE)) {
+    ThrowLastError();
+  }
+  GENERIC_MAPPING mapping{FILE_GENERIC_READ, FILE_GENERIC_WRITE, FILE_GENERIC_EXECUTE,
+                          FILE_ALL_ACCESS};
+  PRIVILEGE_SET privileges{};
+  DWORD privileges_size = sizeof(privileges);
+  DWORD granted = 0;
+  BOOL allowed = FALSE;
+  if (!AccessCheck(security.Descriptor(), without_rights.Get(), FILE_ADD_FILE, &mapping,
+                   &privileges, &privileges_size, &granted, &allowed)) {
+    ThrowLastError();
+  }
+  return !allowed;
+}
+
+UniqueFile OpenPlainFolder(const std::wstring& folder) {
+  UniqueFile opened(CreateFileW(
+      folder.c_str(), FILE_TRAVERSE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!opened.Valid()) ThrowLastError();
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (!GetFileInformationByHandle(opened.Get(), &information)) ThrowLastError();
+  if (!(information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    ThrowWin32Error(ERROR_DIRECTORY);
+  }
+  if (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+    ThrowWin32Error(ERROR_REPARSE_ATTRIBUTE_CONFLICT);
+  }
+  return opened;
+}
+
+// The new file `name` in the folder open as `folder`, made through that opening (NtCreateFile
+// relative to it): for writing and deleting, never over anything that stands there. Invalid,
+// with the thread's last error set, when it cannot be made.
+UniqueFile CreateNewIn(HANDLE folder, const std::wstring& name) {
+  using NtCreateFileFunction =
+      LONG(NTAPI*)(PHANDLE, ACCESS_MASK, POBJECT_ATTRIBUTES, PIO_STATUS_BLOCK, PLARGE_INTEGER,
+                   ULONG, ULONG, ULONG, ULONG, PVOID, ULONG);
+  using StatusToErrorFunction = ULONG(NTAPI*)(LONG);
+  static const auto create = SystemFunction<NtCreateFileFunction>(L"ntdll.dll", "NtCreateFile");
+  static const auto to_error =
+      SystemFunction<StatusToErrorFunction>(L"ntdll.dll", "RtlNtStatusToDosError");
+  if (!create || !to_error) ThrowWin32Error(ERROR_PROC_NOT_FOUND);
+  if (name.empty() || name.size() * sizeof(wchar_t) > 0xFFFF ||
+      name.find_first_of(L"\\/") != std::wstring::npos) {
+    ThrowWin32Error(ERROR_INVALID_NAME);
+  }
+  UNICODE_STRING object_name{static_cast<USHORT>(name.size() * sizeof(wchar_t)),
+                             static_cast<USHORT>(name.size() * sizeof(wchar_t)),
+                             const_cast<wchar_t*>(name.c_str())};
+  OBJECT_ATTRIBUTES attributes;
+  InitializeObjectAttributes(&attributes, &object_name, OBJ_CASE_INSENSITIVE, folder, nullptr);
+  IO_STATUS_BLOCK status{};
+  HANDLE file = nullptr;
+  constexpr ULONG kCreateNew = 2;          // FILE_CREATE
+  constexpr ULONG kOptions = 0x00000040 |  // FILE_NON_DIRECTORY_FILE
+                             0x00000020 |  // FILE_SYNCHRONOUS_IO_NONALERT
+                             0x00200000;   // FILE_OPEN_REPARSE_POINT
+  const LONG result = create(&file, GENERIC_WRITE | DELETE | SYNCHRONIZE, &attributes, &status,
+                             nullptr, FILE_ATTRIBUTE_NORMAL, 0, kCreateNew, kOptions, nullptr, 0);
+  if (result < 0) {
+    SetLastError(to_error(result));
+    return UniqueFile();
+  }
+  return UniqueFile(file);
+}
+
+}  // namespace
+
+CopyResult Win32FileSystem::CopyToNew(const std::string& from, const std::string& folder,
+                                      const std::string& name) {
   // Opened once, without following a link, and read through that one opening: what is checked
   // is what is copied. A link, or a hard link to a file the user may not read, could otherwise
   // have an elevated program copy anything.
@@ -187,9 +298,15 @@ CopyResult Win32FileSystem::CopyToNew(const std::string& from, const std::string
       information.nNumberOfLinks > 1) {
     return {CopyResult::SourceIsLink, std::nullopt};
   }
-  const std::wstring target = ExtendedPath(to);
-  UniqueFile out(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
+  // Written through the folder as opened once: a folder the user may change could otherwise be
+  // swapped for a link between the check and the copy, and take an elevated Zelvo's copy
+  // anywhere.
+  const std::wstring folder_path = ExtendedPath(folder);
+  const UniqueFile target_folder = OpenPlainFolder(folder_path);
+  const std::wstring wide_name = Wide(name);
+  const std::wstring target =
+      folder_path + (folder_path.ends_with(L'\\') ? L"" : L"\\") + wide_name;
+  UniqueFile out = CreateNewIn(target_folder.Get(), wide_name);
   if (!out.Valid()) {
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
@@ -215,11 +332,94 @@ CopyResult Win32FileSystem::CopyToNew(const std::string& from, const std::string
     }
     CloseWritten(out);
   } catch (...) {
+    // No cut copy: deleted through its own opening. The failure that matters is being thrown.
+    FILE_DISPOSITION_INFO dispose{TRUE};
+    SetFileInformationByHandle(out.Get(), FileDispositionInfo, &dispose, sizeof(dispose));
     out.Close();
-    DeleteFileW(target.c_str());  // no cut copy; the failure that matters is being thrown
     throw;
   }
   return {CopyResult::Copied, std::nullopt};
+}
+
+FolderGuard Win32FileSystem::GuardOf(const std::string& folder) {
+  const std::wstring path = ExtendedPath(folder);
+  // FAT and the like keep no access list: anyone may change anything on them.
+  std::wstring volume(path.size() + 2, L'\0');
+  if (!GetVolumePathNameW(path.c_str(), volume.data(), static_cast<DWORD>(volume.size()))) {
+    ThrowLastError();
+  }
+  DWORD volume_flags = 0;
+  if (!GetVolumeInformationW(volume.c_str(), nullptr, 0, nullptr, nullptr, &volume_flags, nullptr,
+                             0)) {
+    ThrowLastError();
+  }
+  if (!(volume_flags & FILE_PERSISTENT_ACLS) || !AdministratorRightsKeepTheUserOut()) {
+    return FolderGuard::Unguardable;
+  }
+
+  PACL acl = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  const DWORD error = GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                                            nullptr, nullptr, &acl, nullptr, &descriptor);
+  if (error != ERROR_SUCCESS) ThrowWin32Error(error);
+  const LocalMemory<PSECURITY_DESCRIPTOR> owned(descriptor);
+  if (!acl) return FolderGuard::Open;  // no access list: everyone may do anything
+  const Sid administrators = WellKnown(WinBuiltinAdministratorsSid);
+  const Sid system = WellKnown(WinLocalSystemSid);
+  constexpr DWORD kChanges = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_WRITE_EA |
+                             FILE_DELETE_CHILD | FILE_WRITE_ATTRIBUTES | DELETE | WRITE_DAC |
+                             WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL;
+  for (DWORD index = 0; index < acl->AceCount; ++index) {
+    void* entry = nullptr;
+    if (!GetAce(acl, index, &entry)) ThrowLastError();
+    const auto* header = static_cast<const ACE_HEADER*>(entry);
+    if (header->AceType != ACCESS_ALLOWED_ACE_TYPE || (header->AceFlags & INHERIT_ONLY_ACE)) {
+      continue;
+    }
+    const auto* allowed = static_cast<const ACCESS_ALLOWED_ACE*>(entry);
+    if (!(allowed->Mask & kChanges)) continue;
+    const PSID who = const_cast<DWORD*>(&allowed->SidStart);
+    if (!EqualSid(who, const_cast<unsigned char*>(administrators.data())) &&
+        !EqualSid(who, const_cast<unsigned char*>(system.data()))) {
+      return FolderGuard::Open;
+    }
+  }
+  return FolderGuard::AdministratorsOnly;
+}
+
+std::string Win32FileSystem::PathForAnyAccount(const std::string& path) {
+  if (path.empty() || HasWildcard(Wide(path))) return path;
+  std::wstring full;
+  try {
+    full = NormalPath(ExtendedPath(path));
+  } catch (const Failure&) {
+    return path;  // nothing to resolve: the new Zelvo meets it as the user gave it
+  }
+  if (full.size() < 3 || full[1] != L':' || full[2] != L'\\') return Utf8(full);
+  const std::wstring drive = full.substr(0, 2);
+  const std::wstring rest = full.substr(2);
+  // A drive substituted for a folder: the folder's own path.
+  std::wstring device(MAX_PATH, L'\0');
+  if (QueryDosDeviceW(drive.c_str(), device.data(), static_cast<DWORD>(device.size()))) {
+    device.resize(wcsnlen(device.c_str(), device.size()));
+    if (device.starts_with(L"\\??\\") && device.size() > 6 && device[5] == L':') {
+      return Utf8(NormalPath(device.substr(4) + rest));
+    }
+  }
+  // A drive mapped to a network share: the share's own path, which mpr.dll knows (loaded from
+  // System32 only when a path asks for it).
+  if (GetDriveTypeW((drive + L"\\").c_str()) == DRIVE_REMOTE) {
+    using GetConnectionFunction = DWORD(WINAPI*)(LPCWSTR, LPWSTR, LPDWORD);
+    const UniqueModule mpr = LoadSystemLibrary(L"mpr.dll");
+    const auto get_connection = ProcAddress<GetConnectionFunction>(mpr.Get(), "WNetGetConnectionW");
+    std::wstring share(1024, L'\0');
+    DWORD length = static_cast<DWORD>(share.size());
+    if (get_connection && get_connection(drive.c_str(), share.data(), &length) == NO_ERROR) {
+      share.resize(wcsnlen(share.c_str(), share.size()));
+      return Utf8(share + rest);
+    }
+  }
+  return Utf8(full);
 }
 
 namespace {

@@ -17,8 +17,9 @@ bool ProcessElevated() {
   return elevation.TokenIsElevated != 0;
 }
 
-UniqueHandle ShellToken() {
+UniqueHandle ShellToken(bool* shell_found) {
   const HWND shell = GetShellWindow();
+  if (shell_found) *shell_found = shell != nullptr;
   if (!shell) return {};
   DWORD shell_process_id = 0;
   GetWindowThreadProcessId(shell, &shell_process_id);
@@ -39,8 +40,9 @@ UniqueHandle ShellToken() {
   return UniqueHandle(primary);
 }
 
-bool Win32ProcessLauncher::Start(const std::string& program_path,
-                                 const std::string& working_folder) {
+StartResult Win32ProcessLauncher::Start(const std::string& program_path,
+                                        const std::string& working_folder,
+                                        bool even_as_administrator) {
   // The program is named exactly (no search along PATH); its command line is its own path in
   // quotes, as the shell gives it, so a path with spaces stays one argument.
   const std::wstring program = ShellPath(ExtendedPath(program_path));
@@ -56,18 +58,26 @@ bool Win32ProcessLauncher::Start(const std::string& program_path,
   startup.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION started{};
   // An elevated Zelvo does not pass its rights on: what it starts is named by the log, which
-  // any program of the user may edit.
-  const UniqueHandle user_token = ProcessElevated() ? ShellToken() : UniqueHandle();
+  // any program of the user may edit. A shell whose token cannot be had belongs to another
+  // account than Zelvo's (an administrator's name and password typed at Windows' prompt): the
+  // program would run as that administrator, only if the user agrees. With no shell at all (a
+  // session without Explorer, and Wine) there are no other rights to give it.
+  const bool elevated = ProcessElevated();
+  bool shell_found = false;
+  const UniqueHandle user_token = elevated ? ShellToken(&shell_found) : UniqueHandle();
+  if (elevated && shell_found && !user_token && !even_as_administrator) {
+    return StartResult::WouldRunElevated;
+  }
   const BOOL ok =
       user_token
           ? CreateProcessWithTokenW(user_token.Get(), 0, program.c_str(), command_line.data(), 0,
                                     nullptr, current, &startup, &started)
           : CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0,
                            nullptr, current, &startup, &started);
-  if (!ok) return false;
+  if (!ok) return StartResult::Refused;
   const UniqueHandle process(started.hProcess);
   const UniqueHandle thread(started.hThread);
-  return true;
+  return StartResult::Started;
 }
 
 }  // namespace zelvo::win32

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "model/hand_over.h"
 #include "texts.h"
 
 namespace zelvo::testing {
@@ -59,7 +60,9 @@ Failure Win32Failure(int32_t code) {
   }
 }
 
-Refusal AccessDenied() { return {5, Win32Failure(5).Description()}; }
+Refusal AccessDenied(const std::string& folder) {
+  return {5, Win32Failure(5).Description(), folder};
+}
 
 Message ReportOf(std::string_view source, const Failure& failure) {
   return expected::ErrorReport(source, failure.Number(), failure.Description());
@@ -194,7 +197,7 @@ FileFacts FakeFileSystem::Look(const std::string& path) {
 
 ChangeResult FakeFileSystem::MakeFolder(const std::string& path, NewFolder access) {
   Enter("MakeFolder", path);
-  if (Refused("MakeFolder", path)) return {AccessDenied()};
+  if (Refused("MakeFolder", path)) return {AccessDenied(ParentOf(path))};
   const std::string folder = WithoutTrailingBackslash(path);
   if (HasFolder(folder) || Find(folder)) throw Win32Failure(183);
   RequireParent(folder);
@@ -205,7 +208,7 @@ ChangeResult FakeFileSystem::MakeFolder(const std::string& path, NewFolder acces
 
 ChangeResult FakeFileSystem::RemoveFile(const std::string& path) {
   Enter("RemoveFile", path);
-  if (Refused("RemoveFile", path)) return {AccessDenied()};
+  if (Refused("RemoveFile", path)) return {AccessDenied(ParentOf(path))};
   FakeFile* file = FindFile(path);
   if (!file) throw Win32Failure(2);
   if (file->read_only) throw Win32Failure(5);
@@ -213,25 +216,46 @@ ChangeResult FakeFileSystem::RemoveFile(const std::string& path) {
   return {};
 }
 
-CopyResult FakeFileSystem::CopyToNew(const std::string& from, const std::string& to) {
+CopyResult FakeFileSystem::CopyToNew(const std::string& from, const std::string& folder,
+                                     const std::string& name) {
+  const std::string to = WithoutTrailingBackslash(folder) + "\\" + name;
   Enter("CopyToNew", from + " -> " + to);
   const FakeFile* source = Find(from);
   if (!source) throw Win32Failure(2);
   if (source->link) return {CopyResult::SourceIsLink, std::nullopt};
+  if (!HasFolder(folder)) throw Win32Failure(3);
   if (HasFolder(to)) throw Win32Failure(5);
   if (Find(to)) return {CopyResult::TargetTaken, std::nullopt};
-  RequireParent(to);
   if (Refused("CopyToNew", from + " -> " + to) || Refused("CopyToNew", to)) {
-    return {CopyResult::Refused, AccessDenied()};
+    return {CopyResult::Refused, AccessDenied(WithoutTrailingBackslash(folder))};
   }
   const std::string content = source->content;
   AddFile(to, content);
   return {CopyResult::Copied, std::nullopt};
 }
 
+FolderGuard FakeFileSystem::GuardOf(const std::string& folder) {
+  Enter("GuardOf", folder);
+  if (!guarding) return FolderGuard::Unguardable;
+  const auto made = made_folders.find(Lower(WithoutTrailingBackslash(folder)));
+  return made != made_folders.end() && made->second == NewFolder::AdministratorsOnly
+             ? FolderGuard::AdministratorsOnly
+             : FolderGuard::Open;
+}
+
+std::string FakeFileSystem::PathForAnyAccount(const std::string& path) {
+  Enter("PathForAnyAccount", path);
+  std::string full = path.size() >= 2 && (path[1] == ':' || path.starts_with("\\\\"))
+                         ? path
+                         : current_folder + "\\" + path;
+  const auto mapped = mapped_drives.find(full.substr(0, 2));
+  if (mapped != mapped_drives.end()) full = mapped->second + full.substr(2);
+  return full;
+}
+
 ChangeResult FakeFileSystem::WriteFile(const std::string& path, std::string_view bytes) {
   Enter("WriteFile", path);
-  if (Refused("WriteFile", path)) return {AccessDenied()};
+  if (Refused("WriteFile", path)) return {AccessDenied(ParentOf(path))};
   if (HasFolder(path)) throw Win32Failure(5);
   RequireParent(path);
   if (FakeFile* file = FindFile(path)) {
@@ -245,7 +269,7 @@ ChangeResult FakeFileSystem::WriteFile(const std::string& path, std::string_view
 
 ChangeResult FakeFileSystem::ReplaceAtomically(const std::string& path, std::string_view bytes) {
   Enter("ReplaceAtomically", path);
-  if (Refused("ReplaceAtomically", path)) return {AccessDenied()};
+  if (Refused("ReplaceAtomically", path)) return {AccessDenied(ParentOf(path))};
   if (HasFolder(path)) throw Win32Failure(5);
   RequireParent(path);
   if (FakeFile* file = FindFile(path)) {
@@ -315,10 +339,13 @@ std::string FakeEnvironment::DescribeFailure(int32_t number) {
   return "説明 " + std::to_string(number);
 }
 
-bool FakeEnvironment::RestartElevated(const std::vector<std::string>& arguments) {
-  if (restart_failure) throw *restart_failure;
-  elevated_starts.push_back(arguments);
-  return elevation_allowed;
+ElevatedStart FakeEnvironment::StartElevated(std::string_view hand_over) {
+  hand_overs.emplace_back(hand_over);
+  const std::optional<HandOver> parsed = ParseHandOver(hand_over);
+  EXPECT_TRUE(parsed) << "no hand-over";
+  elevated_starts.push_back(parsed ? parsed->programs : std::vector<std::string>{});
+  if (start_failure) return {ElevatedStart::Failed, *start_failure};
+  return {elevation_allowed ? ElevatedStart::Started : ElevatedStart::Declined, {}};
 }
 
 std::string FakeCollator::SortKey(std::string_view utf8) const { return Lower(utf8); }
@@ -384,11 +411,13 @@ void FakeView::Close(int exit_code) {
   if (!closed) closed = exit_code;
 }
 
-bool FakeLauncher::Start(const std::string& program_path, const std::string& working_folder) {
+StartResult FakeLauncher::Start(const std::string& program_path, const std::string& working_folder,
+                                bool even_as_administrator) {
+  if (no_user_token && !even_as_administrator) return StartResult::WouldRunElevated;
   if (journal_) journal_->push_back("start: " + program_path);
-  if (refused.contains(program_path)) return false;
+  if (refused.contains(program_path)) return StartResult::Refused;
   started.emplace_back(program_path, working_folder);
-  return true;
+  return StartResult::Started;
 }
 
 }  // namespace zelvo::testing

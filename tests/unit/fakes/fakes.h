@@ -9,6 +9,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/clock.h"
@@ -31,8 +32,8 @@ using Journal = std::vector<std::string>;
 
 // Windows' own texts for the failures the fakes raise.
 Failure Win32Failure(int32_t code);
-// Access denied, as Windows refuses a change for want of rights.
-Refusal AccessDenied();
+// Access denied, as Windows refuses a change of `folder` for want of rights.
+Refusal AccessDenied(const std::string& folder = {});
 
 // The report box of `failure` caught in `source`.
 Message ReportOf(std::string_view source, const Failure& failure);
@@ -91,7 +92,10 @@ class FakeFileSystem : public FileSystem {
   FileFacts Look(const std::string& path) override;
   ChangeResult MakeFolder(const std::string& path, NewFolder access) override;
   ChangeResult RemoveFile(const std::string& path) override;
-  CopyResult CopyToNew(const std::string& from, const std::string& to) override;
+  CopyResult CopyToNew(const std::string& from, const std::string& folder,
+                       const std::string& name) override;
+  FolderGuard GuardOf(const std::string& folder) override;
+  std::string PathForAnyAccount(const std::string& path) override;
   ChangeResult WriteFile(const std::string& path, std::string_view bytes) override;
   ChangeResult ReplaceAtomically(const std::string& path, std::string_view bytes) override;
   std::optional<std::string> ReadFile(const std::string& path, uint64_t at_most) override;
@@ -100,8 +104,14 @@ class FakeFileSystem : public FileSystem {
 
   // Every call, as "Operation path" (a read through an opened file as "Read path").
   std::vector<std::string> calls;
-  // Who may change each folder made, by lower-case path.
+  // The current folder that relative paths are resolved against, and the drive letters mapped
+  // to network shares ("Z:" -> "\\\\server\\share"), for PathForAnyAccount.
+  std::string current_folder = "C:\\Work";
+  std::map<std::string, std::string> mapped_drives;
+  // Who may change each folder made, by lower-case path; none of them guarded where access
+  // lists keep nobody out.
   std::map<std::string, NewFolder> made_folders;
+  bool guarding = true;
 
  private:
   class OpenFile;
@@ -145,16 +155,21 @@ class FakeEnvironment : public Environment {
   std::string program_folder = "C:\\Tools";
   std::string command_line = "\"C:\\Tools\\zelvo.exe\"";
   bool elevated = false;
-  // Whether the user lets the elevated start happen; every start asked for, with its arguments.
+  // Whether the user lets the elevated start happen, or Windows' reason why it cannot start;
+  // every start asked for, with what it was handed.
   bool elevation_allowed = true;
-  // What an elevated start throws instead, when it fails in a way no one foresaw.
-  std::optional<Failure> restart_failure;
+  std::optional<std::string> start_failure;
+  std::vector<std::string> hand_overs;
+  // The programs handed over at each start.
   std::vector<std::vector<std::string>> elevated_starts;
+  // What this instance was handed when it was started, taken once.
+  std::optional<std::string> handed_over;
 
   ProgramVersion Version() override { return version; }
   bool PreviousInstanceRunning() override { return previous_instance; }
   bool Elevated() override { return elevated; }
-  bool RestartElevated(const std::vector<std::string>& arguments) override;
+  ElevatedStart StartElevated(std::string_view hand_over) override;
+  std::optional<std::string> TakeHandOver() override { return std::exchange(handed_over, {}); }
   std::string ProgramFolder() override { return program_folder; }
   std::string CommandLine() override { return command_line; }
   std::string DescribeFailure(int32_t number) override;
@@ -228,9 +243,11 @@ class FakeView : public MainView {
 class FakeLauncher : public ProcessLauncher {
  public:
   explicit FakeLauncher(Journal* journal = nullptr) : journal_(journal) {}
-  std::set<std::string> refused;                             // program paths whose start fails
+  std::set<std::string> refused;  // program paths whose start fails
+  bool no_user_token = false;     // an elevated Zelvo cannot start programs with the user's rights
   std::vector<std::pair<std::string, std::string>> started;  // program path, working folder
-  bool Start(const std::string& program_path, const std::string& working_folder) override;
+  StartResult Start(const std::string& program_path, const std::string& working_folder,
+                    bool even_as_administrator) override;
 
  private:
   Journal* journal_;

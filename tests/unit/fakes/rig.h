@@ -31,8 +31,8 @@ struct Rig {
   LogModel log{collator};
   LogView log_view{log, view, trap};
   LogFile log_file{platform, log, log_view, trap, "C:\\Tools\\", "2.20"};
-  Elevation elevation{boxes, environment, log_file};
-  ManifestBackup backup{files, environment, trap, "C:\\Tools\\"};
+  Elevation elevation{boxes, environment, files, log_file};
+  ManifestBackup backup{boxes, files, environment, trap, "C:\\Tools\\"};
   ManifestApplier applier{platform, log, backup, elevation, trap};
   ProgramBatch batch{texts, applier, log_view, elevation, trap};
   LogActions actions{platform, log, log_view, backup, elevation, trap};

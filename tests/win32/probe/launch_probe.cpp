@@ -1,5 +1,7 @@
-// Started by the launcher and environment tests: writes what it found about itself into
-// "<its file name>.txt" in its current folder, then ends.
+// Started by the launcher and environment tests: writes what it found about itself (whether
+// another instance in its folder came first, its version, folders and command line) into
+// "<its file name>.txt" in its current folder (and what it was handed, when it was started as
+// administrator with a hand-over, into "<its file name>.handover"), then ends.
 #include <windows.h>
 
 #include <string>
@@ -14,6 +16,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   Win32Environment environment;
   std::string report;
   try {
+    // Whether it owns its folder's log, as a Zelvo asks first.
+    report += std::string("first=") + (environment.PreviousInstanceRunning() ? "no\n" : "yes\n");
     const zelvo::ProgramVersion version = environment.Version();
     report += "version=" + std::to_string(version.major) + "." + std::to_string(version.minor);
     report += "\nfolder=" + environment.ProgramFolder();
@@ -31,7 +35,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   const std::string name = Utf8(own.substr(own.find_last_of(L'\\') + 1));
   // Written under another name first, so the test never reads half a report.
   Win32FileSystem files;
-  files.WriteFile(name + ".part", report);
+  // What another program handed it, as it was handed.
+  if (const std::optional<std::string> hand_over = environment.TakeHandOver()) {
+    (void)files.WriteFile(name + ".handover", *hand_over);
+  }
+  (void)files.WriteFile(name + ".part", report);
   MoveFileExW(Wide(name + ".part").c_str(), Wide(name + ".txt").c_str(), MOVEFILE_REPLACE_EXISTING);
   return 0;
 }

@@ -1,10 +1,12 @@
 // The backup folder beside the tool: a copy of every manifest Zelvo is about to replace or
 // delete that is not its own document, so that no manifest is ever lost. A copy is never
-// replaced: the first of a name keeps the name, later ones get ".2", ".3", ...
+// replaced: the first of a name keeps the name, later ones get ".2", ".3", ...; a manifest whose
+// bytes equal the newest copy of its name is not copied again.
 #pragma once
 
 #include <string>
 
+#include "application/boxes.h"
 #include "base/error_trap.h"
 #include "platform/environment.h"
 #include "platform/file_system.h"
@@ -22,7 +24,7 @@ struct [[nodiscard]] BackupResult {
 class ManifestBackup {
  public:
   // The backup folder lies in `tool_folder` (ending with a backslash).
-  ManifestBackup(FileSystem& files, Environment& environment, ErrorTrap& trap,
+  ManifestBackup(Boxes& boxes, FileSystem& files, Environment& environment, ErrorTrap& trap,
                  const std::string& tool_folder);
 
   // Copies the existing manifest `manifest` into the backup folder (the procedure
@@ -30,10 +32,17 @@ class ManifestBackup {
   BackupResult BackupManifest(const FileFacts& manifest);
 
  private:
+  // Whether the newest copy of `name` in the folder holds what `manifest` holds.
+  bool NewestCopyHolds(const FileFacts& manifest, const std::string& name);
+
+  Boxes& boxes_;
   FileSystem& files_;
   Environment& environment_;
   ErrorTrap& trap_;
   const std::string folder_;
+  // Whether the user was told that an elevated Zelvo keeps its copies in a folder others may
+  // change.
+  bool told_open_folder_ = false;
 };
 
 }  // namespace zelvo

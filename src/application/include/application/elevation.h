@@ -1,6 +1,7 @@
 // Changes that Windows refuses for want of rights: the question whether to start Zelvo again as
-// administrator (when it does not run so already), the warning when it does and is refused all
-// the same, and the start itself, with what is left to do.
+// administrator (asked once a batch, when Zelvo does not run so already), the warning when it
+// does and is refused all the same, and the hand-over to the Zelvo started as administrator:
+// the log as it stands and the programs still to apply.
 #pragma once
 
 #include <string>
@@ -13,8 +14,8 @@
 
 namespace zelvo {
 
-// How a start as administrator went: the new Zelvo runs and this one is to end; or the user
-// declined the elevation, and this one goes on as it was.
+// How a start as administrator went: the new Zelvo runs, and this one is to end; or it does not
+// (the user declined, or Windows could not start it), and this one goes on as it was.
 // (clang-format reads the attribute as the start of an initialiser)
 // clang-format off
 enum class [[nodiscard]] Restart { Started, Declined };
@@ -22,27 +23,36 @@ enum class [[nodiscard]] Restart { Started, Declined };
 
 class Elevation {
  public:
-  // The log is saved to `log_file` before the program starts again.
-  Elevation(Boxes& boxes, Environment& environment, LogFile& log_file);
+  Elevation(Boxes& boxes, Environment& environment, FileSystem& files, LogFile& log_file);
 
   // Whether the program runs with administrator rights.
   bool Elevated() { return environment_.Elevated(); }
 
-  // Windows refused to change the folder of the program `name` (`refusal` says why). Running
-  // elevated already, the program shows the warning (title `failed_title`) and false comes
-  // back; otherwise the user is asked (title `question_title`) whether to start it again as
-  // administrator, and true comes back for Yes.
-  bool OfferRestart(const std::string& name, const Refusal& refusal, TextId question_title,
-                    TextId failed_title);
+  // A batch begins (a drop, the command line, a restore): a refusal may be asked about again.
+  void NewBatch() { declined_ = false; }
 
-  // Saves the log and starts the program again as administrator with `targets` on its command
-  // line.
-  Restart RestartElevated(const std::vector<std::string>& targets);
+  // Windows refused to change a folder for the program `name` (`refusal` says which, and why).
+  // Running elevated already, the program shows the warning (title `failed_title`) and false
+  // comes back. Otherwise the user is asked `question` (title `question_title`) whether to start
+  // Zelvo again as administrator, and true comes back for Yes; once the user said No in this
+  // batch, or declined the start, no one is asked again and false comes back.
+  bool OfferRestart(const std::string& name, const Refusal& refusal, TextId question,
+                    TextId question_title, TextId failed_title);
+
+  // Starts Zelvo again as administrator and hands it the log as it stands (but for the entries
+  // of the keys `leaving`) and `programs`, the rest of the batch as any account sees their
+  // paths. Started: the new one owns the log, and this one is to end without saving it. Any
+  // failure to start is the user's No (with a warning giving Windows' reason, title
+  // `failed_title`).
+  Restart RestartAsAdministrator(const std::vector<std::string>& programs, TextId failed_title,
+                                 const std::vector<int32_t>& leaving = {});
 
  private:
   Boxes& boxes_;
   Environment& environment_;
+  FileSystem& files_;
   LogFile& log_file_;
+  bool declined_ = false;
 };
 
 }  // namespace zelvo

@@ -25,9 +25,10 @@ class Lifecycle {
   Lifecycle(const Platform& platform, LogFile& log_file, ProgramBatch& batch, ErrorTrap& trap,
             std::string version_text);
 
-  // Start-up (Form_Load): caption, single instance, log, window, command line. False when the
-  // program is to end: another Zelvo runs on the same log, or the command line was handed to a
-  // Zelvo started as administrator.
+  // Start-up (Form_Load): caption, single instance, log, window, command line (or, started by
+  // another Zelvo as administrator, the log and the programs it handed over). False when the
+  // program is to end: another Zelvo owns the same log, or the batch was handed to a Zelvo
+  // started as administrator.
   bool Start();
 
   // Whether the log was loaded, so that the window takes drops and the log is saved.

@@ -50,14 +50,17 @@ class LogActions {
   void Inform(TextId text, const std::string& name = {});
   // Deletes `manifest`, the manifest of the program `name` in `folder`, backed up first unless
   // it is Zelvo's own document, and sets the program's time so that Windows notices. Windows
-  // may refuse it: the manifest is then kept (the user was warned, or declined to start Zelvo
-  // again as administrator), or the restore is handed to a Zelvo started as administrator.
-  enum class Removal { Removed, Kept, HandedOver };
+  // may refuse it: the manifest is then kept (the user was warned, or said No to starting Zelvo
+  // again as administrator), or the user wants the restore done by Zelvo as administrator.
+  enum class Removal { Removed, Kept, WantsAdministrator };
   Removal RemoveManifest(const std::string& name, const std::string& folder,
                          const FileFacts& manifest);
   // Whether `manifest` is byte for byte a document Zelvo writes.
   bool IsOwnDocument(const FileFacts& manifest);
   Removal Refused(const std::string& name, const Refusal& refusal);
+  // Hands the log to a Zelvo started as administrator, where the user restores again from the
+  // entry at `row` on.
+  Restart HandOverFrom(size_t row);
   // One program of a launch.
   void LaunchOne(const LogEntry& entry);
   // The notice that one program could not be started; the launch goes on after it.

@@ -9,6 +9,7 @@
 #include "application/boxes.h"
 #include "application/log_view.h"
 #include "base/error_trap.h"
+#include "model/hand_over.h"
 #include "model/log_model.h"
 #include "platform/platform.h"
 
@@ -31,6 +32,13 @@ class LogFile {
   // kept beside it, as zelvo.ini.<what it is>.bak.
   void SaveListData();
 
+  // The log as it stands, but for the entries of the keys `leaving`, for the Zelvo this one
+  // hands it to (without programs).
+  HandOver HandOverLog(const std::vector<int32_t>& leaving) const;
+  // Takes the log a Zelvo handed over to this one instead of reading the file, which that one
+  // read and left as it was.
+  void TakeHandedOver(const HandOver& hand_over);
+
  private:
   void KeepUnloadedFile();
 
@@ -40,6 +48,7 @@ class LogFile {
   LogModel& log_;
   LogView& view_;
   ErrorTrap& trap_;
+  const std::string folder_;
   const std::string path_;
   const std::string version_text_;
   // What the loaded file was, when some of its entries were not taken (see ParsedLogFile).

@@ -41,9 +41,12 @@ class ProgramBatch {
   // dropped, a shortcut rather than its target.
   BatchEnd ApplyDroppedFiles(const std::vector<std::string>& dropped_files);
 
+  // Applies the programs a Zelvo handed over to this one, as if on its command line.
+  BatchEnd ApplyHandedOver(const std::vector<std::string>& programs);
+
  private:
   // Applies `paths` in order; each status line names the program by `named(outcome)`. When the
-  // user wants a program applied as administrator, the program starts again elevated with
+  // user wants a program applied as administrator, Zelvo starts again elevated and is handed
   // that path and the ones after it.
   template <class Named>
   BatchEnd ApplyEach(const std::vector<std::string>& paths, Named named);

@@ -21,6 +21,8 @@ struct LogEntry {
   std::string name;    // Foo.exe
   std::string folder;  // C:\Tools\ (ends with a backslash)
   std::string date;    // 2026/12/06
+
+  bool operator==(const LogEntry&) const = default;
 };
 
 // Whether the entry names one file as the program writes entries: a plain file name in a full

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zelvo {
@@ -12,6 +14,18 @@ struct ProgramVersion {
   int minor = 0;
 };
 
+// The first bytes of what one Zelvo hands to the Zelvo it starts as administrator, by which the
+// new one knows the file it is given for a hand-over.
+inline constexpr std::string_view kHandOverMark = "Zelvo hand-over 1\r\n";
+
+// How a start as administrator went: the new Zelvo runs; the user declined Windows' prompt; or
+// Windows could not start it, for `reason`.
+struct [[nodiscard]] ElevatedStart {
+  enum Outcome { Started, Declined, Failed };
+  Outcome outcome = Started;
+  std::string reason;
+};
+
 class Environment {
  public:
   virtual ~Environment() = default;
@@ -19,19 +33,24 @@ class Environment {
   // The version of the running program, from its own version resource.
   virtual ProgramVersion Version() = 0;
 
-  // Whether another instance runs in this user's session that keeps its log in the same tool
-  // folder, however that folder was reached. The first call claims the folder for this
-  // instance, which keeps the claim until it ends or hands it over (RestartElevated).
+  // Whether another Zelvo, of any account or session, owns the log of this tool folder, however
+  // the folder was reached. The first call claims the log for this instance, which keeps the
+  // claim until it ends. A Zelvo started with a hand-over first waits a while for the Zelvo that
+  // started it to end.
   virtual bool PreviousInstanceRunning() = 0;
 
   // Whether the program runs with administrator rights (elevated).
   virtual bool Elevated() = 0;
 
   // Starts the program again, by its exact path and in its own folder, asking Windows to run it
-  // elevated, with `arguments` on its command line. This instance's claim to the tool folder is
-  // handed over first, so that the new one does not meet it. True when the program was started;
-  // false, with the claim taken back, when the user declined the elevation.
-  virtual bool RestartElevated(const std::vector<std::string>& arguments) = 0;
+  // as administrator (Windows asks the user over the program's window), and hands it
+  // `hand_over`, which begins with kHandOverMark. This instance keeps its claim to the log
+  // until it ends; the new one waits for that.
+  virtual ElevatedStart StartElevated(std::string_view hand_over) = 0;
+
+  // What this instance was handed when it was started as administrator, read once: afterwards
+  // it is gone. Nothing when it was started otherwise.
+  virtual std::optional<std::string> TakeHandOver() = 0;
 
   // The folder of the running program file, without a trailing backslash except at a drive
   // root (C:\).

@@ -38,10 +38,11 @@ struct FileFacts {
 
 // A change Windows refused for want of rights (a folder's access list, a missing privilege, a
 // share that allows no writing), which administrator rights could get round; with Windows' own
-// number and reason.
+// number and reason, and the folder it refused to change.
 struct Refusal {
   int32_t number = 0;
   std::string reason;
+  std::string folder;
 
   bool operator==(const Refusal&) const = default;
 };
@@ -94,6 +95,14 @@ struct [[nodiscard]] OpenedProgram {
 // user who made it may read it).
 enum class NewFolder { Inherited, AdministratorsOnly };
 
+// Who may change what a folder holds.
+enum class FolderGuard {
+  AdministratorsOnly,  // administrators and the system, as in NewFolder::AdministratorsOnly
+  Open,                // others too: the user's programs without administrator rights, or others
+  Unguardable,         // nothing could keep them out: the drive keeps no access lists, or the
+                       // system lets programs without administrator rights pass them anyway
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -108,10 +117,22 @@ class FileSystem {
   // Removes one file; fails on a read-only or locked file.
   virtual ChangeResult RemoveFile(const std::string& path) = 0;
 
-  // Copies the plain file `from` to the new file `to`, reading `from` only through the one
-  // opening that finds it is no link. Leaves everything as it was when anything already stands
-  // at `to` (even a hidden or system file), or when `from` is a link.
-  virtual CopyResult CopyToNew(const std::string& from, const std::string& to) = 0;
+  // Copies the plain file `from` to the new file `name` in `folder`, reading `from` only through
+  // the one opening that finds it is no link, and writing through the one opening of `folder`
+  // that finds it is a plain folder: the folder checked is the folder written. Leaves everything
+  // as it was when anything already stands at the name (even a hidden or system file), or when
+  // `from` is a link. Throws Failure when the folder is a link.
+  virtual CopyResult CopyToNew(const std::string& from, const std::string& folder,
+                               const std::string& name) = 0;
+
+  // Who may change what `folder` holds.
+  virtual FolderGuard GuardOf(const std::string& folder) = 0;
+
+  // `path` as another account sees the same file: a full path, resolved against this
+  // program's current folder, and on a drive letter mapped to a network share (or substituted
+  // for a folder) as the share's (or folder's) own path, since the drive may not exist for that
+  // account. As given when it cannot be resolved.
+  virtual std::string PathForAnyAccount(const std::string& path) = 0;
 
   // Creates the file, or replaces an existing one, with `bytes`. A write that fails leaves the
   // old file as it was and no part of the new one. A read-only, hidden or system file is not

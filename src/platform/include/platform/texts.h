@@ -34,6 +34,9 @@ namespace zelvo {
   X(Removed) X(RemoveCancelled) X(StartHint) X(StartQuestion) X(StartManyNote)                  \
   X(StartCancelled) X(StartDone) X(NotExecutable) X(NotRun) X(NotFound) X(Started)              \
   X(StartFailed)                                                                                \
+  /* Administrator rights: restore again there, a start that failed, a program that would run */ \
+  /* as administrator, a backup folder others may change. */                                     \
+  X(RestoreAdministratorQuestion) X(ElevationFailed) X(StartAsAdministrator) X(BackupFolderOpen)  \
   /* The report of an unexpected failure. */                                                    \
   X(ErrorTitle) X(ErrorReport)
 // clang-format on

@@ -50,21 +50,35 @@ class Win32Environment : public Environment {
   // Throws Failure when the program has no version resource.
   ProgramVersion Version() override;
 
-  // The first call takes the tool folder's instance mutex and holds it for the life of the
-  // object (the program keeps it for the life of the process); later calls repeat the answer.
+  // The first call takes the log's lock file (where the tool folder can be written) and the
+  // tool folder's instance mutex, and holds them for the life of the object (the program keeps
+  // them for the life of the process); later calls repeat the answer.
   bool PreviousInstanceRunning() override;
   bool Elevated() override;
-  bool RestartElevated(const std::vector<std::string>& arguments) override;
+  // The hand-over goes in a file of the user's (WriteHandOverFile), named on the new
+  // program's command line after "/handover".
+  ElevatedStart StartElevated(std::string_view hand_over) override;
+  std::optional<std::string> TakeHandOver() override;
+
+  // The window Windows' consent prompt belongs to.
+  void SetOwner(HWND owner) { owner_ = owner; }
 
   std::string ProgramFolder() override;
+  // Of a program started with a hand-over: its own name alone.
   std::string CommandLine() override;
   std::string DescribeFailure(int32_t number) override;
 
  private:
+  // One try at the log's lock and the instance mutex; false when another Zelvo holds either.
+  bool TryClaim();
+
+  HWND owner_ = nullptr;
+  UniqueFile log_lock_;
   // Declared before the mutex named in it, so that it outlives the mutex.
   std::optional<UserNamespace> namespace_;
   UniqueHandle instance_mutex_;
   std::optional<bool> previous_instance_;
+  bool hand_over_taken_ = false;
 };
 
 // The file version (major, minor) in the VERSIONINFO resource of `module`; null means the
@@ -82,18 +96,26 @@ std::wstring ProgramPath();
 // when the folder cannot be opened.
 std::wstring InstanceMutexName(std::wstring_view tool_folder);
 
-// `arguments` as one command line text, each in double quotes by the rules that
-// CommandLineToArgvW reads back (a backslash doubled before a quote and at the end).
+// `arguments` as one command line text, each in double quotes, backslashes as they stand: as
+// Zelvo reads its own command line (no path holds a quote).
 std::wstring QuotedArguments(const std::vector<std::string>& arguments);
 
 // How a program is asked to start elevated: ShellExecuteExW's "runas", with `parameters`, in
 // `folder`, shown normally. The texts must outlive the result.
-SHELLEXECUTEINFOW ElevatedStart(const std::wstring& program, const std::wstring& parameters,
-                                const std::wstring& folder);
+SHELLEXECUTEINFOW ElevatedStartInfo(const std::wstring& program, const std::wstring& parameters,
+                                    const std::wstring& folder);
 
-// Starts `program` elevated, in `folder`, with `arguments`. False when the user declined the
-// elevation; throws Failure when Windows could not start it.
-bool StartElevated(const std::wstring& program, const std::wstring& folder,
-                   const std::vector<std::string>& arguments);
+// Starts `program` as administrator in `folder` (Windows asks the user over `owner`), handing
+// it `hand_over` in a file of the user's, named on its command line after "/handover".
+ElevatedStart StartElevatedWith(const std::wstring& program, const std::wstring& folder,
+                                std::string_view hand_over, HWND owner);
+
+// Writes `hand_over` to a new file in the user's temporary folder that only the user may change
+// (an administrator may read and delete it), and gives its path.
+std::wstring WriteHandOverFile(std::string_view hand_over);
+
+// The hand-over in the file at `path`, which is deleted once read; nothing (and nothing deleted)
+// when it is no plain file of one name, or does not begin with kHandOverMark.
+std::optional<std::string> ReadHandOverFile(const std::wstring& path);
 
 }  // namespace zelvo::win32

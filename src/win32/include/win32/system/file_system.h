@@ -17,7 +17,12 @@ class Win32FileSystem : public FileSystem {
   // A file whose name is still there after Windows said it was deleted was not: that is a
   // refusal.
   ChangeResult RemoveFile(const std::string& path) override;
-  CopyResult CopyToNew(const std::string& from, const std::string& to) override;
+  // The copy is made through the folder as opened once, without following a link: a folder
+  // swapped for a link after it was looked at takes no copy.
+  CopyResult CopyToNew(const std::string& from, const std::string& folder,
+                       const std::string& name) override;
+  FolderGuard GuardOf(const std::string& folder) override;
+  std::string PathForAnyAccount(const std::string& path) override;
   // As on Windows, an existing hidden or system file is refused (ERROR_ACCESS_DENIED), also
   // under Wine, which would empty it.
   ChangeResult WriteFile(const std::string& path, std::string_view bytes) override;
