@@ -1,6 +1,7 @@
 #!/bin/bash
 # Prepares the Wine prefix and locales a Windows build runs in: Japanese (code page 932) and
-# English, Japanese fonts and Marlett, no window manager decorations, no crash dialogs, quiet.
+# English, Japanese fonts and Marlett, Wine's visual style, no window manager decorations, no crash
+# dialogs, quiet.
 # Usage: wine-setup.sh BUILD_DIR
 # Creates BUILD_DIR/wine/{prefix,locale}; a prefix made before is kept.
 set -euo pipefail
@@ -28,10 +29,34 @@ add_marlett() {
   chown --reference="$fonts" "$fonts/marlett.ttf"
 }
 
+# Wine's own visual style, which its wine.inf turns on in a new prefix (Wine 8): without a
+# style, Wine draws Common Controls 6 as it draws the old ones, and a manifest changes nothing
+# that can be seen. Set here all the same, for a prefix made without it or with it turned off.
+theme_settings="$wine_dir/theme.reg"
+cat > "$theme_settings" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\ThemeManager]
+"ThemeActive"="1"
+"DllName"="C:\\windows\\resources\\themes\\light\\light.msstyles"
+"ColorName"="Blue"
+"SizeName"="NormalSize"
+REG
+theme_active() {
+  grep -q '^"ThemeActive"="1"' "$1/user.reg" &&
+    grep -qi '^"DllName"=".*\\\\light\\\\light.msstyles"' "$1/user.reg"
+}
+
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export LOCPATH="$locale_dir"
 # Set for Wine only: bash itself does not look for locales under LOCPATH.
 japanese=(env LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8)
+
+add_theme() {
+  theme_active "$prefix" && return 0
+  "${japanese[@]}" wine regedit /S "$(winepath -w "$theme_settings")" >/dev/null 2>&1
+  wineserver -w
+}
 
 # The tests of permissions run Wine as an unprivileged user, because Wine run as root writes
 # into read-only files. As root, that user gets a copy of the ready prefix, the locale and a
@@ -72,7 +97,7 @@ prepare_unprivileged() {
   as_user touch "$user_prefix/.zelvo-ready"
 }
 
-[ -f "$prefix/.zelvo-ready" ] && { add_marlett "$prefix"; prepare_unprivileged; exit 0; }
+[ -f "$prefix/.zelvo-ready" ] && { add_marlett "$prefix"; add_theme; prepare_unprivileged; exit 0; }
 
 rm -rf "$prefix"
 "${japanese[@]}" wineboot -i >/dev/null 2>&1 || true
@@ -100,6 +125,7 @@ settings="$wine_dir/settings.reg"
 } > "$settings"
 "${japanese[@]}" wine regedit /S "$(winepath -w "$settings")" >/dev/null 2>&1
 wineserver -w
+add_theme
 add_marlett "$prefix"
 touch "$prefix/.zelvo-ready"
 prepare_unprivileged fresh

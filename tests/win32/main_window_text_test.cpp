@@ -1,10 +1,11 @@
 // The texts of the main window's controls: given when set, read back at once by whoever asks the
-// control, even when a batch sets them many times before anything is drawn; and the fixed English
-// texts whole in their controls at 96 and 144 DPI.
+// control, even when a batch sets them many times before anything is drawn; the fixed English
+// texts whole in their controls, and the text boxes' lines whole, at 96 and 144 DPI.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
 #include "win32/window/common_controls.h"
@@ -126,6 +127,57 @@ TEST(MainWindowFitTest, EveryFixedTextFitsItsControlAtEachDpi) {
         // At 144 DPI the font grows with the control: a text drawn at 96 DPI size fits anyway.
         if (dpi == 144) {
           EXPECT_GE(size.cy, 15) << "the font did not follow the DPI";
+        }
+      }
+    }
+  }
+}
+
+// The name, folder and date boxes are one line of text 270 twips high with a client edge: the
+// edit box lays its line out in its formatting rectangle, which stays inside that edge and cuts
+// whatever of the font's cell lies below it (the descenders of p and g).
+TEST(MainWindowFitTest, EveryTextBoxShowsItsTextWholeAtEachDpi) {
+  test::UnexpectedFailures reporter;
+  ErrorTrap trap{reporter};
+  CommonControls common_controls{ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  const struct {
+    const char* language;
+    const char* name;
+    const char* folder;
+  } entries[] = {
+      {"ja", "設定ツール.exe...", "C:\\Program Files\\業務用ソフト\\"},
+      {"en", "Spy Program.exe...", "C:\\Program Files\\Typography\\"},
+  };
+  for (const auto& entry : entries) {
+    Win32MainWindow window{GetModuleHandleW(nullptr), SW_SHOWNORMAL, Texts::For(entry.language),
+                           trap};
+    window.ShowEntry(entry.name, entry.folder, "2026/12/07");
+    std::map<Control, int> cell_at_96;
+    for (const UINT dpi : {96u, 144u}) {
+      RECT suggested{};
+      GetWindowRect(window.Handle(), &suggested);
+      SendMessageW(window.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                   reinterpret_cast<LPARAM>(&suggested));
+      for (const ControlRow& row : kControlRows) {
+        if (row.kind != ControlKind::TextBox) continue;
+        SCOPED_TRACE(std::string(entry.language) + " " + std::to_string(dpi) + " DPI " +
+                     std::string(row.name));
+        const HWND control = GetDlgItem(window.Handle(), row.id);
+        const HDC dc = GetDC(control);
+        const HGDIOBJ old =
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        SelectObject(dc, old);
+        ReleaseDC(control, dc);
+        RECT room{};
+        SendMessageW(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+        const int cell = metrics.tmAscent + metrics.tmDescent;
+        EXPECT_LE(cell, room.bottom - room.top) << "the text is cut";
+        if (dpi == 96) {
+          cell_at_96[row.control] = cell;
+        } else {
+          EXPECT_GT(cell, cell_at_96[row.control]) << "the font did not follow the DPI";
         }
       }
     }

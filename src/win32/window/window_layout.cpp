@@ -1,5 +1,7 @@
 #include "win32/window/window_layout.h"
 
+#include <optional>
+
 #include "win32/system/module.h"
 
 namespace zelvo::win32 {
@@ -73,6 +75,40 @@ UniqueFont CreateUiFont(UINT dpi) {
         MulDiv(metrics.lfMessageFont.lfHeight, static_cast<int>(dpi), system_dpi);
   }
   return UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
+}
+
+namespace {
+
+// The font's metrics on the screen; nullopt when they cannot be measured.
+std::optional<TEXTMETRICW> MetricsOf(HDC screen, HFONT font) {
+  const HGDIOBJ old = SelectObject(screen, font);
+  TEXTMETRICW metrics{};
+  const bool measured = GetTextMetricsW(screen, &metrics) != FALSE;
+  SelectObject(screen, old);
+  if (!measured) return std::nullopt;
+  return metrics;
+}
+
+int CellHeight(const TEXTMETRICW& metrics) { return metrics.tmAscent + metrics.tmDescent; }
+
+}  // namespace
+
+UniqueFont CreateFontWithin(HFONT font, int height) {
+  LOGFONTW face{};
+  const ScreenDc screen(GetDC(nullptr));
+  if (!screen || !GetObjectW(font, sizeof(face), &face)) return {};
+  const std::optional<TEXTMETRICW> metrics = MetricsOf(screen.Get(), font);
+  if (!metrics || CellHeight(*metrics) <= height) return {};
+  // Smaller by the em (the cell without its internal leading), a pixel at a time: a cell height
+  // asked for directly (a positive lfHeight) may come out a pixel taller.
+  for (int em = metrics->tmHeight - metrics->tmInternalLeading - 1; em > 0; --em) {
+    face.lfHeight = -em;
+    UniqueFont smaller(CreateFontIndirectW(&face));
+    if (!smaller) return {};
+    const std::optional<TEXTMETRICW> fitted = MetricsOf(screen.Get(), smaller.Get());
+    if (fitted && CellHeight(*fitted) <= height) return smaller;
+  }
+  return {};
 }
 
 }  // namespace zelvo::win32

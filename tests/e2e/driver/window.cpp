@@ -305,9 +305,11 @@ Image CaptureUncovered(HWND root, const RECT& area) {
 
 }  // namespace
 
+Image CaptureWindow(HWND window) { return CaptureUncovered(window, ScreenRect(window)); }
+
 Image MainWindow::Capture() const {
   Sync();
-  return CaptureUncovered(hwnd_, ScreenRect(hwnd_));
+  return CaptureWindow(hwnd_);
 }
 
 Image MainWindow::CaptureControl(int id) const {

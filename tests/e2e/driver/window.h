@@ -98,4 +98,8 @@ class MainWindow {
   HWND hwnd_;
 };
 
+// The pixels of a top-level window of any program, frame included, once it has stopped
+// changing: lifted above the other tests' windows while they are read.
+Image CaptureWindow(HWND window);
+
 }  // namespace zelvo::e2e

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/texts.h"
+#include "win32/system/owner.h"
 #include "win32/window/controls.h"
 
 namespace zelvo::win32 {
@@ -32,12 +33,12 @@ class ControlSet {
   ControlSet& operator=(const ControlSet&) = delete;
 
   // Makes every control of the table in `parent` (the main window, `frmMain`), at its place and
-  // in `font` for `dpi`, with its texts from `texts`, subclassed by `procedure`, which finds
-  // `owner` in each control's user data.
+  // in `font` for `dpi` (the text boxes in a size of it whose line fits them), with its texts
+  // from `texts`, subclassed by `procedure`, which finds `owner` in each control's user data.
   void Create(HWND parent, HINSTANCE instance, UINT dpi, HFONT font, const Texts& texts,
               WNDPROC procedure, void* owner);
 
-  // Moves every control to its place at `dpi`, in `font`.
+  // Moves every control to its place at `dpi`, in `font` (the text boxes as Create says).
   void Place(UINT dpi, HFONT font);
 
   State& operator[](Control control) { return states_[static_cast<size_t>(control)]; }
@@ -54,8 +55,13 @@ class ControlSet {
   void SetEnabled(Control control, bool enabled);
 
  private:
+  // The font for a control of the kind in `font`, once it stands at its place.
+  HFONT FontFor(ControlKind kind, HWND control, HFONT font);
+
   std::array<State, kControlCount> states_;
   bool applying_text_ = false;
+  UniqueFont text_box_font_;  // invalid while `font` itself fits the text boxes
+  int text_box_height_ = -1;  // the client height it was made for; -1: to be made again
 };
 
 }  // namespace zelvo::win32

@@ -1,5 +1,6 @@
 // Where the main window and its controls stand, and the font they draw with, at a DPI: the
-// places of the control table (in twips) scaled, and the system's message font at that DPI.
+// places of the control table (in twips) scaled, and the system's message font at that DPI (or
+// a smaller one of its face where a line of it would not fit).
 #pragma once
 
 #include <windows.h>
@@ -27,5 +28,9 @@ RECT ControlRect(Control control, UINT dpi);
 
 // The system's UI font (the message font) at `dpi`; invalid when the system gives none.
 UniqueFont CreateUiFont(UINT dpi);
+
+// `font`'s face at the largest size whose cell (ascent and descent) is at most `height` pixels;
+// invalid when `font` fits already, or when no size does.
+UniqueFont CreateFontWithin(HFONT font, int height);
 
 }  // namespace zelvo::win32
