@@ -34,6 +34,11 @@ namespace zelvo {
   X(Removed) X(RemoveCancelled) X(StartHint) X(StartQuestion) X(StartManyNote)                  \
   X(StartCancelled) X(StartDone) X(NotExecutable) X(NotRun) X(NotFound) X(Started)              \
   X(StartFailed)                                                                                \
+  /* The list's context menu, what its new items report, and the names a screen reader gives   \
+     the list and the boxes that have no label of their own. */                                 \
+  X(mnuRestore) X(mnuRemove) X(mnuLaunch) X(mnuOpenFolder) X(mnuCopyPath) X(FolderOpened)        \
+  X(PathsCopied) X(lstLogNameAccessible) X(txtLogNameAccessible) X(txtLogPathAccessible)        \
+  X(txtLogDataAccessible)                                                                       \
   /* The report of an unexpected failure. */                                                    \
   X(ErrorTitle) X(ErrorReport)
 // clang-format on
