@@ -18,6 +18,7 @@
 #include "platform/file_system.h"
 #include "platform/platform.h"
 #include "platform/process.h"
+#include "platform/shell.h"
 #include "platform/shortcuts.h"
 #include "platform/text_codec.h"
 #include "platform/window.h"
@@ -26,7 +27,7 @@
 namespace zelvo::testing {
 
 // What the program did that the user sees, in order: "box: <title> | <text>",
-// "status: <text>", "start: <path>".
+// "status: <text>", "start: <path>", "show: <folder> | <name> <name>...", "clipboard: <text>".
 using Journal = std::vector<std::string>;
 
 // Windows' own texts for the failures the fakes raise.
@@ -231,6 +232,29 @@ class FakeLauncher : public ProcessLauncher {
   std::set<std::string> refused;                             // program paths whose start fails
   std::vector<std::pair<std::string, std::string>> started;  // program path, working folder
   bool Start(const std::string& program_path, const std::string& working_folder) override;
+
+ private:
+  Journal* journal_;
+};
+
+class FakeShell : public Shell {
+ public:
+  explicit FakeShell(Journal* journal = nullptr) : journal_(journal) {}
+  // The next call throws this, as when the shell cannot show the folder.
+  std::optional<Failure> failure;
+  void ShowInFolder(const std::string& folder, const std::vector<std::string>& names) override;
+
+ private:
+  Journal* journal_;
+};
+
+class FakeClipboard : public Clipboard {
+ public:
+  explicit FakeClipboard(Journal* journal = nullptr) : journal_(journal) {}
+  std::string text;
+  // The next call throws this, as when another program holds the clipboard.
+  std::optional<Failure> failure;
+  void SetText(const std::string& new_text) override;
 
  private:
   Journal* journal_;
