@@ -122,8 +122,11 @@ void PressKey(const MainWindow& window, int control_id, UINT key, Keys held) {
     Check(GetKeyboardState(state), "GetKeyboardState");
     set_modifiers(true);
     const LPARAM scan_code = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
-    Post(control, WM_KEYDOWN, key, 1 | scan_code);
-    Post(control, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001) | scan_code);
+    // F10 is a system key, as Alt combinations are: the keyboard sends it as such.
+    const bool system_key = key == VK_F10;
+    Post(control, system_key ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1 | scan_code);
+    Post(control, system_key ? WM_SYSKEYUP : WM_KEYUP, key,
+         static_cast<LPARAM>(0xC0000001) | scan_code);
     window.Sync();
     set_modifiers(false);
   } catch (...) {
@@ -131,6 +134,27 @@ void PressKey(const MainWindow& window, int control_id, UINT key, Keys held) {
     throw;
   }
   AttachThreadInput(own_thread, program_thread, FALSE);
+}
+
+std::string ClipboardText() {
+  std::string text;
+  for (int attempt = 0; attempt < 50 && !OpenClipboard(nullptr); ++attempt) Sleep(10);
+  if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* wide = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = win32::Utf8(wide);
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+HWND WaitForFolderWindow(const std::filesystem::path& folder) {
+  HWND window = nullptr;
+  WaitFor([&] {
+    return (window = FindWindowW(L"ExplorerWClass", folder.filename().c_str())) != nullptr;
+  });
+  return window;
 }
 
 std::vector<std::string> FolderListing(const std::filesystem::path& folder) {

@@ -76,6 +76,13 @@ void ExpectViewDisabled(const MainWindow& window, const std::string& name = {},
 // while it presses. Returns once the program has handled the key.
 void PressKey(const MainWindow& window, int control_id, UINT key, Keys held = Keys::None);
 
+// The text on the clipboard (CF_UNICODETEXT), "" for none.
+std::string ClipboardText();
+
+// The window Wine's Explorer opens on a folder (of class ExplorerWClass, titled with the
+// folder's name), once it is there; null when none appears.
+HWND WaitForFolderWindow(const std::filesystem::path& folder);
+
 // The names of the files and folders in a folder, sorted.
 std::vector<std::string> FolderListing(const std::filesystem::path& folder);
 

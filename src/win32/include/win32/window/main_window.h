@@ -1,8 +1,8 @@
 // The main window on Win32: the controls of the control table at their places, scaled to the
-// window's DPI in the system's UI font, with tool tips, and drops accepted by the window and
-// every visible control. It shows what the program's logic asks of it (MainView) and reports
-// what the user does to WindowEvents. A failure in its own callbacks is reported through the
-// error trap it shares with the program, and ends the program.
+// window's DPI in the system's UI font, with tool tips, drops accepted by the window and every
+// visible control, and the list's keys and context menu. It shows what the program's logic asks of
+// it (MainView) and reports what the user does to WindowEvents. A failure in its own callbacks is
+// reported through the error trap it shares with the program, and ends the program.
 #pragma once
 
 #include <windows.h>
@@ -60,6 +60,14 @@ class Win32MainWindow : public MainView {
   template <class Body>
   void Guarded(const std::string& source, Body&& body) noexcept;
   void CommandOf(Control control, int code);
+  // The keys of the list that act as the buttons do (Delete, Enter) or select (Ctrl+A); true
+  // when the key was one of them.
+  bool ListKey(WPARAM key);
+  // Shows the list's context menu at `position` (screen coordinates, or -1, -1 when it was
+  // opened from the keyboard) and does what the user chooses in it.
+  void ShowListMenu(LPARAM position);
+  // Whether the actions on the selection can be used, as the buttons show.
+  bool ActionsEnabled() { return controls_[Control::cmdReturn].enabled; }
   void DroppedOn(Control control, HDROP drop);
   // Places every control and sets the font for `dpi`.
   void ApplyDpi(UINT dpi);
