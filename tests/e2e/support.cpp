@@ -157,6 +157,28 @@ HWND WaitForFolderWindow(const std::filesystem::path& folder) {
   return window;
 }
 
+namespace {
+
+constexpr INT kThemeElements[] = {COLOR_BTNFACE,    COLOR_BTNTEXT,   COLOR_WINDOW,
+                                  COLOR_WINDOWTEXT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT,
+                                  COLOR_GRAYTEXT};
+
+}  // namespace
+
+HighContrastColours::HighContrastColours() {
+  for (INT element : kThemeElements) before_.push_back(GetSysColor(element));
+  const COLORREF colours[] = {RGB(0, 0, 0),       RGB(255, 255, 255), RGB(0, 0, 0),
+                              RGB(255, 255, 255), RGB(128, 0, 128),   RGB(255, 255, 255),
+                              RGB(0, 255, 0)};
+  static_assert(std::size(colours) == std::size(kThemeElements));
+  Check(SetSysColors(static_cast<int>(std::size(kThemeElements)), kThemeElements, colours),
+        "SetSysColors");
+}
+
+HighContrastColours::~HighContrastColours() {
+  SetSysColors(static_cast<int>(before_.size()), kThemeElements, before_.data());
+}
+
 std::vector<std::string> FolderListing(const std::filesystem::path& folder) {
   std::vector<std::string> names;
   for (const auto& item : std::filesystem::directory_iterator(folder)) {

@@ -83,6 +83,22 @@ std::string ClipboardText();
 // folder's name), once it is there; null when none appears.
 HWND WaitForFolderWindow(const std::filesystem::path& folder);
 
+// The system colours of the classic High Contrast Black theme (white text on black, a purple
+// highlight) for the life of the object, then those of before. Windows keeps the colours in the
+// user's profile: every program started meanwhile draws with them. Wine has no high-contrast
+// switch (SPI_SETHIGHCONTRAST fails, SPI_GETHIGHCONTRAST always says off), so the colours stand
+// for the theme; a program that runs already keeps the colours it started with under Wine.
+class HighContrastColours {
+ public:
+  HighContrastColours();
+  ~HighContrastColours();
+  HighContrastColours(const HighContrastColours&) = delete;
+  HighContrastColours& operator=(const HighContrastColours&) = delete;
+
+ private:
+  std::vector<COLORREF> before_;
+};
+
 // The names of the files and folders in a folder, sorted.
 std::vector<std::string> FolderListing(const std::filesystem::path& folder);
 

@@ -160,6 +160,12 @@ void Win32MainWindow::ShowToolTipsFrom(HWND control, UINT message, WPARAM wparam
   tool_tips_->SetMaxWidth(Scale(ControlRowOf(Control::frmMain).width, dpi_));
 }
 
+void Win32MainWindow::RedrawLabels() {
+  for (Control label : {Control::lblDropPoint, Control::lblInformation}) {
+    InvalidateRect(controls_.Window(label), nullptr, TRUE);
+  }
+}
+
 bool Win32MainWindow::RestoreFocus() {
   HWND focus = last_focus_;
   if (!focus || !IsWindow(focus) || !IsWindowEnabled(focus) || !IsWindowVisible(focus)) {
@@ -273,7 +279,8 @@ LRESULT Win32MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
       if (item.CtlType == ODT_STATIC) {
         const bool status = item.CtlID == static_cast<UINT>(ControlId(Control::lblInformation));
-        DrawLabel(item, font_.Get(), status ? GetSysColor(COLOR_HIGHLIGHT) : kDarkBlue);
+        const COLORREF own = status ? GetSysColor(COLOR_HIGHLIGHT) : kDarkBlue;
+        DrawLabel(item, font_.Get(), LabelTextColour(own, CurrentLabelTheme()));
         return TRUE;
       }
       break;
@@ -281,6 +288,19 @@ LRESULT Win32MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_DROPFILES:
       DroppedOn(Control::frmMain, reinterpret_cast<HDROP>(wparam));
       return 0;
+    case WM_SYSCOLORCHANGE:
+      // The controls keep colours of their own and follow when told; the labels choose theirs
+      // anew when they are drawn again.
+      for (const ControlRow& row : kControlRows) {
+        if (row.control != Control::frmMain) {
+          SendMessageW(controls_.Window(row.control), WM_SYSCOLORCHANGE, 0, 0);
+        }
+      }
+      RedrawLabels();
+      break;
+    case WM_SETTINGCHANGE:
+      if (wparam == SPI_SETHIGHCONTRAST) RedrawLabels();
+      break;
     case WM_ACTIVATE:
       // As in a dialog box, the control that had the keyboard when the user switched away (or
       // a message box came up) gets it back; otherwise the window itself would hold the focus

@@ -74,6 +74,8 @@ class Win32MainWindow : public MainView {
   // Passes a mouse message of `control` on to the tool tips, which it makes the first time.
   void ShowToolTipsFrom(HWND control, UINT message, WPARAM wparam, LPARAM lparam);
   void SetToolTip(Control control, const std::string& text);
+  // Draws the labels again, in the colours the theme now asks for.
+  void RedrawLabels();
   // Gives the keyboard to the control that had it last, as a dialog box does on activation.
   bool RestoreFocus();
 
