@@ -1,6 +1,7 @@
 #include "support.h"
 
 #include <objbase.h>
+#include <oleacc.h>
 #include <shlobj.h>
 #include <wrl/client.h>
 
@@ -223,6 +224,33 @@ void ExpectStartTextsAndToolTips(const MainWindow& window, std::string_view (*st
               tip.empty() ? std::nullopt : std::optional<std::string>(std::string(tip)))
         << row.name;
   }
+}
+
+void ExpectAccessibleNames(const MainWindow& window, std::string_view (*name)(Control)) {
+  const HRESULT initialized = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  for (const win32::ControlRow& row : win32::kControlRows) {
+    if (name(row.control).empty()) continue;
+    Microsoft::WRL::ComPtr<IAccessible> object;
+    ASSERT_EQ(AccessibleObjectFromWindow(window.Control(win32::ControlId(row.control)),
+                                         OBJID_CLIENT, __uuidof(IAccessible),
+                                         reinterpret_cast<void**>(object.GetAddressOf())),
+              S_OK)
+        << row.name;
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR text = nullptr;
+    EXPECT_EQ(object->get_accName(self, &text), S_OK) << row.name;
+    EXPECT_EQ(text ? win32::Utf8(text) : "", name(row.control)) << row.name;
+    SysFreeString(text);
+    // Everything else is the system's own answer: a box is still a text to read.
+    if (window.ControlClass(win32::ControlId(row.control)) == "Edit") {
+      VARIANT role{};
+      EXPECT_EQ(object->get_accRole(self, &role), S_OK) << row.name;
+      EXPECT_EQ(role.vt == VT_I4 ? role.lVal : 0, ROLE_SYSTEM_TEXT) << row.name;
+    }
+  }
+  if (SUCCEEDED(initialized)) CoUninitialize();
 }
 
 void SaveScreenshotWithAnEntrySelected(const std::filesystem::path& screenshot) {

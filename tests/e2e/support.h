@@ -115,6 +115,11 @@ using win32::Control;
 void ExpectStartTextsAndToolTips(const MainWindow& window, std::string_view (*start_text)(Control),
                                  std::string_view (*tool_tip)(Control));
 
+// The name a screen reader gives each control, read through Active Accessibility as screen
+// readers read it from their own process, as `name` gives it (a control for which it gives ""
+// is left out).
+void ExpectAccessibleNames(const MainWindow& window, std::string_view (*name)(Control));
+
 // Starts the program with three programs in its log, selects one and saves the window's picture
 // at `screenshot`.
 void SaveScreenshotWithAnEntrySelected(const std::filesystem::path& screenshot);

@@ -223,6 +223,15 @@ TEST(Window, LabelsAndDetailBoxesHaveTheirColours) {
   }
 }
 
+// The list and the detail boxes have no visible label; a screen reader, another program, asks
+// each for its accessible object and reads its name.
+TEST(Window, ScreenReadersNameTheListAndTheDetailBoxes) {
+  ToolFolder folder;
+  ZelvoProcess zelvo(folder);
+  const MainWindow window = zelvo.WaitForMainWindow();
+  ExpectAccessibleNames(window, &expected::AccessibleName);
+}
+
 // In a high-contrast theme the labels' own colours (dark blue, the highlight) would vanish on the
 // black face: they take the theme's text colour, read off the screen.
 TEST(Window, LabelsStayReadableInAHighContrastTheme) {

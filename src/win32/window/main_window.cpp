@@ -5,6 +5,7 @@
 
 #include "win32/system/strings.h"
 #include "win32/system/win32_error.h"
+#include "win32/window/accessible_names.h"
 #include "win32/window/control_ids.h"
 #include "win32/window/dropped_files.h"
 #include "win32/window/label_drawing.h"
@@ -370,6 +371,13 @@ LRESULT Win32MainWindow::OnControlMessage(Control control, UINT message, WPARAM 
     case WM_NCHITTEST:
       // A group box is see-through for the mouse; these frames take drops of their own.
       if (ControlRowOf(control).kind == ControlKind::Frame) return HTCLIENT;
+      break;
+    case WM_GETOBJECT:
+      if (const TextId name = AccessibleNameOf(control); name != TextId::None) {
+        const LRESULT object =
+            accessible_names_.Answer(window, wparam, lparam, Wide(catalogue_.Get(name)));
+        if (object) return object;
+      }
       break;
     case WM_GETDLGCODE:
       // Enter in the list starts the selected programs: the dialog manager must let it through

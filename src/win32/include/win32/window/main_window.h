@@ -1,8 +1,9 @@
 // The main window on Win32: the controls of the control table at their places, scaled to the
 // window's DPI in the system's UI font, with tool tips, drops accepted by the window and every
-// visible control, and the list's keys and context menu. It shows what the program's logic asks of
-// it (MainView) and reports what the user does to WindowEvents. A failure in its own callbacks is
-// reported through the error trap it shares with the program, and ends the program.
+// visible control, the list's keys and context menu, and names for screen readers. It shows
+// what the program's logic asks of it (MainView) and reports what the user does to
+// WindowEvents. A failure in its own callbacks is reported through the error trap it shares with
+// the program, and ends the program.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +15,7 @@
 #include "platform/texts.h"
 #include "platform/window.h"
 #include "win32/system/owner.h"
+#include "win32/window/accessible_names.h"
 #include "win32/window/control_set.h"
 #include "win32/window/list_box.h"
 #include "win32/window/tool_tips.h"
@@ -86,6 +88,7 @@ class Win32MainWindow : public MainView {
   HWND window_ = nullptr;
   ControlSet controls_;
   std::optional<ToolTips> tool_tips_;
+  AccessibleNames accessible_names_;
   HWND last_focus_ = nullptr;  // the control to give the keyboard back to on activation
   Win32ListBox names_;
   UniqueFont font_;
