@@ -25,6 +25,13 @@ using ::testing::IsEmpty;
 
 constexpr int kList = ControlId(Control::lstLogName);
 
+// Presses `key` in the program's context menu, and returns once the program has done what the
+// menu asked (the menu closes before the program acts on it).
+void PressInMenu(const ZelvoProcess& zelvo, const MainWindow& window, UINT key) {
+  EXPECT_TRUE(zelvo.PressInMenu(key)) << "the menu stayed open";
+  window.Sync();
+}
+
 TEST(ListKeys, DeleteEnterAndCtrlADoWhatTheButtonsAndAClickDo) {
   ToolFolder folder;
   const std::vector<Entry> entries = {{"Alpha.exe", "C:\\A\\", "2024/06/01"},
@@ -84,14 +91,13 @@ TEST(ListMenu, OffersTheButtonsActionsTheFolderAndThePathsOnTheSelection) {
   // Nothing selected: every item is disabled, and choosing one does nothing.
   const std::string status = window.Text(ControlId(Control::lblInformation));
   PressKey(window, kList, VK_APPS);
-  zelvo.PressInMenu('M');
-  if (zelvo.MenuOpen()) zelvo.PressInMenu(VK_ESCAPE);
+  if (!zelvo.PressInMenu('M')) zelvo.PressInMenu(VK_ESCAPE);
   EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
   EXPECT_EQ(window.Text(ControlId(Control::lblInformation)), status);
 
   // A right click on a row that is not selected selects it alone, as a left click would.
   window.RightClickRow(kList, 1);
-  zelvo.PressInMenu('C');
+  PressInMenu(zelvo, window, 'C');
   EXPECT_THAT(window.SelectedRows(kList), ElementsAre(1));
   ExpectEntryShown(window, "Bravo.exe", apps_text, "2024/07/02");
   EXPECT_EQ(ClipboardText(), apps_text + "Bravo.exe");
@@ -100,16 +106,16 @@ TEST(ListMenu, OffersTheButtonsActionsTheFolderAndThePathsOnTheSelection) {
   // On a selected row it keeps the whole selection; Shift+F10 opens the same menu.
   window.ClickRow(kList, 0, Keys::Control);
   window.RightClickRow(kList, 1);
-  zelvo.PressInMenu(VK_ESCAPE);
+  PressInMenu(zelvo, window, VK_ESCAPE);
   EXPECT_THAT(window.SelectedRows(kList), ElementsAre(0, 1));
   PressKey(window, kList, VK_F10, Keys::Shift);
-  zelvo.PressInMenu('C');
+  PressInMenu(zelvo, window, 'C');
   EXPECT_EQ(ClipboardText(), apps_text + "Alpha.exe\r\n" + apps_text + "Bravo.exe");
   ExpectStatusLine(window, expected::PathsCopied(2));
 
   // The folder: Explorer shows it (Wine's Explorer shows the folder without selecting files).
   PressKey(window, kList, VK_APPS);
-  zelvo.PressInMenu('F');
+  PressInMenu(zelvo, window, 'F');
   const HWND explorer = WaitForFolderWindow(apps);
   EXPECT_NE(explorer, nullptr) << "Explorer did not show the folder";
   if (explorer) PostMessageW(explorer, WM_CLOSE, 0, 0);
@@ -117,7 +123,7 @@ TEST(ListMenu, OffersTheButtonsActionsTheFolderAndThePathsOnTheSelection) {
 
   // A program that is gone gets the launch's notice.
   window.RightClickRow(kList, 2);
-  zelvo.PressInMenu('F');
+  PressInMenu(zelvo, window, 'F');
   ExpectBoxAndAnswer(zelvo, NotFoundNotice("Gone.exe"), Answer::Ok);
   EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
 
@@ -134,7 +140,7 @@ TEST(ListMenu, OffersTheButtonsActionsTheFolderAndThePathsOnTheSelection) {
   for (const auto& action : actions) {
     SCOPED_TRACE(std::string(action.cancelled));
     window.RightClickRow(kList, 2);
-    zelvo.PressInMenu(action.key);
+    PressInMenu(zelvo, window, action.key);
     ExpectBoxAndAnswer(zelvo, action.question, Answer::No);
     EXPECT_TRUE(NoBoxAfterSync(zelvo, window));
     ExpectStatusLine(window, action.cancelled);

@@ -107,9 +107,9 @@ class ZelvoProcess {
   // Context menus. Under Wine another process cannot read a menu's items (its menus live in the
   // program's own memory), so a test chooses them as the keyboard does.
   // Waits for the program's context menu and presses `key` in it: an item's access key (the
-  // letter after "&"), VK_ESCAPE, ...; returns once the menu is gone, or throws when no menu
-  // appears or it stays open.
-  void PressInMenu(UINT key) const;
+  // letter after "&"), VK_ESCAPE, ...; returns once the menu is gone (true), or false when it
+  // stays open (the key of a disabled item, say). Throws when no menu appears.
+  bool PressInMenu(UINT key) const;
   // Whether the program shows a context menu now.
   bool MenuOpen() const;
 
