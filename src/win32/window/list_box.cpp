@@ -174,8 +174,9 @@ std::optional<size_t> Win32ListBox::RowAt(POINT client) const {
   GetClientRect(list_, &area);
   if (!PtInRect(&area, client)) return std::nullopt;
   const auto count = static_cast<size_t>(Send(LB_GETCOUNT, 0, 0));
+  if (count == 0) return std::nullopt;
   const LRESULT height = Send(LB_GETITEMHEIGHT, 0, 0);
-  if (count == 0 || height <= 0) return std::nullopt;
+  if (height <= 0) return std::nullopt;
   const size_t row = static_cast<size_t>(Send(LB_GETTOPINDEX, 0, 0)) +
                      static_cast<size_t>(client.y / static_cast<int>(height));
   if (row >= count) return std::nullopt;
