@@ -62,7 +62,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     ErrorReport report(dialogs, texts, system.environment);
     ErrorTrap trap(report);
     Zelvo app(Platform{dialogs, system.files, system.shortcuts, system.clock, system.environment,
-                       system.code_page, system.collator, system.launcher, window, texts},
+                       system.code_page, system.collator, system.launcher, window, texts,
+                       system.shell, system.clipboard},
               trap);
     app.Start();
     return dialogs.shown == 0 && !window.closed ? 0 : 2;

@@ -99,7 +99,7 @@ int Run(const std::wstring& folder, LRESULT rows, const std::wstring& result_pat
   Platform interfaces = platform.Interfaces();
   Zelvo app(Platform{dialogs, interfaces.files, interfaces.shortcuts, interfaces.clock, environment,
                      interfaces.code_page, interfaces.collator, interfaces.launcher,
-                     interfaces.view, texts},
+                     interfaces.view, texts, interfaces.shell, interfaces.clipboard},
             trap);
   Win32MainWindow& window = platform.window;
   window.Connect(app.Events());

@@ -1,5 +1,6 @@
 #include "application/log_actions.h"
 
+#include <algorithm>
 #include <string>
 
 #include "model/file_names.h"
@@ -12,6 +13,8 @@ LogActions::LogActions(const Platform& platform, LogModel& log, LogView& view,
     : boxes_(platform.dialogs, platform.texts),
       files_(platform.files),
       launcher_(platform.launcher),
+      shell_(platform.shell),
+      clipboard_(platform.clipboard),
       log_(log),
       view_(view),
       backup_(backup),
@@ -109,6 +112,49 @@ void LogActions::Launch() {
   Inform(TextId::StartDone);
 }
 
+void LogActions::OpenFolders() {
+  // The menu offers this only for a selection; without one there is nothing to show.
+  if (log_.SelectedCount() == 0 || !log_.CurrentRow()) return;
+
+  struct Folder {
+    std::string path;
+    std::vector<std::string> names;
+  };
+  std::vector<Folder> folders;
+  for (const LogEntry* entry : SelectedEntries()) {
+    if (!ProgramFound(*entry)) {
+      NotifyFailure(boxes_.Text(TextId::NotFound, {entry->name}));
+      continue;
+    }
+    // Programs of one folder are shown together in one window, as Explorer selects several.
+    auto folder = std::find_if(folders.begin(), folders.end(),
+                               [&](const Folder& known) { return known.path == entry->folder; });
+    if (folder == folders.end()) {
+      if (folders.size() == kMostFoldersOpened) continue;
+      folder = folders.insert(folders.end(), Folder{entry->folder, {}});
+    }
+    folder->names.push_back(entry->name);
+  }
+  for (const Folder& folder : folders) {
+    shell_.ShowInFolder(folder.path, folder.names);
+    Inform(TextId::FolderOpened, folder.names.front());
+  }
+}
+
+void LogActions::CopyPaths() {
+  if (log_.SelectedCount() == 0 || !log_.CurrentRow()) return;
+
+  std::string paths;
+  size_t count = 0;
+  for (const LogEntry* entry : SelectedEntries()) {
+    if (count++ > 0) paths += "\r\n";
+    // The path as the log holds it, whatever it names: text on the clipboard touches no file.
+    paths += entry->folder + entry->name;
+  }
+  clipboard_.SetText(paths);
+  Inform(TextId::PathsCopied, std::to_string(count));
+}
+
 void LogActions::DeleteLog() {
   // The model drops every selected entry with its folder and date in one pass; removing row by
   // row would cost the square of the log's size.
@@ -119,6 +165,22 @@ bool LogActions::HasSelection(TextId hint) {
   if (log_.SelectedCount() > 0 && log_.CurrentRow()) return true;
   Inform(hint);
   return false;
+}
+
+std::vector<const LogEntry*> LogActions::SelectedEntries() const {
+  std::vector<const LogEntry*> entries;
+  entries.reserve(log_.SelectedCount());
+  for (size_t row = 0; row < log_.Count(); ++row) {
+    if (!log_.IsSelected(row)) continue;
+    // Every visible row has its entry; one without is left out rather than paired with another
+    // entry's folder.
+    if (const LogEntry* entry = log_.InItemData(log_.Key(row))) entries.push_back(entry);
+  }
+  return entries;
+}
+
+bool LogActions::ProgramFound(const LogEntry& entry) {
+  return NamesOneFile(entry) && files_.Look(entry.folder + entry.name).Exists();
 }
 
 LogActions::Removal LogActions::RemoveManifest(const std::string& name, const std::string& folder,
@@ -176,7 +238,7 @@ void LogActions::LaunchOne(const LogEntry& entry) {
     Inform(TextId::NotRun, name);
     return;
   }
-  if (!NamesOneFile(entry) || !files_.Look(path).Exists()) {
+  if (!ProgramFound(entry)) {
     Inform(TextId::NotRun, name);
     NotifyFailure(boxes_.Text(TextId::NotFound, {name}));
     return;

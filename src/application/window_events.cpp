@@ -104,6 +104,15 @@ void EventRouter::LaunchClicked() {
   Handle("cmdShell_Click()", [&] { actions_.Launch(); });
 }
 
+// The list's context menu offers the three actions as the buttons do, and these two of its own.
+void EventRouter::OpenFolderClicked() {
+  Handle("mnuOpenFolder_Click()", [&] { actions_.OpenFolders(); });
+}
+
+void EventRouter::CopyPathClicked() {
+  Handle("mnuCopyPath_Click()", [&] { actions_.CopyPaths(); });
+}
+
 void EventRouter::WindowFailed() { EndAfterFailure(); }
 
 }  // namespace zelvo

@@ -116,6 +116,18 @@ constexpr TextEntry kEntries[] = {
      "The backup folder {0} can be changed without administrator rights.\r\n"
      "Backups made as administrator are kept in it all the same."},
 
+    {TextId::mnuRestore, "&Restore"},
+    {TextId::mnuRemove, "Re&move from list"},
+    {TextId::mnuLaunch, "&Start program"},
+    {TextId::mnuOpenFolder, "Open &folder"},
+    {TextId::mnuCopyPath, "&Copy path"},
+    {TextId::FolderOpened, "The folder of {0} was opened."},
+    {TextId::PathsCopied, "The paths of the selected programs ({0}) were copied."},
+    {TextId::lstLogNameAccessible, "Programs given the XP visual style"},
+    {TextId::txtLogNameAccessible, "Name of the selected program"},
+    {TextId::txtLogPathAccessible, "Folder of the selected program"},
+    {TextId::txtLogDataAccessible, "Date Zelvo was applied"},
+
     {TextId::ErrorTitle, "Unexpected error"},
     {TextId::ErrorReport,
      "An unexpected error occurred.\r\n"

@@ -117,6 +117,18 @@ constexpr TextEntry kEntries[] = {
      "バックアップフォルダ {0} は、管理者の権限がなくても変更できます。\r\n"
      "管理者として作ったバックアップも、このフォルダに保存されます。"},
 
+    {TextId::mnuRestore, "元に戻す(&R)"},
+    {TextId::mnuRemove, "リストから削除(&M)"},
+    {TextId::mnuLaunch, "ソフトを起動する(&S)"},
+    {TextId::mnuOpenFolder, "フォルダを開く(&F)"},
+    {TextId::mnuCopyPath, "パスをコピー(&C)"},
+    {TextId::FolderOpened, "{0} のフォルダを開きました。"},
+    {TextId::PathsCopied, "選択されている {0} 個のソフトのパスをコピーしました。"},
+    {TextId::lstLogNameAccessible, "XPスタイルを適用したソフト一覧"},
+    {TextId::txtLogNameAccessible, "選択したソフトの名前"},
+    {TextId::txtLogPathAccessible, "選択したソフトの場所"},
+    {TextId::txtLogDataAccessible, "Zelvoを適用した日付"},
+
     {TextId::ErrorTitle, "予期せぬエラーの発生"},
     {TextId::ErrorReport,
      "予期せぬエラーが発生しました。\r\n"

@@ -241,6 +241,11 @@ std::string NotRun(const std::string& name) {
 }
 std::string LaunchFailed(const std::string& name) { return name + " の起動に失敗しました。"; }
 
+std::string FolderOpened(const std::string& name) { return name + " のフォルダを開きました。"; }
+std::string PathsCopied(size_t count) {
+  return "選択されている " + std::to_string(count) + " 個のソフトのパスをコピーしました。";
+}
+
 namespace english {
 
 std::string Caption(std::string_view version_text) { return "Zelvo version " + Text(version_text); }

@@ -104,6 +104,14 @@ std::string Launched(const std::string& name);
 std::string NotRun(const std::string& name);
 std::string LaunchFailed(const std::string& name);
 
+// The list's context menu, its items in order with their access keys (a separator stands
+// between the third and the fourth), and what its new items say in the status line.
+inline constexpr std::string_view kListMenuItems[] = {"元に戻す(&R)", "リストから削除(&M)",
+                                                      "ソフトを起動する(&S)", "フォルダを開く(&F)",
+                                                      "パスをコピー(&C)"};
+std::string FolderOpened(const std::string& name);
+std::string PathsCopied(size_t count);
+
 // The same program on a Windows whose display language is not Japanese: what the English
 // end-to-end tests check.
 namespace english {
@@ -121,6 +129,9 @@ std::string RefusedStatus(const std::string& name);
 Message RestoreQuestion(size_t count);
 inline constexpr std::string_view kRestoreDone = "Restore is complete.";
 Message ErrorReport(std::string_view source, int32_t number, std::string_view description);
+
+inline constexpr std::string_view kListMenuItems[] = {
+    "&Restore", "Re&move from list", "&Start program", "Open &folder", "&Copy path"};
 
 }  // namespace english
 }  // namespace zelvo::expected

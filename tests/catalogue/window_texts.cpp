@@ -1,5 +1,5 @@
-// The window's texts at start and its tool tips, by control, in both languages: what the
-// end-to-end tests read off the real window.
+// The window's texts at start, its tool tips and its controls' names for screen readers, by
+// control, in both languages: what the end-to-end tests read off the real window.
 #include "window_texts.h"
 
 namespace zelvo::expected {
@@ -42,6 +42,21 @@ std::string_view ToolTip(Control control) {
   }
 }
 
+std::string_view AccessibleName(Control control) {
+  switch (control) {
+    case Control::lstLogName:
+      return "XPスタイルを適用したソフト一覧";
+    case Control::txtLogName:
+      return "選択したソフトの名前";
+    case Control::txtLogPath:
+      return "選択したソフトの場所";
+    case Control::txtLogData:
+      return "Zelvoを適用した日付";
+    default:
+      return "";
+  }
+}
+
 namespace english {
 
 std::string_view StartText(Control control) {
@@ -77,6 +92,21 @@ std::string_view ToolTip(Control control) {
       return "Removes the selected programs from the list.";
     case Control::cmdShell:
       return "Starts the selected programs.";
+    default:
+      return "";
+  }
+}
+
+std::string_view AccessibleName(Control control) {
+  switch (control) {
+    case Control::lstLogName:
+      return "Programs given the XP visual style";
+    case Control::txtLogName:
+      return "Name of the selected program";
+    case Control::txtLogPath:
+      return "Folder of the selected program";
+    case Control::txtLogData:
+      return "Date Zelvo was applied";
     default:
       return "";
   }

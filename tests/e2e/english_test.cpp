@@ -54,6 +54,13 @@ TEST_F(English, TheWindowAtStart) {
   WaitForStatusLine(window, english::kGreeting);
 }
 
+TEST_F(English, ScreenReadersNameTheListAndTheDetailBoxes) {
+  ToolFolder folder;
+  ZelvoProcess zelvo(folder);
+  const MainWindow window = zelvo.WaitForMainWindow();
+  ExpectAccessibleNames(window, &english::AccessibleName);
+}
+
 TEST_F(English, ApplyWithEachKindOfBox) {
   ToolFolder folder;
   const fs::path program = folder.WriteFile(L"apps\\Caf\u00e9.exe", kFakeProgram);

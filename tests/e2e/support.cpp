@@ -1,6 +1,7 @@
 #include "support.h"
 
 #include <objbase.h>
+#include <oleacc.h>
 #include <shlobj.h>
 #include <wrl/client.h>
 
@@ -122,8 +123,11 @@ void PressKey(const MainWindow& window, int control_id, UINT key, Keys held) {
     Check(GetKeyboardState(state), "GetKeyboardState");
     set_modifiers(true);
     const LPARAM scan_code = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
-    Post(control, WM_KEYDOWN, key, 1 | scan_code);
-    Post(control, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001) | scan_code);
+    // F10 is a system key, as Alt combinations are: the keyboard sends it as such.
+    const bool system_key = key == VK_F10;
+    Post(control, system_key ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1 | scan_code);
+    Post(control, system_key ? WM_SYSKEYUP : WM_KEYUP, key,
+         static_cast<LPARAM>(0xC0000001) | scan_code);
     window.Sync();
     set_modifiers(false);
   } catch (...) {
@@ -131,6 +135,49 @@ void PressKey(const MainWindow& window, int control_id, UINT key, Keys held) {
     throw;
   }
   AttachThreadInput(own_thread, program_thread, FALSE);
+}
+
+std::string ClipboardText() {
+  std::string text;
+  for (int attempt = 0; attempt < 50 && !OpenClipboard(nullptr); ++attempt) Sleep(10);
+  if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* wide = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = win32::Utf8(wide);
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+HWND WaitForFolderWindow(const std::filesystem::path& folder) {
+  HWND window = nullptr;
+  WaitFor([&] {
+    return (window = FindWindowW(L"ExplorerWClass", folder.filename().c_str())) != nullptr;
+  });
+  return window;
+}
+
+namespace {
+
+constexpr INT kThemeElements[] = {COLOR_BTNFACE,    COLOR_BTNTEXT,   COLOR_WINDOW,
+                                  COLOR_WINDOWTEXT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT,
+                                  COLOR_GRAYTEXT};
+
+}  // namespace
+
+HighContrastColours::HighContrastColours() {
+  for (INT element : kThemeElements) before_.push_back(GetSysColor(element));
+  const COLORREF colours[] = {RGB(0, 0, 0),       RGB(255, 255, 255), RGB(0, 0, 0),
+                              RGB(255, 255, 255), RGB(128, 0, 128),   RGB(255, 255, 255),
+                              RGB(0, 255, 0)};
+  static_assert(std::size(colours) == std::size(kThemeElements));
+  Check(SetSysColors(static_cast<int>(std::size(kThemeElements)), kThemeElements, colours),
+        "SetSysColors");
+}
+
+HighContrastColours::~HighContrastColours() {
+  SetSysColors(static_cast<int>(before_.size()), kThemeElements, before_.data());
 }
 
 std::vector<std::string> FolderListing(const std::filesystem::path& folder) {
@@ -177,6 +224,33 @@ void ExpectStartTextsAndToolTips(const MainWindow& window, std::string_view (*st
               tip.empty() ? std::nullopt : std::optional<std::string>(std::string(tip)))
         << row.name;
   }
+}
+
+void ExpectAccessibleNames(const MainWindow& window, std::string_view (*name)(Control)) {
+  const HRESULT initialized = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  for (const win32::ControlRow& row : win32::kControlRows) {
+    if (name(row.control).empty()) continue;
+    Microsoft::WRL::ComPtr<IAccessible> object;
+    ASSERT_EQ(AccessibleObjectFromWindow(window.Control(win32::ControlId(row.control)),
+                                         OBJID_CLIENT, __uuidof(IAccessible),
+                                         reinterpret_cast<void**>(object.GetAddressOf())),
+              S_OK)
+        << row.name;
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR text = nullptr;
+    EXPECT_EQ(object->get_accName(self, &text), S_OK) << row.name;
+    EXPECT_EQ(text ? win32::Utf8(text) : "", name(row.control)) << row.name;
+    SysFreeString(text);
+    // Everything else is the system's own answer: a box is still a text to read.
+    if (window.ControlClass(win32::ControlId(row.control)) == "Edit") {
+      VARIANT role{};
+      EXPECT_EQ(object->get_accRole(self, &role), S_OK) << row.name;
+      EXPECT_EQ(role.vt == VT_I4 ? role.lVal : 0, ROLE_SYSTEM_TEXT) << row.name;
+    }
+  }
+  if (SUCCEEDED(initialized)) CoUninitialize();
 }
 
 void SaveScreenshotWithAnEntrySelected(const std::filesystem::path& screenshot) {

@@ -76,6 +76,29 @@ void ExpectViewDisabled(const MainWindow& window, const std::string& name = {},
 // while it presses. Returns once the program has handled the key.
 void PressKey(const MainWindow& window, int control_id, UINT key, Keys held = Keys::None);
 
+// The text on the clipboard (CF_UNICODETEXT), "" for none.
+std::string ClipboardText();
+
+// The window Wine's Explorer opens on a folder (of class ExplorerWClass, titled with the
+// folder's name), once it is there; null when none appears.
+HWND WaitForFolderWindow(const std::filesystem::path& folder);
+
+// The system colours of the classic High Contrast Black theme (white text on black, a purple
+// highlight) for the life of the object, then those of before. Windows keeps the colours in the
+// user's profile: every program started meanwhile draws with them. Wine has no high-contrast
+// switch (SPI_SETHIGHCONTRAST fails, SPI_GETHIGHCONTRAST always says off), so the colours stand
+// for the theme; a program that runs already keeps the colours it started with under Wine.
+class HighContrastColours {
+ public:
+  HighContrastColours();
+  ~HighContrastColours();
+  HighContrastColours(const HighContrastColours&) = delete;
+  HighContrastColours& operator=(const HighContrastColours&) = delete;
+
+ private:
+  std::vector<COLORREF> before_;
+};
+
 // The names of the files and folders in a folder, sorted.
 std::vector<std::string> FolderListing(const std::filesystem::path& folder);
 
@@ -91,6 +114,11 @@ using win32::Control;
 // without a tip has no tool at all (the status line's tip follows its text, and is left out).
 void ExpectStartTextsAndToolTips(const MainWindow& window, std::string_view (*start_text)(Control),
                                  std::string_view (*tool_tip)(Control));
+
+// The name a screen reader gives each control, read through Active Accessibility as screen
+// readers read it from their own process, as `name` gives it (a control for which it gives ""
+// is left out).
+void ExpectAccessibleNames(const MainWindow& window, std::string_view (*name)(Control));
 
 // Starts the program with three programs in its log, selects one and saves the window's picture
 // at `screenshot`.

@@ -9,6 +9,7 @@
 
 #include "driver/driver.h"
 #include "win32/window/control_ids.h"
+#include "win32/window/label_drawing.h"
 #include "support.h"
 
 namespace zelvo::e2e {
@@ -219,6 +220,38 @@ TEST(Window, LabelsAndDetailBoxesHaveTheirColours) {
   for (int id : {ControlId(Control::txtLogName), ControlId(Control::txtLogData),
                  ControlId(Control::txtLogPath)}) {
     EXPECT_EQ(window.CaptureControl(id).MostCommon(), face) << id;
+  }
+}
+
+// The list and the detail boxes have no visible label; a screen reader, another program, asks
+// each for its accessible object and reads its name.
+TEST(Window, ScreenReadersNameTheListAndTheDetailBoxes) {
+  ToolFolder folder;
+  ZelvoProcess zelvo(folder);
+  const MainWindow window = zelvo.WaitForMainWindow();
+  ExpectAccessibleNames(window, &expected::AccessibleName);
+}
+
+// In a high-contrast theme the labels' own colours (dark blue, the highlight) would vanish on the
+// black face: they take the theme's text colour, read off the screen.
+TEST(Window, LabelsStayReadableInAHighContrastTheme) {
+  const HighContrastColours theme;
+  ToolFolder folder;
+  ZelvoProcess zelvo(folder);
+  const MainWindow window = zelvo.WaitForMainWindow();
+  ASSERT_EQ(window.Text(ControlId(Control::lblInformation)), expected::kGreeting);
+
+  for (int id : {ControlId(Control::lblDropPoint), ControlId(Control::lblInformation)}) {
+    const Image label = window.CaptureControl(id);
+    const COLORREF face = label.MostCommon();
+    EXPECT_EQ(face, RGB(0, 0, 0)) << id;
+    // The text is smoothed: count its pixels that stand out from the face as WCAG asks of text.
+    size_t readable = 0;
+    for (int y = 0; y < label.Height(); ++y) {
+      for (int x = 0; x < label.Width(); ++x)
+        readable += ContrastRatio(label.At(x, y), face) >= 4.5;
+    }
+    EXPECT_GT(readable, 40u) << id;
   }
 }
 

@@ -666,6 +666,122 @@ TEST_F(LogActionsTest, LaunchWhoseStatusTextFailsEndsBeforeTheNextProgram) {
   EXPECT_EQ(rig.launcher.started.size(), 1u);
 }
 
+// --- Open folder and copy path (the list's context menu) ------------------------------------
+
+TEST_F(LogActionsTest, OpenFolderShowsEachFolderOnceWithItsProgramsAndTellsOfMissingOnes) {
+  rig.log.Load({{"b.exe", "C:\\Apps\\", "2026/04/01"},
+                {"gone.exe", "C:\\Apps\\", "2026/04/02"},
+                {"c.exe", "D:\\Other\\", "2026/04/03"},
+                {"a.exe", "C:\\Apps\\", "2026/04/04"},
+                {"hidden.exe", "D:\\Other\\", "2026/04/05"},
+                {"..\\x.exe", "C:\\Apps\\", "2026/04/06"},
+                {"unselected.exe", "E:\\U\\", "2026/04/07"}});
+  for (const char* path : {"C:\\Apps\\a.exe", "C:\\Apps\\b.exe", "D:\\Other\\c.exe", "C:\\x.exe",
+                           "E:\\U\\unselected.exe"}) {
+    rig.files.AddFile(path, "program");
+  }
+  rig.files.AddFile("D:\\Other\\hidden.exe", "program").hidden = true;
+  Select({"..\\x.exe", "b.exe", "gone.exe", "hidden.exe", "c.exe", "a.exe"});
+  const auto before = Log();
+
+  events.OpenFolderClicked();
+
+  // In visible order: the notices for what is not there (an entry that names no one file, a
+  // program gone, a hidden file as the launch sees them), then one window for each folder with
+  // its programs.
+  EXPECT_EQ(rig.journal, (Journal{
+                             BoxEntry(expected::NotFoundNotice("..\\x.exe")),
+                             BoxEntry(expected::NotFoundNotice("gone.exe")),
+                             BoxEntry(expected::NotFoundNotice("hidden.exe")),
+                             "show: C:\\Apps\\ | a.exe b.exe",
+                             StatusEntry(expected::FolderOpened("a.exe")),
+                             "show: D:\\Other\\ | c.exe",
+                             StatusEntry(expected::FolderOpened("c.exe")),
+                         }));
+  EXPECT_EQ(rig.dialogs.shown.at(0), expected::NotFoundNotice("..\\x.exe"));
+  EXPECT_EQ(Log(), before);
+  EXPECT_TRUE(rig.launcher.started.empty());
+  for (const auto& call : rig.files.calls) EXPECT_TRUE(call.starts_with("Look ")) << call;
+  EXPECT_FALSE(rig.view.closed);
+}
+
+TEST_F(LogActionsTest, OpenFolderOpensNoMoreThanTenFolders) {
+  std::vector<LogEntry> entries;
+  for (int i = 10; i < 22; ++i) {
+    const std::string folder = "C:\\" + std::to_string(i) + "\\";
+    entries.push_back({"p" + std::to_string(i) + ".exe", folder, "2026/04/01"});
+    rig.files.AddFile(folder + entries.back().name, "program");
+  }
+  rig.log.Load(entries);
+  rig.log.SetAllSelected(true);
+  rig.log.SetCurrentRow(0);
+  Forget();
+
+  events.OpenFolderClicked();
+
+  Journal shown;
+  for (const auto& entry : rig.journal) {
+    if (entry.starts_with("show: ")) shown.push_back(entry);
+  }
+  ASSERT_EQ(shown.size(), kMostFoldersOpened);
+  EXPECT_EQ(shown.front(), "show: C:\\10\\ | p10.exe");
+  EXPECT_EQ(shown.back(), "show: C:\\19\\ | p19.exe");
+  EXPECT_TRUE(rig.dialogs.shown.empty());
+}
+
+TEST_F(LogActionsTest, CopyPathPutsTheSelectedPathsOneALineInVisibleOrder) {
+  LoadFive();
+  Select({"zeta.exe", "Alpha.exe", "mid.exe"});
+  const auto before = Log();
+
+  events.CopyPathClicked();
+
+  EXPECT_EQ(rig.clipboard.text,
+            "C:\\Program Files\\Alpha\\Alpha.exe\r\nD:\\Apps\\mid.exe\r\nC:\\Z\\zeta.exe");
+  EXPECT_EQ(rig.journal.back(), StatusEntry(expected::PathsCopied(3)));
+  EXPECT_EQ(rig.journal.size(), 2u);
+  EXPECT_TRUE(rig.files.calls.empty()) << "copying a path touches no file";
+  EXPECT_EQ(Log(), before);
+
+  // One program: its path alone, without a line end, as a Run box or a command line takes it.
+  rig.log.SetAllSelected(false);
+  Select({"beta.exe"});
+  events.CopyPathClicked();
+  EXPECT_EQ(rig.clipboard.text, "C:\\B\\beta.exe");
+  EXPECT_EQ(rig.journal.back(), StatusEntry(expected::PathsCopied(1)));
+}
+
+TEST_F(LogActionsTest, TheMenusOwnItemsNeedASelectionAndReportFailuresUnderTheirOwnNames) {
+  struct Case {
+    std::function<void(EventRouter&)> click;
+    std::function<std::optional<Failure>&(Rig&)> failure_of;  // the fake's next failure
+    const char* source;
+  };
+  const Case cases[] = {
+      {&EventRouter::OpenFolderClicked,
+       [](Rig& r) -> std::optional<Failure>& { return r.shell.failure; }, "mnuOpenFolder_Click()"},
+      {&EventRouter::CopyPathClicked,
+       [](Rig& r) -> std::optional<Failure>& { return r.clipboard.failure; },
+       "mnuCopyPath_Click()"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.source);
+    Rig fresh;
+    fresh.log.Load({{"a.exe", "C:\\A\\", "2026/04/01"}});
+    fresh.files.AddFile("C:\\A\\a.exe", "program");
+    // A current row, but nothing selected: nothing to show or copy, and no hint either.
+    fresh.log.SetCurrentRow(0);
+    c.click(fresh.events);
+    EXPECT_TRUE(fresh.journal.empty());
+
+    fresh.log.SetSelected(0, true);
+    c.failure_of(fresh) = Win32Failure(5);
+    c.click(fresh.events);
+    EXPECT_EQ(fresh.journal, (Journal{BoxEntry(ReportOf(c.source, Win32Failure(5)))}));
+    EXPECT_EQ(fresh.view.closed, 1);
+  }
+}
+
 // The log file lies beside the tool, where any program of the user may edit it. An entry that
 // names no one file as the program writes entries (a relative folder, which the current folder
 // would complete; a name that climbs out of its folder; a device or \\?\ folder; a folder

@@ -15,6 +15,7 @@
 #include "win32/system/clock.h"
 #include "win32/system/file_system.h"
 #include "win32/system/process.h"
+#include "win32/system/shell.h"
 #include "win32/system/shortcuts.h"
 #include "win32/system/text_codec.h"
 #include "test_support.h"
@@ -61,8 +62,10 @@ struct LogFileCp932Test : ::testing::Test {
   win32::Win32Shortcuts shortcuts;
   win32::Win32Clock clock;
   win32::Win32ProcessLauncher launcher;
-  Platform platform{dialogs,   files,    shortcuts, clock, environment,
-                    code_page, collator, launcher,  view,  texts};
+  win32::Win32Shell shell;
+  win32::Win32Clipboard clipboard;
+  Platform platform{dialogs,  files,    shortcuts, clock, environment, code_page,
+                    collator, launcher, view,      texts, shell,       clipboard};
   ErrorReport report{dialogs, texts, environment};
   ErrorTrap trap{report};
   LogModel log{collator};

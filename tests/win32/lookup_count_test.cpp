@@ -76,7 +76,8 @@ TEST(LookUpsTest, ADroppedProgramIsResolvedAtMostTwiceAndItsImageOpenedOnce) {
     ErrorReport report(dialogs, texts, environment);
     ErrorTrap trap(report);
     Zelvo zelvo(Platform{dialogs, system.files, system.shortcuts, system.clock, environment,
-                         system.code_page, system.collator, system.launcher, view, texts},
+                         system.code_page, system.collator, system.launcher, view, texts,
+                         system.shell, system.clipboard},
                 trap);
     zelvo.Start();
     dialogs.shown.clear();

@@ -1,11 +1,51 @@
 #include "win32/window/label_drawing.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "win32/system/owner.h"
 
 namespace zelvo::win32 {
+namespace {
+
+// Below this ratio a text is hard to make out for anyone: a dark blue on black measures 1.3, a
+// purple highlight on black 2.2. The highlights of Windows and of Wine on their own button face
+// measure 3.9 and 2.8, and keep their colour.
+constexpr double kLeastContrast = 2.5;
+
+// A colour's relative luminance, from its sRGB channels.
+double Luminance(COLORREF colour) {
+  const auto linear = [](BYTE channel) {
+    const double value = channel / 255.0;
+    return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * linear(GetRValue(colour)) + 0.7152 * linear(GetGValue(colour)) +
+         0.0722 * linear(GetBValue(colour));
+}
+
+}  // namespace
+
+LabelTheme CurrentLabelTheme() {
+  HIGHCONTRASTW high_contrast{};
+  high_contrast.cbSize = sizeof(high_contrast);
+  const bool on =
+      SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(high_contrast), &high_contrast, 0) &&
+      (high_contrast.dwFlags & HCF_HIGHCONTRASTON);
+  return {on, GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNTEXT)};
+}
+
+double ContrastRatio(COLORREF first, COLORREF second) {
+  const double a = Luminance(first);
+  const double b = Luminance(second);
+  return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+COLORREF LabelTextColour(COLORREF own, const LabelTheme& theme) {
+  // A high-contrast theme chose its colours for the user's eyes; the label's own are a design.
+  if (theme.high_contrast || ContrastRatio(own, theme.face) < kLeastContrast) return theme.text;
+  return own;
+}
 
 void DrawLabel(const DRAWITEMSTRUCT& item, HFONT font, COLORREF colour) {
   const HDC dc = item.hDC;

@@ -65,6 +65,12 @@ LRESULT Win32ListBox::Send(UINT message, WPARAM wparam, LPARAM lparam) const {
                                 : SendMessageW(list_, message, wparam, lparam));
 }
 
+LRESULT Win32ListBox::CaretIndex() const {
+  // Not Send: LB_ERR here only means the list has no caret.
+  return own_procedure_ ? CallWindowProcW(own_procedure_, list_, LB_GETCARETINDEX, 0, 0)
+                        : SendMessageW(list_, LB_GETCARETINDEX, 0, 0);
+}
+
 void Win32ListBox::PauseDrawing() {
   if (drawing_paused_) return;
   // Under Wine a visible list box draws every change at once, scroll bar included: 1,000
@@ -156,12 +162,55 @@ ListSelection Win32ListBox::UserSelection() {
     rows.resize(static_cast<size_t>(got));
   }
   selection.rows.assign(rows.begin(), rows.end());
-  // Not Send: LB_ERR here only means the list has no caret.
-  const LRESULT caret = own_procedure_
-                            ? CallWindowProcW(own_procedure_, list_, LB_GETCARETINDEX, 0, 0)
-                            : SendMessageW(list_, LB_GETCARETINDEX, 0, 0);
+  const LRESULT caret = CaretIndex();
   if (caret >= 0 && caret < count) selection.current = static_cast<size_t>(caret);
   return selection;
+}
+
+std::optional<size_t> Win32ListBox::RowAt(POINT client) const {
+  // Counted from the top row rather than asked with LB_ITEMFROMPOINT, whose 16 bits cannot
+  // number a long log's rows.
+  RECT area{};
+  GetClientRect(list_, &area);
+  if (!PtInRect(&area, client)) return std::nullopt;
+  const auto count = static_cast<size_t>(Send(LB_GETCOUNT, 0, 0));
+  if (count == 0) return std::nullopt;
+  const LRESULT height = Send(LB_GETITEMHEIGHT, 0, 0);
+  if (height <= 0) return std::nullopt;
+  const size_t row = static_cast<size_t>(Send(LB_GETTOPINDEX, 0, 0)) +
+                     static_cast<size_t>(client.y / static_cast<int>(height));
+  if (row >= count) return std::nullopt;
+  return row;
+}
+
+bool Win32ListBox::SelectOnlyUnlessSelected(size_t row) {
+  if (Send(LB_GETSEL, Row(row), 0) > 0) return false;
+  Send(LB_SETSEL, FALSE, -1);
+  Send(LB_SETSEL, TRUE, static_cast<LPARAM>(Row(row)));
+  // A Shift+click afterwards extends the selection from here, as after a left click.
+  Send(LB_SETANCHORINDEX, Row(row), 0);
+  Send(LB_SETCARETINDEX, Row(row), FALSE);
+  return true;
+}
+
+bool Win32ListBox::SelectAll() {
+  if (Send(LB_GETCOUNT, 0, 0) == 0) return false;
+  Send(LB_SETSEL, TRUE, -1);
+  return true;
+}
+
+POINT Win32ListBox::MenuPoint() const {
+  RECT area{};
+  GetClientRect(list_, &area);
+  POINT point{area.left, area.top};
+  const LRESULT caret = CaretIndex();
+  if (caret >= 0 && caret < Send(LB_GETCOUNT, 0, 0)) {
+    RECT row{};
+    Send(LB_GETITEMRECT, static_cast<WPARAM>(caret), reinterpret_cast<LPARAM>(&row));
+    if (row.bottom > area.top && row.bottom <= area.bottom) point = {row.left, row.bottom};
+  }
+  ClientToScreen(list_, &point);
+  return point;
 }
 
 }  // namespace zelvo::win32

@@ -1,12 +1,15 @@
 #include "win32/window/main_window.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include "win32/system/strings.h"
 #include "win32/system/win32_error.h"
+#include "win32/window/accessible_names.h"
 #include "win32/window/control_ids.h"
 #include "win32/window/dropped_files.h"
 #include "win32/window/label_drawing.h"
+#include "win32/window/list_menu.h"
 #include "win32/window/window_layout.h"
 
 namespace zelvo::win32 {
@@ -158,6 +161,12 @@ void Win32MainWindow::ShowToolTipsFrom(HWND control, UINT message, WPARAM wparam
   tool_tips_->SetMaxWidth(Scale(ControlRowOf(Control::frmMain).width, dpi_));
 }
 
+void Win32MainWindow::RedrawLabels() {
+  for (Control label : {Control::lblDropPoint, Control::lblInformation}) {
+    InvalidateRect(controls_.Window(label), nullptr, TRUE);
+  }
+}
+
 bool Win32MainWindow::RestoreFocus() {
   HWND focus = last_focus_;
   if (!focus || !IsWindow(focus) || !IsWindowEnabled(focus) || !IsWindowVisible(focus)) {
@@ -195,6 +204,65 @@ void Win32MainWindow::CommandOf(Control control, int code) {
   }
 }
 
+bool Win32MainWindow::ListKey(WPARAM key) {
+  switch (key) {
+    case VK_DELETE:
+      // A key does what its button does, and nothing where the button cannot be clicked.
+      if (events_ && controls_[Control::cmdDelLog].enabled) events_->RemoveClicked();
+      return true;
+    case VK_RETURN:
+      if (events_ && controls_[Control::cmdShell].enabled) events_->LaunchClicked();
+      return true;
+    case 'A':
+      if (GetKeyState(VK_CONTROL) >= 0) return false;
+      // The list box itself has no key for it; the program takes the selection as after a
+      // click.
+      if (names_.SelectAll() && events_) events_->SelectionChanged();
+      return true;
+    case VK_APPS:
+      return true;  // the menu comes when the key is released, as Windows opens it
+    default:
+      return false;
+  }
+}
+
+void Win32MainWindow::ShowListMenu(LPARAM position) {
+  if (!events_) return;
+  POINT at{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+  if (at.x == -1 && at.y == -1) {
+    at = names_.MenuPoint();
+  } else {
+    // A right click on a row that is not selected selects it alone first, as Explorer does;
+    // one on a selected row keeps the selection it belongs to.
+    POINT client = at;
+    ScreenToClient(names_.Handle(), &client);
+    const std::optional<size_t> row = names_.RowAt(client);
+    if (row && names_.SelectOnlyUnlessSelected(*row)) events_->SelectionChanged();
+  }
+  const UniqueMenu menu = MakeListMenu(catalogue_, ActionsEnabled());
+  const auto command = static_cast<ListCommand>(
+      TrackPopupMenuEx(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, window_, nullptr));
+  // The window may have gone while the menu was up, and the program with it.
+  if (!events_ || !window_) return;
+  switch (command) {
+    case ListCommand::Restore:
+      events_->RestoreClicked();
+      break;
+    case ListCommand::Remove:
+      events_->RemoveClicked();
+      break;
+    case ListCommand::Launch:
+      events_->LaunchClicked();
+      break;
+    case ListCommand::OpenFolder:
+      events_->OpenFolderClicked();
+      break;
+    case ListCommand::CopyPath:
+      events_->CopyPathClicked();
+      break;
+  }
+}
+
 void Win32MainWindow::DroppedOn(Control control, HDROP drop) {
   DropList files(drop);
   if (events_) events_->FilesDropped(ControlRowOf(control).drop, files);
@@ -212,7 +280,8 @@ LRESULT Win32MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
       if (item.CtlType == ODT_STATIC) {
         const bool status = item.CtlID == static_cast<UINT>(ControlId(Control::lblInformation));
-        DrawLabel(item, font_.Get(), status ? GetSysColor(COLOR_HIGHLIGHT) : kDarkBlue);
+        const COLORREF own = status ? GetSysColor(COLOR_HIGHLIGHT) : kDarkBlue;
+        DrawLabel(item, font_.Get(), LabelTextColour(own, CurrentLabelTheme()));
         return TRUE;
       }
       break;
@@ -220,6 +289,19 @@ LRESULT Win32MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_DROPFILES:
       DroppedOn(Control::frmMain, reinterpret_cast<HDROP>(wparam));
       return 0;
+    case WM_SYSCOLORCHANGE:
+      // The controls keep colours of their own and follow when told; the labels choose theirs
+      // anew when they are drawn again.
+      for (const ControlRow& row : kControlRows) {
+        if (row.control != Control::frmMain) {
+          SendMessageW(controls_.Window(row.control), WM_SYSCOLORCHANGE, 0, 0);
+        }
+      }
+      RedrawLabels();
+      break;
+    case WM_SETTINGCHANGE:
+      if (wparam == SPI_SETHIGHCONTRAST) RedrawLabels();
+      break;
     case WM_ACTIVATE:
       // As in a dialog box, the control that had the keyboard when the user switched away (or
       // a message box came up) gets it back; otherwise the window itself would hold the focus
@@ -289,6 +371,39 @@ LRESULT Win32MainWindow::OnControlMessage(Control control, UINT message, WPARAM 
     case WM_NCHITTEST:
       // A group box is see-through for the mouse; these frames take drops of their own.
       if (ControlRowOf(control).kind == ControlKind::Frame) return HTCLIENT;
+      break;
+    case WM_GETOBJECT:
+      if (const TextId name = AccessibleNameOf(control); name != TextId::None) {
+        const LRESULT object =
+            accessible_names_.Answer(window, wparam, lparam, Wide(catalogue_.Get(name)));
+        if (object) return object;
+      }
+      break;
+    case WM_GETDLGCODE:
+      // Enter in the list starts the selected programs: the dialog manager must let it through
+      // instead of taking it for the default button.
+      if (control == Control::lstLogName && lparam) {
+        const auto* key = reinterpret_cast<const MSG*>(lparam);
+        if (key->message == WM_KEYDOWN && key->wParam == VK_RETURN) {
+          return CallWindowProcW(own, window, message, wparam, lparam) | DLGC_WANTMESSAGE;
+        }
+      }
+      break;
+    case WM_KEYDOWN:
+      if (control == Control::lstLogName && ListKey(wparam)) return 0;
+      break;
+    case WM_KEYUP:
+      // Handled here and not passed on: Windows would open the menu once more on its own.
+      if (control == Control::lstLogName && wparam == VK_APPS) {
+        ShowListMenu(MAKELPARAM(-1, -1));
+        return 0;
+      }
+      break;
+    case WM_CONTEXTMENU:
+      if (control == Control::lstLogName) {
+        ShowListMenu(lparam);
+        return 0;
+      }
       break;
     default:
       break;

@@ -228,6 +228,28 @@ std::optional<MessageBoxWindow> ZelvoProcess::FindBox() const {
   return std::nullopt;
 }
 
+bool ZelvoProcess::MenuOpen() const {
+  for (HWND hwnd : TopLevelWindows(id_, L"#32768")) {
+    if (IsWindowVisible(hwnd)) return true;
+  }
+  return false;
+}
+
+bool ZelvoProcess::PressInMenu(UINT key) const {
+  HWND menu = nullptr;
+  WaitFor([&] {
+    for (HWND hwnd : TopLevelWindows(id_, L"#32768")) {
+      if (IsWindowVisible(hwnd)) menu = hwnd;
+    }
+    return menu || !Running();
+  });
+  if (!menu) throw DriverError("no context menu appeared");
+  // The menu's own loop reads the program's keyboard messages, whichever window they are for.
+  Post(menu, WM_KEYDOWN, key, 1);
+  Post(menu, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
+  return WaitFor([&] { return !MenuOpen(); }, Milliseconds(1000));
+}
+
 MessageBoxWindow ZelvoProcess::WaitForBox(Milliseconds timeout) const {
   std::optional<MessageBoxWindow> box;
   WaitFor([&] { return (box = FindBox()) || !Running(); }, timeout);

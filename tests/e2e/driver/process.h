@@ -104,6 +104,15 @@ class ZelvoProcess {
   MessageBoxWindow WaitForBox(Milliseconds timeout = kTimeout) const;
   std::optional<MessageBoxWindow> FindBox() const;
 
+  // Context menus. Under Wine another process cannot read a menu's items (its menus live in the
+  // program's own memory), so a test chooses them as the keyboard does.
+  // Waits for the program's context menu and presses `key` in it: an item's access key (the
+  // letter after "&"), VK_ESCAPE, ...; returns once the menu is gone (true), or false when it
+  // stays open (the key of a disabled item, say). Throws when no menu appears.
+  bool PressInMenu(UINT key) const;
+  // Whether the program shows a context menu now.
+  bool MenuOpen() const;
+
   bool Running() const;
   // The exit code once the program has ended, nullopt while it runs.
   std::optional<DWORD> ExitCode() const;

@@ -194,8 +194,10 @@ void MainWindow::Click(int button_id) const {
   Post(Clickable(Control(button_id), button_id), BM_CLICK);
 }
 
-void MainWindow::ClickRow(int list_id, int row, Keys keys) const {
-  HWND list = Clickable(Control(list_id), list_id);
+namespace {
+
+// The centre of a row of a list, scrolled into view first as a user would with the scroll bar.
+LPARAM RowCentre(HWND list, int row) {
   const auto count = static_cast<int>(Send(list, LB_GETCOUNT));
   if (row < 0 || row >= count) {
     throw DriverError("row " + std::to_string(row) + " of a list of " + std::to_string(count));
@@ -205,11 +207,27 @@ void MainWindow::ClickRow(int list_id, int row, Keys keys) const {
   RECT item{};
   Send(list, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&item));
   if (item.top < client.top || item.bottom > client.bottom) {
-    // Scrolled into view as a user would with the scroll bar; scrolling selects nothing.
+    // Scrolling selects nothing.
     Send(list, LB_SETTOPINDEX, row);
     Send(list, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&item));
   }
-  const LPARAM point = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+  return MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+}
+
+}  // namespace
+
+void MainWindow::RightClickRow(int list_id, int row) const {
+  HWND list = Clickable(Control(list_id), list_id);
+  const LPARAM point = RowCentre(list, row);
+  // The list box passes the release on to the system, which asks its owner for the context
+  // menu (WM_CONTEXTMENU) at the pointer's place.
+  Post(list, WM_RBUTTONDOWN, MK_RBUTTON, point);
+  Post(list, WM_RBUTTONUP, 0, point);
+}
+
+void MainWindow::ClickRow(int list_id, int row, Keys keys) const {
+  HWND list = Clickable(Control(list_id), list_id);
+  const LPARAM point = RowCentre(list, row);
   const WPARAM held = keys == Keys::Control ? MK_CONTROL : keys == Keys::Shift ? MK_SHIFT : 0;
   // The list reads the keys from the message, as from a real click. Both are posted together,
   // so no mouse move can come between them while the list holds the capture.

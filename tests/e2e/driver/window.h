@@ -63,6 +63,9 @@ class MainWindow {
   // list itself changes the selection and notifies the window (LBN_SELCHANGE). Returns once the
   // program has handled the click.
   void ClickRow(int list_id, int row, Keys keys = Keys::None) const;
+  // Right-clicks a row of a list (scrolled into view first), as a user does to open its context
+  // menu. Posted: the menu holds the program until it is closed (ZelvoProcess::PressInMenu).
+  void RightClickRow(int list_id, int row) const;
   // Returns once the program has handled every message that this driver posted to it before.
   void Sync() const;
 

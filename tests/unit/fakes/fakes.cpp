@@ -1,6 +1,7 @@
 #include "fakes/fakes.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -418,6 +419,19 @@ StartResult FakeLauncher::Start(const std::string& program_path, const std::stri
   if (refused.contains(program_path)) return StartResult::Refused;
   started.emplace_back(program_path, working_folder);
   return StartResult::Started;
+}
+
+void FakeShell::ShowInFolder(const std::string& folder, const std::vector<std::string>& names) {
+  if (failure) throw *std::exchange(failure, std::nullopt);
+  std::string entry = "show: " + folder + " |";
+  for (const std::string& name : names) entry += " " + name;
+  if (journal_) journal_->push_back(entry);
+}
+
+void FakeClipboard::SetText(const std::string& new_text) {
+  if (failure) throw *std::exchange(failure, std::nullopt);
+  text = new_text;
+  if (journal_) journal_->push_back("clipboard: " + text);
 }
 
 }  // namespace zelvo::testing

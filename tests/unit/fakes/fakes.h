@@ -19,6 +19,7 @@
 #include "platform/file_system.h"
 #include "platform/platform.h"
 #include "platform/process.h"
+#include "platform/shell.h"
 #include "platform/shortcuts.h"
 #include "platform/text_codec.h"
 #include "platform/window.h"
@@ -27,7 +28,7 @@
 namespace zelvo::testing {
 
 // What the program did that the user sees, in order: "box: <title> | <text>",
-// "status: <text>", "start: <path>".
+// "status: <text>", "start: <path>", "show: <folder> | <name> <name>...", "clipboard: <text>".
 using Journal = std::vector<std::string>;
 
 // Windows' own texts for the failures the fakes raise.
@@ -248,6 +249,29 @@ class FakeLauncher : public ProcessLauncher {
   std::vector<std::pair<std::string, std::string>> started;  // program path, working folder
   StartResult Start(const std::string& program_path, const std::string& working_folder,
                     bool even_as_administrator) override;
+
+ private:
+  Journal* journal_;
+};
+
+class FakeShell : public Shell {
+ public:
+  explicit FakeShell(Journal* journal = nullptr) : journal_(journal) {}
+  // The next call throws this, as when the shell cannot show the folder.
+  std::optional<Failure> failure;
+  void ShowInFolder(const std::string& folder, const std::vector<std::string>& names) override;
+
+ private:
+  Journal* journal_;
+};
+
+class FakeClipboard : public Clipboard {
+ public:
+  explicit FakeClipboard(Journal* journal = nullptr) : journal_(journal) {}
+  std::string text;
+  // The next call throws this, as when another program holds the clipboard.
+  std::optional<Failure> failure;
+  void SetText(const std::string& new_text) override;
 
  private:
   Journal* journal_;

@@ -22,9 +22,11 @@ struct Rig {
   FakeCollator collator;
   FakeView view{&journal};
   FakeLauncher launcher{&journal};
+  FakeShell shell{&journal};
+  FakeClipboard clipboard{&journal};
   const Texts& texts = Texts::For("ja");
-  Platform platform{dialogs,   files,    shortcuts, clock, environment,
-                    code_page, collator, launcher,  view,  texts};
+  Platform platform{dialogs,  files,    shortcuts, clock, environment, code_page,
+                    collator, launcher, view,      texts, shell,       clipboard};
   ErrorReport report{dialogs, texts, environment};
   ErrorTrap trap{report};
   Boxes boxes{dialogs, texts};

@@ -1,9 +1,12 @@
-// The three actions on the selected log entries: restore (delete their manifests and forget
-// them), remove them from the log, and launch their programs. Each asks the user first and
-// reports every step in the status line.
+// The actions on the selected log entries: restore (delete their manifests and forget them),
+// remove them from the log, and launch their programs, each of which asks the user first and
+// reports every step in the status line; and, from the list's context menu, show the programs
+// in their folders or copy their paths.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 #include "application/backup.h"
 #include "application/boxes.h"
@@ -14,6 +17,9 @@
 #include "platform/platform.h"
 
 namespace zelvo {
+
+// The most folder windows one "open folder" opens: more would bury the desktop.
+inline constexpr size_t kMostFoldersOpened = 10;
 
 // How a restore ended: done (or cancelled), or handed to a Zelvo started as administrator,
 // where the user restores again.
@@ -39,6 +45,14 @@ class LogActions {
   // Starts each selected program in its own folder; the log and the selection stay as they are.
   void Launch();
 
+  // Shows each selected program in its folder: one window for each folder, with the selected
+  // programs in it selected, for the first kMostFoldersOpened folders in visible order. A
+  // program that is not there gets the launch's notice that it was not found.
+  void OpenFolders();
+
+  // Puts the full paths of the selected programs on the clipboard, one a line, in visible order.
+  void CopyPaths();
+
   // Removes every selected entry from the log in one step.
   void DeleteLog();
 
@@ -46,6 +60,10 @@ class LogActions {
   // Whether a row is selected and there is a current row; otherwise shows `hint` in the status
   // line.
   bool HasSelection(TextId hint);
+  // The entries of the selected rows in visible order; a row without its entry is left out.
+  std::vector<const LogEntry*> SelectedEntries() const;
+  // Whether the program of `entry` is there to start or to show.
+  bool ProgramFound(const LogEntry& entry);
   // Shows `text` (with the program's `name`) in the status line.
   void Inform(TextId text, const std::string& name = {});
   // Deletes `manifest`, the manifest of the program `name` in `folder`, backed up first unless
@@ -69,6 +87,8 @@ class LogActions {
   Boxes boxes_;
   FileSystem& files_;
   ProcessLauncher& launcher_;
+  Shell& shell_;
+  Clipboard& clipboard_;
   LogModel& log_;
   LogView& view_;
   ManifestBackup& backup_;

@@ -37,6 +37,8 @@ class EventRouter : public WindowEvents {
   void RestoreClicked() override;
   void RemoveClicked() override;
   void LaunchClicked() override;
+  void OpenFolderClicked() override;
+  void CopyPathClicked() override;
   void WindowFailed() override;
 
  private:

@@ -7,6 +7,7 @@
 #include "platform/environment.h"
 #include "platform/file_system.h"
 #include "platform/process.h"
+#include "platform/shell.h"
 #include "platform/shortcuts.h"
 #include "platform/text_codec.h"
 #include "platform/texts.h"
@@ -25,6 +26,8 @@ struct Platform {
   ProcessLauncher& launcher;
   MainView& view;
   const Texts& texts;  // in the user's display language
+  Shell& shell;
+  Clipboard& clipboard;
 };
 
 }  // namespace zelvo

@@ -37,6 +37,11 @@ namespace zelvo {
   /* Administrator rights: restore again there, a start that failed, a program that would run */ \
   /* as administrator, a backup folder others may change. */                                     \
   X(RestoreAdministratorQuestion) X(ElevationFailed) X(StartAsAdministrator) X(BackupFolderOpen)  \
+  /* The list's context menu, what its new items report, and the names a screen reader gives   \
+     the list and the boxes that have no label of their own. */                                 \
+  X(mnuRestore) X(mnuRemove) X(mnuLaunch) X(mnuOpenFolder) X(mnuCopyPath) X(FolderOpened)        \
+  X(PathsCopied) X(lstLogNameAccessible) X(txtLogNameAccessible) X(txtLogPathAccessible)        \
+  X(txtLogDataAccessible)                                                                       \
   /* The report of an unexpected failure. */                                                    \
   X(ErrorTitle) X(ErrorReport)
 // clang-format on

@@ -75,6 +75,10 @@ class WindowEvents {
   virtual void RestoreClicked() = 0;
   virtual void RemoveClicked() = 0;
   virtual void LaunchClicked() = 0;
+  // The user chose, in the list's context menu, to see the selected programs in their folders,
+  // or to copy their paths.
+  virtual void OpenFolderClicked() = 0;
+  virtual void CopyPathClicked() = 0;
   // A failure in the window's own work has been reported: the program keeps its log and ends.
   virtual void WindowFailed() = 0;
 };

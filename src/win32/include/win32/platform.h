@@ -11,6 +11,7 @@
 #include "win32/system/environment.h"
 #include "win32/system/file_system.h"
 #include "win32/system/process.h"
+#include "win32/system/shell.h"
 #include "win32/system/shortcuts.h"
 #include "win32/system/text_codec.h"
 #include "win32/window/common_controls.h"
@@ -19,7 +20,8 @@
 namespace zelvo::win32 {
 
 // Everything but the window: the message boxes, the files, the shortcuts, the clock, the code
-// page and collation, starting programs, and what the program knows of itself.
+// page and collation, starting programs, Explorer's folder windows and the clipboard, and what
+// the program knows of itself.
 class Win32System {
  public:
   Win32System() = default;
@@ -34,6 +36,8 @@ class Win32System {
   Win32AnsiCodePage code_page;
   Win32Collator collator;
   Win32ProcessLauncher launcher;
+  Win32Shell shell;
+  Win32Clipboard clipboard;
 };
 
 // The system and the main window on it, created hidden, which owns the message boxes.

@@ -1,7 +1,7 @@
 // The one owner of everything the program opens or creates through Windows: a kernel handle, a
-// file, a directory search, a module, a GDI object, a device context, memory from LocalAlloc, a
-// drop. Each is closed once, and none can be copied (a copy would close twice). The traits say
-// what an invalid value is and how the resource is closed.
+// file, a directory search, a module, a GDI object, a device context, memory from LocalAlloc or
+// GlobalAlloc, a drop, a menu. Each is closed once, and none can be copied (a copy would close
+// twice). The traits say what an invalid value is and how the resource is closed.
 #pragma once
 
 #include <windows.h>
@@ -74,6 +74,8 @@ struct MinusOneIsInvalid {
 inline BOOL DeleteGdiObject(HGDIOBJ object) { return DeleteObject(object); }
 inline BOOL ReleaseScreenDc(HDC dc) { return ReleaseDC(nullptr, dc); }
 inline BOOL FreeLocal(HLOCAL memory) { return LocalFree(memory) == nullptr; }
+inline BOOL FreeGlobal(HGLOBAL memory) { return GlobalFree(memory) == nullptr; }
+
 inline BOOL FinishDrop(HDROP drop) {
   DragFinish(drop);
   return TRUE;
@@ -99,6 +101,10 @@ template <class Pointer>
 using LocalMemory = Owner<NullIsInvalid<Pointer, &FreeLocal>>;
 // The file list of a WM_DROPFILES.
 using UniqueDrop = Owner<NullIsInvalid<HDROP, &FinishDrop>>;
+// Memory from GlobalAlloc, as the clipboard takes it.
+using UniqueGlobal = Owner<NullIsInvalid<HGLOBAL, &FreeGlobal>>;
+// A menu that no window owns (a context menu).
+using UniqueMenu = Owner<NullIsInvalid<HMENU, &DestroyMenu>>;
 
 // An object selected into a device context for one scope; the one before it is put back.
 class SelectedObject {

@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <cstddef>
+#include <optional>
+
 #include "platform/window.h"
 
 namespace zelvo::win32 {
@@ -29,10 +32,25 @@ class Win32ListBox : public ListBox {
   void SetCurrentRow(std::optional<size_t> row) override;
   ListSelection UserSelection() override;
 
+  // What the user does in the list that the list box does not do by itself. The owner tells the
+  // program's logic of each change, as of the user's own clicks.
+  // The row at a point of the list's client area, if a row is there.
+  std::optional<size_t> RowAt(POINT client) const;
+  // Selects only `row` and makes it the current row, unless it is selected already (a right
+  // click, as in Explorer); true when the selection changed.
+  bool SelectOnlyUnlessSelected(size_t row);
+  // Selects every row; false for an empty list.
+  bool SelectAll();
+  // Where a menu opened from the keyboard goes, in screen coordinates: below the current row
+  // while it is in view, otherwise at the list's corner.
+  POINT MenuPoint() const;
+
  private:
   // A list box message, handed to the list box's own procedure (see list_box.cpp); LB_ERR and
   // LB_ERRSPACE become failures.
   LRESULT Send(UINT message, WPARAM wparam, LPARAM lparam) const;
+  // The current row, or LB_ERR for none.
+  LRESULT CaretIndex() const;
   // Stops the list drawing itself until the thread reads its messages again: a batch of
   // changes is drawn once, when it is over.
   void PauseDrawing();

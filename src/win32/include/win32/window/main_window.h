@@ -1,8 +1,9 @@
 // The main window on Win32: the controls of the control table at their places, scaled to the
-// window's DPI in the system's UI font, with tool tips, and drops accepted by the window and
-// every visible control. It shows what the program's logic asks of it (MainView) and reports
-// what the user does to WindowEvents. A failure in its own callbacks is reported through the
-// error trap it shares with the program, and ends the program.
+// window's DPI in the system's UI font, with tool tips, drops accepted by the window and every
+// visible control, the list's keys and context menu, and names for screen readers. It shows
+// what the program's logic asks of it (MainView) and reports what the user does to
+// WindowEvents. A failure in its own callbacks is reported through the error trap it shares with
+// the program, and ends the program.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +15,7 @@
 #include "platform/texts.h"
 #include "platform/window.h"
 #include "win32/system/owner.h"
+#include "win32/window/accessible_names.h"
 #include "win32/window/control_set.h"
 #include "win32/window/list_box.h"
 #include "win32/window/tool_tips.h"
@@ -60,12 +62,22 @@ class Win32MainWindow : public MainView {
   template <class Body>
   void Guarded(const std::string& source, Body&& body) noexcept;
   void CommandOf(Control control, int code);
+  // The keys of the list that act as the buttons do (Delete, Enter) or select (Ctrl+A); true
+  // when the key was one of them.
+  bool ListKey(WPARAM key);
+  // Shows the list's context menu at `position` (screen coordinates, or -1, -1 when it was
+  // opened from the keyboard) and does what the user chooses in it.
+  void ShowListMenu(LPARAM position);
+  // Whether the actions on the selection can be used, as the buttons show.
+  bool ActionsEnabled() { return controls_[Control::cmdReturn].enabled; }
   void DroppedOn(Control control, HDROP drop);
   // Places every control and sets the font for `dpi`.
   void ApplyDpi(UINT dpi);
   // Passes a mouse message of `control` on to the tool tips, which it makes the first time.
   void ShowToolTipsFrom(HWND control, UINT message, WPARAM wparam, LPARAM lparam);
   void SetToolTip(Control control, const std::string& text);
+  // Draws the labels again, in the colours the theme now asks for.
+  void RedrawLabels();
   // Gives the keyboard to the control that had it last, as a dialog box does on activation.
   bool RestoreFocus();
 
@@ -76,6 +88,7 @@ class Win32MainWindow : public MainView {
   HWND window_ = nullptr;
   ControlSet controls_;
   std::optional<ToolTips> tool_tips_;
+  AccessibleNames accessible_names_;
   HWND last_focus_ = nullptr;  // the control to give the keyboard back to on activation
   Win32ListBox names_;
   UniqueFont font_;
