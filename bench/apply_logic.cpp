@@ -5,41 +5,14 @@
 // what its window costs. Exit code 0 when no message box was asked for.
 #include <windows.h>
 
-#include <vector>
-
 #include "application/error_report.h"
 #include "application/zelvo.h"
+#include "test_support.h"
 #include "win32/platform.h"
 
 namespace {
 
 using namespace zelvo;
-
-class NoList : public ListBox {
- public:
-  void ResetRows(const std::vector<std::string_view>&) override {}
-  void InsertRow(size_t, std::string_view) override {}
-  void RemoveRow(size_t) override {}
-  void SetSelected(size_t, bool) override {}
-  void SetAllSelected(bool) override {}
-  void SetCurrentRow(std::optional<size_t>) override {}
-  ListSelection UserSelection() override { return {}; }
-};
-
-class NoWindow : public MainView {
- public:
-  void SetCaption(const std::string&) override {}
-  void Show() override {}
-  void ShowEntry(const std::string&, const std::string&, const std::string&) override {}
-  void EnableActions(bool) override {}
-  void ShowStatus(const std::string&) override {}
-  ListBox& Rows() override { return list_; }
-  void Close(int exit_code) override { closed = exit_code; }
-  std::optional<int> closed;
-
- private:
-  NoList list_;
-};
 
 // Every box counts against the run: none is expected.
 class CountingDialogs : public Dialogs {
@@ -57,7 +30,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   try {
     zelvo::win32::Win32System system;
     CountingDialogs dialogs;
-    NoWindow window;
+    test::QuietView window;
     const Texts& texts = Texts::For(win32::DisplayLanguage());
     ErrorReport report(dialogs, texts, system.environment);
     ErrorTrap trap(report);

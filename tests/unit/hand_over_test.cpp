@@ -33,6 +33,10 @@ TEST(HandOverTest, BytesThatAreNoWholeHandOverAreNone) {
   EXPECT_FALSE(ParseHandOver(mark + "0:1:1" + "99999999999999999999:x"));
   EXPECT_FALSE(ParseHandOver(mark + "0:1:x"));
   EXPECT_FALSE(ParseHandOver(mark + "-1:"));
+  // A length or a count of 2^32 + 1, which 32 bits would read as 1 and take the "x" whole.
+  EXPECT_FALSE(ParseHandOver(mark + "0:" + "1:0" + "1:1" + "4294967297:x"));
+  EXPECT_FALSE(ParseHandOver(mark + "0:" + "1:0" + "10:4294967297" + "1:x"));
+  EXPECT_TRUE(ParseHandOver(mark + "0:" + "1:0" + "1:1" + "1:x")) << "the same, counted right";
 }
 
 }  // namespace

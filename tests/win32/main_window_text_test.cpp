@@ -93,6 +93,24 @@ int RoomForText(ControlKind kind, const RECT& client, UINT dpi) {
   }
 }
 
+// Tells the window it is now on a monitor of `dpi`, as Windows does when it is moved there.
+void MoveToDpi(HWND window, UINT dpi) {
+  RECT suggested{};
+  GetWindowRect(window, &suggested);
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
+
+// Runs `measure` on a device context of `control` that holds the control's font.
+template <class Measure>
+void WithFontOf(HWND control, Measure measure) {
+  const HDC dc = GetDC(control);
+  const HGDIOBJ old =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  measure(dc);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+}
+
 // The English texts are new to the window's layout. (The Japanese drop label, in Wine's wider
 // stand-in for the Japanese UI font, is shrunk to fit as the status line is.)
 TEST(MainWindowFitTest, EveryFixedTextFitsItsControlAtEachDpi) {
@@ -103,23 +121,17 @@ TEST(MainWindowFitTest, EveryFixedTextFitsItsControlAtEachDpi) {
     const Texts& texts = Texts::For(language);
     Win32MainWindow window{GetModuleHandleW(nullptr), SW_SHOWNORMAL, texts, trap};
     for (const UINT dpi : {96u, 144u}) {
-      RECT suggested{};
-      GetWindowRect(window.Handle(), &suggested);
-      SendMessageW(window.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-                   reinterpret_cast<LPARAM>(&suggested));
+      MoveToDpi(window.Handle(), dpi);
       for (const ControlRow& row : kControlRows) {
         if (row.text == TextId::None) continue;
         SCOPED_TRACE(std::string(language) + " " + std::to_string(dpi) + " DPI " +
                      std::string(row.name));
         const HWND control = GetDlgItem(window.Handle(), row.id);
         const std::wstring text = Wide(texts.Get(row.text));
-        const HDC dc = GetDC(control);
-        const HGDIOBJ old =
-            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
         SIZE size{};
-        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-        SelectObject(dc, old);
-        ReleaseDC(control, dc);
+        WithFontOf(control, [&](HDC dc) {
+          GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        });
         RECT client{};
         GetClientRect(control, &client);
         EXPECT_LE(size.cx, RoomForText(row.kind, client, dpi)) << "the text is cut";
@@ -154,22 +166,14 @@ TEST(MainWindowFitTest, EveryTextBoxShowsItsTextWholeAtEachDpi) {
     window.ShowEntry(entry.name, entry.folder, "2026/12/07");
     std::map<Control, int> cell_at_96;
     for (const UINT dpi : {96u, 144u}) {
-      RECT suggested{};
-      GetWindowRect(window.Handle(), &suggested);
-      SendMessageW(window.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-                   reinterpret_cast<LPARAM>(&suggested));
+      MoveToDpi(window.Handle(), dpi);
       for (const ControlRow& row : kControlRows) {
         if (row.kind != ControlKind::TextBox) continue;
         SCOPED_TRACE(std::string(entry.language) + " " + std::to_string(dpi) + " DPI " +
                      std::string(row.name));
         const HWND control = GetDlgItem(window.Handle(), row.id);
-        const HDC dc = GetDC(control);
-        const HGDIOBJ old =
-            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
         TEXTMETRICW metrics{};
-        GetTextMetricsW(dc, &metrics);
-        SelectObject(dc, old);
-        ReleaseDC(control, dc);
+        WithFontOf(control, [&](HDC dc) { GetTextMetricsW(dc, &metrics); });
         RECT room{};
         SendMessageW(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
         const int cell = metrics.tmAscent + metrics.tmDescent;
