@@ -58,8 +58,7 @@ constexpr TextEntry kEntries[] = {
     {TextId::Cancelled, "{0} への適用がキャンセルされました。"},
     // Nothing was found at the path: the text of a cancel, as it always was.
     {TextId::MissingStatus, "{0} への適用がキャンセルされました。"},
-    {TextId::RefusedStatus,
-     "{0} のフォルダの変更が拒否されたため、XPスタイルを適用できませんでした。"},
+    {TextId::RefusedStatus, "変更が拒否されたため、{0} にXPスタイルを適用できませんでした。"},
     {TextId::UnreadableStatus, "{0} を読み込めなかったため、XPスタイルを適用できませんでした。"},
     {TextId::LinkedManifestStatus,
      "{0} のマニフェストファイルがリンクのため、XPスタイルを適用できませんでした。"},

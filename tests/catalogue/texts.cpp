@@ -221,7 +221,7 @@ std::string CancelledStatus(const std::string& name) {
 }
 std::string MissingStatus(const std::string& name) { return CancelledStatus(name); }
 std::string RefusedStatus(const std::string& name) {
-  return name + " のフォルダの変更が拒否されたため、XPスタイルを適用できませんでした。";
+  return "変更が拒否されたため、" + name + " にXPスタイルを適用できませんでした。";
 }
 std::string UnreadableStatus(const std::string& name) {
   return name + " を読み込めなかったため、XPスタイルを適用できませんでした。";
@@ -288,7 +288,7 @@ std::string MissingStatus() {
   return "The program was not found, so the XP style was not applied.";
 }
 std::string RefusedStatus(const std::string& name) {
-  return "Windows refused to change the folder of " + name + ", so the XP style was not applied.";
+  return "Windows refused the change, so the XP style was not applied to " + name + ".";
 }
 
 Message RestoreQuestion(size_t count) {

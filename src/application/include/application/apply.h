@@ -45,7 +45,7 @@ class ManifestApplier {
  private:
   ApplyOutcome::Result Apply(const std::string& path, ApplyOutcome& outcome);
   ApplyOutcome::Result Warn(const std::string& text, ApplyOutcome::Result result);
-  // Windows refused to change the folder of the program `name`.
+  // Windows refused a change for the program `name` (`refusal` says which folder, and why).
   ApplyOutcome::Result Refused(const std::string& name, const Refusal& refusal);
   bool Ask(const std::string& text);
 
