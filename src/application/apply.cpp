@@ -70,7 +70,15 @@ ApplyOutcome::Result ManifestApplier::Apply(const std::string& given, ApplyOutco
     return Warn(boxes_.Text(TextId::UnreadableProgram, {name, image_file.failure}),
                 ApplyOutcome::Unreadable);
   }
-  const ProgramImage image = InspectProgram(*image_file.file);
+  // Opened, it may still refuse a read: a range another program has locked (an installer still
+  // writing it), a network drive gone away.
+  ProgramImage image;
+  try {
+    image = InspectProgram(*image_file.file);
+  } catch (const Failure& failure) {
+    return Warn(boxes_.Text(TextId::UnreadableProgram, {name, failure.Description()}),
+                ApplyOutcome::Unreadable);
+  }
   // Since Windows Vista a manifest inside the program wins over the file beside it, so the file
   // would change nothing: whether the user still wants it. Programs without one are not asked.
   if (image.embedded_manifest) {

@@ -731,11 +731,17 @@ TEST_F(ApplyTest, AProgramThatCannotBeReadIsNeverTakenForA32BitOne) {
   rig.files.AddFile("C:\\Apps\\Locked.exe", ProgramImage(0x20B));
   rig.files.AddFile("C:\\Apps\\Locked.exe.manifest", "old");
   rig.files.FailOn("OpenProgram", "C:\\Apps\\Locked.exe", Win32Failure(32));
+  // Opened, but a range of it locked: the same.
+  rig.files.AddFile("C:\\Apps\\Held.exe", ProgramImage(0x20B));
+  rig.files.FailOn("Read", "C:\\Apps\\Held.exe", Win32Failure(33));
 
   EXPECT_EQ(Apply("C:\\Apps\\Locked.exe"), ApplyResult::NotApplied);
+  EXPECT_EQ(Apply("C:\\Apps\\Held.exe"), ApplyResult::NotApplied);
 
-  EXPECT_EQ(rig.dialogs.shown, std::vector<Message>{expected::UnreadableProgramWarning(
-                                   "Locked.exe", Win32Failure(32).Description())});
+  EXPECT_EQ(rig.dialogs.shown,
+            (std::vector<Message>{
+                expected::UnreadableProgramWarning("Locked.exe", Win32Failure(32).Description()),
+                expected::UnreadableProgramWarning("Held.exe", Win32Failure(33).Description())}));
   EXPECT_EQ(Content(rig.files, "C:\\Apps\\Locked.exe.manifest"), "old");
   EXPECT_TRUE(Changes(rig.files).empty());
   EXPECT_EQ(rig.log.Count(), 0u);
@@ -830,7 +836,6 @@ INSTANTIATE_TEST_SUITE_P(
     EachPlatformCall, ApplyFailureTest,
     ::testing::Values(
         InjectedFailure{"Look", "C:\\Apps\\Foo.exe", false, "ApplyZelvo()", 5, {}, false},
-        InjectedFailure{"Read", "C:\\Apps\\Foo.exe", false, "ApplyZelvo()", 23, {}, false},
         InjectedFailure{"Look", "C:\\Apps\\Foo.exe.manifest", false, "ApplyZelvo()", 32, {}, false},
         InjectedFailure{"Look", "C:\\Tools\\backup", true, "BackupManifest()", 5, {}, false},
         InjectedFailure{"MakeFolder", "", true, "BackupManifest()", 112, {kMakeFolder}, false},
