@@ -1,8 +1,11 @@
 #include "application/lifecycle.h"
 
-#include "model/hand_over.h"
-
 namespace zelvo {
+namespace {
+
+constexpr int32_t kInvalidData = 13;  // ERROR_INVALID_DATA
+
+}  // namespace
 
 std::string VersionText(ProgramVersion version) {
   std::string minor = std::to_string(version.minor);
@@ -31,10 +34,7 @@ bool Lifecycle::Start() {
     boxes_.Tell(boxes_.Text(TextId::SecondInstance), TextId::ProgramTitle, Icon::Warning);
     return false;
   }
-  // Started by another Zelvo as administrator: its log (which it did not save) and the rest of
-  // its batch. What cannot be read for one is left, and Zelvo starts as it always does.
-  const std::optional<std::string> bytes = environment_.TakeHandOver();
-  const std::optional<HandOver> hand_over = bytes ? ParseHandOver(*bytes) : std::nullopt;
+  const std::optional<HandOver> hand_over = TakeHandOver();
   if (hand_over) {
     log_file_.TakeHandedOver(*hand_over);
   } else {
@@ -46,6 +46,23 @@ bool Lifecycle::Start() {
                            ? batch_.ApplyHandedOver(hand_over->programs)
                            : batch_.ApplyCommandLine(ArgumentText(environment_.CommandLine()));
   return end == BatchEnd::Done;
+}
+
+std::optional<HandOver> Lifecycle::TakeHandOver() {
+  // Started by another Zelvo as administrator: its log (which it did not save) and the rest of
+  // its batch. What cannot be read is lost; the user hears of it, and Zelvo starts as it always
+  // does.
+  std::string reason;
+  try {
+    const std::optional<std::string> bytes = environment_.TakeHandOver();
+    if (!bytes) return std::nullopt;
+    if (std::optional<HandOver> hand_over = ParseHandOver(*bytes)) return hand_over;
+    reason = environment_.DescribeFailure(kInvalidData);
+  } catch (const Failure& failure) {
+    reason = failure.Description();
+  }
+  boxes_.Tell(boxes_.Text(TextId::HandOverLost, {reason}), TextId::ProgramTitle, Icon::Warning);
+  return std::nullopt;
 }
 
 void Lifecycle::SaveOnClose() {

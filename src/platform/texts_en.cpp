@@ -114,6 +114,9 @@ constexpr TextEntry kEntries[] = {
     {TextId::BackupFolderOpen,
      "The backup folder {0} can be changed without administrator rights.\r\n"
      "Backups made as administrator are kept in it all the same."},
+    {TextId::HandOverLost,
+     "The programs and the list handed over by the Zelvo that started this one could not be "
+     "read.\r\n{0}"},
 
     {TextId::mnuRestore, "&Restore"},
     {TextId::mnuRemove, "Re&move from list"},

@@ -115,6 +115,8 @@ constexpr TextEntry kEntries[] = {
     {TextId::BackupFolderOpen,
      "バックアップフォルダ {0} は、管理者の権限がなくても変更できます。\r\n"
      "管理者として作ったバックアップも、このフォルダに保存されます。"},
+    {TextId::HandOverLost,
+     "このZelvoを起動したZelvoから、ソフトと一覧を受け取るコトができませんでした。\r\n{0}"},
 
     {TextId::mnuRestore, "元に戻す(&R)"},
     {TextId::mnuRemove, "リストから削除(&M)"},

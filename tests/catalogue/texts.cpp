@@ -134,6 +134,12 @@ Message StartAsAdministratorQuestion(const std::string& name) {
                   Text(kLaunchTitle), DefaultButton::Second);
 }
 
+Message HandOverLostWarning(std::string_view reason) {
+  return Notice("このZelvoを起動したZelvoから、ソフトと一覧を受け取るコトができませんでした。\r\n" +
+                    Text(reason),
+                "Zelvoちゃん", Icon::Warning);
+}
+
 Message BackupFolderOpenWarning(const std::string& folder) {
   return Notice("バックアップフォルダ " + folder +
                     " は、管理者の権限がなくても変更できます。\r\n"

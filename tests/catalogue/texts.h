@@ -51,6 +51,7 @@ Message RefusedWarning(const std::string& folder, std::string_view reason, std::
 Message ElevationFailedWarning(std::string_view reason, std::string_view title);
 Message StartAsAdministratorQuestion(const std::string& name);
 Message BackupFolderOpenWarning(const std::string& folder);
+Message HandOverLostWarning(std::string_view reason);
 inline constexpr std::string_view kRestoreFailedTitle = "元に戻す - 処理の失敗";
 
 // A drop of more files than one drop may carry.

@@ -131,14 +131,25 @@ TEST_F(ZelvoTest, AZelvoStartedByAnotherAsAdministratorTakesItsLogAndAppliesItsP
       files.Find(kLogPath)->content,
       "2.20\r\nFoo.exe\r\nC:\\Apps\\\r\n2026/12/07\r\nRun.exe\r\nC:\\Run\\\r\n2026/12/07\r\n\r\n");
 
-  // Bytes that are no whole hand-over: Zelvo starts as it always does.
-  Rig plain;
-  plain.files.AddFile(kLogPath, "2.20\r\nOld.exe\r\nC:\\Old\\\r\n2020/01/01\r\n\r\n");
-  plain.environment.handed_over = std::string(kHandOverMark) + "damaged";
-  Zelvo other(plain.platform, plain.trap);
-  other.Start();
-  EXPECT_EQ(plain.view.list.rows.size(), 1u);
-  EXPECT_FALSE(plain.view.closed);
+  // Bytes that are no whole hand-over, or none that can be read: the user hears that they are
+  // lost, and Zelvo starts as it always does.
+  for (const bool damaged : {true, false}) {
+    Rig plain;
+    plain.files.AddFile(kLogPath, "2.20\r\nOld.exe\r\nC:\\Old\\\r\n2020/01/01\r\n\r\n");
+    if (damaged) {
+      plain.environment.handed_over = std::string(kHandOverMark) + "damaged";
+    } else {
+      plain.environment.hand_over_failure = Win32Failure(32);
+    }
+    Zelvo other(plain.platform, plain.trap);
+    other.Start();
+    EXPECT_EQ(plain.dialogs.shown,
+              std::vector<Message>{expected::HandOverLostWarning(
+                  damaged ? plain.environment.DescribeFailure(13)  // ERROR_INVALID_DATA
+                          : Win32Failure(32).Description())});
+    EXPECT_EQ(plain.view.list.rows.size(), 1u);
+    EXPECT_FALSE(plain.view.closed);
+  }
 }
 
 TEST_F(ZelvoTest, ALogThatCannotBeReadEndsStartUpWithOneReportAndNoSave) {

@@ -178,5 +178,20 @@ TEST(ElevatedStartTest, AnyBatchReachesTheElevatedProgramWholeAsPathsAnyAccountC
   EXPECT_EQ(test::ListFolder(Utf8(temporary)).find(".handover"), std::string::npos);
 }
 
+TEST(ElevatedStartTest, AHandOverIsReadOnceAndAnythingElseIsLeftAsItIs) {
+  const std::string bytes = FormatHandOver({{{"a.exe", "C:\\A\\", "2026/12/07"}}, "", {}});
+  const std::wstring file = WriteHandOverFile(bytes);
+  EXPECT_EQ(ReadHandOverFile(file), bytes);
+  EXPECT_FALSE(Exists(Utf8(file))) << "the hand-over was left to be read again";
+  EXPECT_EQ(test::FailureNumber([&] { ReadHandOverFile(file); }), ERROR_FILE_NOT_FOUND);
+
+  // A file that is no hand-over is not read, and not deleted.
+  TempFolder temp;
+  const std::string other = temp.Path("notes.txt");
+  test::WriteBytes(other, "2.20\r\n");
+  EXPECT_EQ(test::FailureNumber([&] { ReadHandOverFile(Wide(other)); }), ERROR_INVALID_DATA);
+  EXPECT_TRUE(Exists(other));
+}
+
 }  // namespace
 }  // namespace zelvo::win32

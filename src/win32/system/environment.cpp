@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "win32/system/com.h"
+#include "win32/system/file_io.h"
 #include "win32/system/paths.h"
 #include "win32/system/process.h"
 #include "win32/system/security.h"
@@ -34,6 +35,22 @@ CreatedMutex CreateInstanceMutex(const std::wstring& name) {
   PrivateSecurity security({{user, MUTEX_ALL_ACCESS}, {system, MUTEX_ALL_ACCESS}}, false);
   UniqueHandle mutex(CreateMutexW(security.Attributes(), FALSE, name.c_str()));
   return {std::move(mutex), GetLastError()};
+}
+
+// How a program is asked to start elevated: ShellExecuteExW's "runas", with `parameters`, in
+// `folder`, shown normally. The texts must outlive the result.
+SHELLEXECUTEINFOW ElevatedStartInfo(const std::wstring& program, const std::wstring& parameters,
+                                    const std::wstring& folder) {
+  SHELLEXECUTEINFOW start{};
+  start.cbSize = sizeof(start);
+  // The file is named exactly, so no association or search comes into it.
+  start.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOZONECHECKS;
+  start.lpVerb = L"runas";
+  start.lpFile = program.c_str();
+  start.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
+  start.lpDirectory = folder.c_str();
+  start.nShow = SW_SHOWNORMAL;
+  return start;
 }
 
 }  // namespace
@@ -101,20 +118,6 @@ std::wstring QuotedArguments(const std::vector<std::string>& arguments) {
   return line;
 }
 
-SHELLEXECUTEINFOW ElevatedStartInfo(const std::wstring& program, const std::wstring& parameters,
-                                    const std::wstring& folder) {
-  SHELLEXECUTEINFOW start{};
-  start.cbSize = sizeof(start);
-  // The file is named exactly, so no association or search comes into it.
-  start.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOZONECHECKS;
-  start.lpVerb = L"runas";
-  start.lpFile = program.c_str();
-  start.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
-  start.lpDirectory = folder.c_str();
-  start.nShow = SW_SHOWNORMAL;
-  return start;
-}
-
 std::wstring WriteHandOverFile(std::string_view hand_over) {
   // In the user's own temporary folder, under a name of this process's own, with an access
   // list of its own: only the user may change it; an administrator of another account (who may
@@ -122,7 +125,10 @@ std::wstring WriteHandOverFile(std::string_view hand_over) {
   const DWORD size = GetTempPathW(0, nullptr);
   if (size == 0) ThrowLastError();
   std::wstring folder(size, L'\0');
-  folder.resize(GetTempPathW(size, folder.data()));
+  const DWORD length = GetTempPathW(size, folder.data());
+  if (length == 0) ThrowLastError();
+  if (length >= size) ThrowWin32Error(ERROR_INSUFFICIENT_BUFFER);  // changed in between
+  folder.resize(length);
   const Sid user = CurrentUser();
   const Sid administrators = WellKnown(WinBuiltinAdministratorsSid);
   PrivateSecurity security({{user, FILE_ALL_ACCESS}, {administrators, FILE_GENERIC_READ | DELETE}},
@@ -138,50 +144,40 @@ std::wstring WriteHandOverFile(std::string_view hand_over) {
       if (GetLastError() == ERROR_FILE_EXISTS && attempt < 100) continue;
       ThrowLastError();
     }
-    std::string_view rest = hand_over;
-    while (!rest.empty()) {
-      DWORD written = 0;
-      const DWORD chunk = static_cast<DWORD>(std::min<size_t>(rest.size(), 1u << 30));
-      if (!::WriteFile(file.Get(), rest.data(), chunk, &written, nullptr) || written == 0) {
-        const DWORD error = GetLastError();
-        file.Close();
-        DeleteFileW(ExtendedPath(std::wstring_view(path)).c_str());
-        ThrowWin32Error(error ? error : ERROR_WRITE_FAULT);
-      }
-      rest.remove_prefix(written);
+    try {
+      WriteAll(file, hand_over);
+      if (!file.Close()) ThrowLastError();
+    } catch (const Failure&) {
+      file.Close();
+      DeleteFileW(ExtendedPath(std::wstring_view(path)).c_str());  // no one will read it
+      throw;
     }
-    if (!file.Close()) ThrowLastError();
     return path;
   }
 }
 
-std::optional<std::string> ReadHandOverFile(const std::wstring& path) {
+std::string ReadHandOverFile(const std::wstring& path) {
   // Opened without following a link, as the one plain file of that name, read and then deleted
   // through the same opening: an elevated Zelvo deletes nothing else. Only a file that begins as
   // a hand-over is taken (and deleted): one the user made for it.
-  UniqueFile file(CreateFileW(ExtendedPath(std::wstring_view(path)).c_str(), GENERIC_READ | DELETE,
-                              FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT,
-                              nullptr));
-  if (!file.Valid()) return std::nullopt;
+  const UniqueFile file(CreateFileW(ExtendedPath(std::wstring_view(path)).c_str(),
+                                    GENERIC_READ | DELETE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!file.Valid()) ThrowLastError();
   BY_HANDLE_FILE_INFORMATION information{};
-  if (!GetFileInformationByHandle(file.Get(), &information)) return std::nullopt;
+  if (!GetFileInformationByHandle(file.Get(), &information)) ThrowLastError();
   constexpr uint64_t kLargest = uint64_t{256} << 20;
   const uint64_t size = uint64_t{information.nFileSizeHigh} << 32 | information.nFileSizeLow;
   if ((information.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) ||
       information.nNumberOfLinks != 1 || size > kLargest) {
-    return std::nullopt;
+    ThrowWin32Error(ERROR_INVALID_DATA);
   }
-  std::string bytes(static_cast<size_t>(size), '\0');
-  size_t done = 0;
-  while (done < bytes.size()) {
-    DWORD read = 0;
-    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
-    if (!::ReadFile(file.Get(), bytes.data() + done, chunk, &read, nullptr) || read == 0) {
-      return std::nullopt;
-    }
-    done += read;
+  std::string bytes = ReadUpTo(file, size, static_cast<size_t>(size));
+  if (bytes.size() != size || !std::string_view(bytes).starts_with(kHandOverMark)) {
+    ThrowWin32Error(ERROR_INVALID_DATA);
   }
-  if (!std::string_view(bytes).starts_with(kHandOverMark)) return std::nullopt;
+  // Read once: a file that stays (Windows may keep it all the same) is never read again, since
+  // no other start names it.
   FILE_DISPOSITION_INFO dispose{TRUE};
   SetFileInformationByHandle(file.Get(), FileDispositionInfo, &dispose, sizeof(dispose));
   return bytes;
@@ -245,7 +241,8 @@ std::wstring HandOverFile() {
 bool Win32Environment::TryClaim() {
   // Other accounts (an administrator's elevated Zelvo) see the lock file; this account's
   // copies also see the mutex, where the lock file cannot be made.
-  std::wstring lock = ExtendedPath(std::wstring_view(Wide(ProgramFolder())));
+  const std::wstring folder = FolderPath(OwnPath());
+  std::wstring lock = ExtendedPath(std::wstring_view(folder));
   if (!lock.ends_with(L'\\')) lock += L'\\';  // a drive root ends in one already
   lock += kLockName;
   UniqueFile claim(CreateFileW(lock.c_str(), DELETE | FILE_READ_ATTRIBUTES, 0, nullptr, OPEN_ALWAYS,
@@ -262,7 +259,7 @@ bool Win32Environment::TryClaim() {
     // The tool folder cannot be written by this account: the mutex alone.
   }
 
-  std::wstring name = InstanceMutexName(Wide(ProgramFolder()));
+  std::wstring name = InstanceMutexName(folder);
   try {
     namespace_.emplace();
   } catch (const Failure& failure) {
@@ -287,7 +284,7 @@ bool Win32Environment::PreviousInstanceRunning() {
   if (previous_instance_) return *previous_instance_;
   bool claimed = TryClaim();
   // Started as administrator by another Zelvo, which keeps the log until it ends.
-  if (!claimed && !HandOverFile().empty()) {
+  if (!claimed && !HandOverPath().empty()) {
     const ULONGLONG deadline = GetTickCount64() + kHandOverWaitMilliseconds;
     while (!claimed && GetTickCount64() < deadline) {
       namespace_.reset();
@@ -302,7 +299,7 @@ bool Win32Environment::PreviousInstanceRunning() {
 bool Win32Environment::Elevated() { return ProcessElevated(); }
 
 ElevatedStart Win32Environment::StartElevated(std::string_view hand_over) {
-  return StartElevatedWith(ShellPath(ProgramPath()), Wide(ProgramFolder()), hand_over, owner_);
+  return StartElevatedWith(ShellPath(OwnPath()), FolderPath(OwnPath()), hand_over, owner_);
 }
 
 ElevatedStart StartElevatedWith(const std::wstring& program, const std::wstring& folder,
@@ -325,22 +322,26 @@ ElevatedStart StartElevatedWith(const std::wstring& program, const std::wstring&
 std::optional<std::string> Win32Environment::TakeHandOver() {
   if (hand_over_taken_) return std::nullopt;
   hand_over_taken_ = true;
-  const std::wstring file = HandOverFile();
-  if (file.empty()) return std::nullopt;
-  return ReadHandOverFile(file);
+  if (HandOverPath().empty()) return std::nullopt;
+  return ReadHandOverFile(HandOverPath());
 }
 
-std::string Win32Environment::ProgramFolder() {
-  const std::wstring path = NormalPath(ProgramPath());
-  std::wstring folder = path.substr(0, path.find_last_of(L'\\'));
-  if (folder.size() == 2 && folder[1] == L':') folder += L'\\';  // a drive root keeps its "\"
-  return Utf8(folder);
-}
+std::string Win32Environment::ProgramFolder() { return Utf8(FolderPath(OwnPath())); }
 
 std::string Win32Environment::CommandLine() {
   // A hand-over names no program to apply: what it holds is taken through TakeHandOver.
-  if (!HandOverFile().empty()) return Utf8(QuotedArguments({Utf8(NormalPath(ProgramPath()))}));
+  if (!HandOverPath().empty()) return Utf8(QuotedArguments({Utf8(NormalPath(OwnPath()))}));
   return Utf8(GetCommandLineW());
+}
+
+const std::wstring& Win32Environment::OwnPath() {
+  if (own_path_.empty()) own_path_ = ProgramPath();
+  return own_path_;
+}
+
+const std::wstring& Win32Environment::HandOverPath() {
+  if (!hand_over_path_) hand_over_path_ = HandOverFile();
+  return *hand_over_path_;
 }
 
 std::string Win32Environment::DescribeFailure(int32_t number) {

@@ -10,6 +10,7 @@
 #include <aclapi.h>
 #include <winternl.h>
 
+#include "win32/system/file_io.h"
 #include "win32/system/module.h"
 #include "win32/system/paths.h"
 #include "win32/system/security.h"
@@ -20,9 +21,6 @@
 namespace zelvo::win32 {
 namespace {
 
-// One WriteFile call writes at most this much; a DWORD cannot count more.
-constexpr size_t kChunk = 1u << 30;
-
 UniqueFile Open(const std::wstring& path, DWORD access, DWORD share, DWORD disposition) {
   UniqueFile file(CreateFileW(path.c_str(), access, share, nullptr, disposition,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -30,47 +28,12 @@ UniqueFile Open(const std::wstring& path, DWORD access, DWORD share, DWORD dispo
   return file;
 }
 
-void WriteAll(const UniqueFile& file, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const DWORD chunk = static_cast<DWORD>(std::min(bytes.size(), kChunk));
-    DWORD written = 0;
-    if (!::WriteFile(file.Get(), bytes.data(), chunk, &written, nullptr)) ThrowLastError();
-    if (written == 0) ThrowWin32Error(ERROR_WRITE_FAULT);
-    bytes.remove_prefix(written);
-  }
-}
-
-// Reads until `limit` bytes or the end of the file, in pieces, so that a large limit costs
-// nothing for a small file.
-std::string ReadUpTo(const UniqueFile& file, uint64_t limit, size_t expected_size = 0) {
-  constexpr uint64_t kPiece = 1u << 20;
-  std::string bytes;
-  bytes.reserve(expected_size);
-  while (bytes.size() < limit) {
-    const DWORD wanted = static_cast<DWORD>(std::min(limit - bytes.size(), kPiece));
-    const size_t old_size = bytes.size();
-    bytes.resize(old_size + wanted);
-    DWORD read = 0;
-    if (!::ReadFile(file.Get(), bytes.data() + old_size, wanted, &read, nullptr)) {
-      ThrowLastError();
-    }
-    bytes.resize(old_size + read);
-    if (read == 0) break;
-  }
-  return bytes;
-}
-
 void CloseWritten(UniqueFile& file) {
   if (!file.Close()) ThrowLastError();
 }
 
 // The folder that holds `path`, in the form people read.
-std::string FolderOf(std::wstring_view path) {
-  const std::wstring normal = NormalPath(path);
-  std::wstring folder = normal.substr(0, normal.find_last_of(L'\\'));
-  if (folder.size() == 2 && folder[1] == L':') folder += L'\\';  // a drive root keeps its "\\"
-  return Utf8(folder);
-}
+std::string FolderOf(std::wstring_view path) { return Utf8(FolderPath(path)); }
 
 // A change of `target` (a file or folder made, replaced, copied to or deleted) that failed with
 // `error`: a refusal for want of rights (the folder's access list, a missing privilege, a share
@@ -189,46 +152,6 @@ namespace {
 
 // A folder opened once, without following a link, and kept from being renamed or deleted while
 // it is open: files made through it land in it, whatever its path leads to meanwhile.
-// Whether the user's programs without administrator rights are kept out of a folder only
-// administrators may change. On Windows they are: the token they run with holds the
-// Administrators group for denying only. Wine's holds it for granting, and lets them in.
-bool AdministratorRightsKeepTheUserOut() {
-  HANDLE token_handle = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token_handle)) ThrowLastError();
-  const UniqueHandle token(token_handle);
-  TOKEN_ELEVATION_TYPE type{};
-  DWORD size = 0;
-  if (!GetTokenInformation(token.Get(), TokenElevationType, &type, sizeof(type), &size)) {
-    ThrowLastError();
-  }
-  // Without a second token, the user's programs all run with these rights: the list decides.
-  if (type != TokenElevationTypeFull) return true;
-  TOKEN_LINKED_TOKEN linked{};
-  if (!GetTokenInformation(token.Get(), TokenLinkedToken, &linked, sizeof(linked), &size)) {
-    ThrowLastError();
-  }
-  const UniqueHandle without_rights(linked.LinkedToken);
-
-  PrivateSecurity security = AdministratorsOnlyFolder();
-  const Sid administrators = WellKnown(WinBuiltinAdministratorsSid);
-  auto* owner = const_cast<unsigned char*>(administrators.data());
-  if (!SetSecurityDescriptorOwner(security.Descriptor(), owner, FALSE) ||
-      !SetSecurityDescriptorGroup(security.Descriptor(), owner, FALSE)) {
-    ThrowLastError();
-  }
-  GENERIC_MAPPING mapping{FILE_GENERIC_READ, FILE_GENERIC_WRITE, FILE_GENERIC_EXECUTE,
-                          FILE_ALL_ACCESS};
-  PRIVILEGE_SET privileges{};
-  DWORD privileges_size = sizeof(privileges);
-  DWORD granted = 0;
-  BOOL allowed = FALSE;
-  if (!AccessCheck(security.Descriptor(), without_rights.Get(), FILE_ADD_FILE, &mapping,
-                   &privileges, &privileges_size, &granted, &allowed)) {
-    ThrowLastError();
-  }
-  return !allowed;
-}
-
 UniqueFile OpenPlainFolder(const std::wstring& folder) {
   UniqueFile opened(CreateFileW(
       folder.c_str(), FILE_TRAVERSE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -330,6 +253,9 @@ CopyResult Win32FileSystem::CopyToNew(const std::string& from, const std::string
       if (read == 0) break;
       WriteAll(out, std::string_view(piece).substr(0, read));
     }
+    // The copy may be the only one left of the manifest, which is replaced next: on the disk
+    // before it counts as made.
+    if (!FlushFileBuffers(out.Get())) ThrowLastError();
     CloseWritten(out);
   } catch (...) {
     // No cut copy: deleted through its own opening. The failure that matters is being thrown.

@@ -79,6 +79,13 @@ std::wstring NormalPath(std::wstring_view path) {
   return std::wstring(path);
 }
 
+std::wstring FolderPath(std::wstring_view path) {
+  const std::wstring normal = NormalPath(path);
+  std::wstring folder = normal.substr(0, normal.find_last_of(L'\\'));
+  if (folder.size() == 2 && folder[1] == L':') folder += L'\\';  // a drive root keeps its "\"
+  return folder;
+}
+
 std::wstring ShellPath(std::wstring_view extended) {
   std::wstring normal = NormalPath(extended);
   return normal.size() < MAX_PATH ? normal : std::wstring(extended);

@@ -1,14 +1,13 @@
 #include "win32/system/process.h"
 
 #include "win32/system/paths.h"
+#include "win32/system/security.h"
 #include "win32/system/win32_error.h"
 
 namespace zelvo::win32 {
 
 bool ProcessElevated() {
-  HANDLE token_handle = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token_handle)) ThrowLastError();
-  const UniqueHandle token(token_handle);
+  const UniqueHandle token = OwnToken();
   TOKEN_ELEVATION elevation{};
   DWORD size = 0;
   if (!GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof(elevation), &size)) {

@@ -5,10 +5,14 @@
 
 namespace zelvo::win32 {
 
+UniqueHandle OwnToken() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) ThrowLastError();
+  return UniqueHandle(token);
+}
+
 Sid CurrentUser() {
-  HANDLE token_handle = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token_handle)) ThrowLastError();
-  const UniqueHandle token(token_handle);
+  const UniqueHandle token = OwnToken();
   DWORD size = 0;
   GetTokenInformation(token.Get(), TokenUser, nullptr, 0, &size);
   if (size == 0) ThrowLastError();
@@ -59,6 +63,41 @@ PrivateSecurity AdministratorsOnlyFolder() {
                           {system, FILE_ALL_ACCESS},
                           {user, FILE_GENERIC_READ | FILE_GENERIC_EXECUTE}},
                          true);
+}
+
+bool AdministratorRightsKeepTheUserOut() {
+  const UniqueHandle token = OwnToken();
+  TOKEN_ELEVATION_TYPE type{};
+  DWORD size = 0;
+  if (!GetTokenInformation(token.Get(), TokenElevationType, &type, sizeof(type), &size)) {
+    ThrowLastError();
+  }
+  // Without a second token, the user's programs all run with these rights: the list decides.
+  if (type != TokenElevationTypeFull) return true;
+  TOKEN_LINKED_TOKEN linked{};
+  if (!GetTokenInformation(token.Get(), TokenLinkedToken, &linked, sizeof(linked), &size)) {
+    ThrowLastError();
+  }
+  const UniqueHandle without_rights(linked.LinkedToken);
+
+  PrivateSecurity security = AdministratorsOnlyFolder();
+  const Sid administrators = WellKnown(WinBuiltinAdministratorsSid);
+  auto* owner = const_cast<unsigned char*>(administrators.data());
+  if (!SetSecurityDescriptorOwner(security.Descriptor(), owner, FALSE) ||
+      !SetSecurityDescriptorGroup(security.Descriptor(), owner, FALSE)) {
+    ThrowLastError();
+  }
+  GENERIC_MAPPING mapping{FILE_GENERIC_READ, FILE_GENERIC_WRITE, FILE_GENERIC_EXECUTE,
+                          FILE_ALL_ACCESS};
+  PRIVILEGE_SET privileges{};
+  DWORD privileges_size = sizeof(privileges);
+  DWORD granted = 0;
+  BOOL allowed = FALSE;
+  if (!AccessCheck(security.Descriptor(), without_rights.Get(), FILE_ADD_FILE, &mapping,
+                   &privileges, &privileges_size, &granted, &allowed)) {
+    ThrowLastError();
+  }
+  return !allowed;
 }
 
 }  // namespace zelvo::win32

@@ -336,6 +336,11 @@ std::string FakeShortcuts::TargetPath(const std::string& shortcut_path) {
   throw Failure(static_cast<int32_t>(0x80070002), "指定されたファイルが見つかりません。");
 }
 
+std::optional<std::string> FakeEnvironment::TakeHandOver() {
+  if (hand_over_failure) throw *std::exchange(hand_over_failure, {});
+  return std::exchange(handed_over, {});
+}
+
 std::string FakeEnvironment::DescribeFailure(int32_t number) {
   return "説明 " + std::to_string(number);
 }

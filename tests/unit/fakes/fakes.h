@@ -163,14 +163,15 @@ class FakeEnvironment : public Environment {
   std::vector<std::string> hand_overs;
   // The programs handed over at each start.
   std::vector<std::vector<std::string>> elevated_starts;
-  // What this instance was handed when it was started, taken once.
+  // What this instance was handed when it was started, taken once, or why it cannot be read.
   std::optional<std::string> handed_over;
+  std::optional<Failure> hand_over_failure;
 
   ProgramVersion Version() override { return version; }
   bool PreviousInstanceRunning() override { return previous_instance; }
   bool Elevated() override { return elevated; }
   ElevatedStart StartElevated(std::string_view hand_over) override;
-  std::optional<std::string> TakeHandOver() override { return std::exchange(handed_over, {}); }
+  std::optional<std::string> TakeHandOver() override;
   std::string ProgramFolder() override { return program_folder; }
   std::string CommandLine() override { return command_line; }
   std::string DescribeFailure(int32_t number) override;

@@ -4,12 +4,14 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 #include "application/boxes.h"
 #include "application/log_file.h"
 #include "application/program_batch.h"
 #include "base/error_trap.h"
+#include "model/hand_over.h"
 #include "platform/platform.h"
 
 namespace zelvo {
@@ -42,6 +44,8 @@ class Lifecycle {
   void KeepLog();
 
  private:
+  std::optional<HandOver> TakeHandOver();
+
   Boxes boxes_;
   MainView& view_;
   Environment& environment_;

@@ -49,7 +49,8 @@ class Environment {
   virtual ElevatedStart StartElevated(std::string_view hand_over) = 0;
 
   // What this instance was handed when it was started as administrator, read once: afterwards
-  // it is gone. Nothing when it was started otherwise.
+  // it is gone. Nothing when it was started otherwise. Throws Failure when it was handed
+  // something that cannot be read, or that is no hand-over.
   virtual std::optional<std::string> TakeHandOver() = 0;
 
   // The folder of the running program file, without a trailing backslash except at a drive

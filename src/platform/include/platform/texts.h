@@ -35,8 +35,9 @@ namespace zelvo {
   X(StartCancelled) X(StartDone) X(NotExecutable) X(NotRun) X(NotFound) X(Started)              \
   X(StartFailed)                                                                                \
   /* Administrator rights: restore again there, a start that failed, a program that would run */ \
-  /* as administrator, a backup folder others may change. */                                     \
+  /* as administrator, a backup folder others may change, a hand-over that could not be read. */  \
   X(RestoreAdministratorQuestion) X(ElevationFailed) X(StartAsAdministrator) X(BackupFolderOpen)  \
+  X(HandOverLost)                                                                                 \
   /* The list's context menu, what its new items report, and the names a screen reader gives   \
      the list and the boxes that have no label of their own. */                                 \
   X(mnuRestore) X(mnuRemove) X(mnuLaunch) X(mnuOpenFolder) X(mnuCopyPath) X(FolderOpened)        \

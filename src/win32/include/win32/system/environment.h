@@ -71,6 +71,10 @@ class Win32Environment : public Environment {
  private:
   // One try at the log's lock and the instance mutex; false when another Zelvo holds either.
   bool TryClaim();
+  // The program file's extended path (ProgramPath), looked up once.
+  const std::wstring& OwnPath();
+  // The hand-over file named on the command line, or "" for none, read from it once.
+  const std::wstring& HandOverPath();
 
   HWND owner_ = nullptr;
   UniqueFile log_lock_;
@@ -79,6 +83,8 @@ class Win32Environment : public Environment {
   UniqueHandle instance_mutex_;
   std::optional<bool> previous_instance_;
   bool hand_over_taken_ = false;
+  std::wstring own_path_;
+  std::optional<std::wstring> hand_over_path_;
 };
 
 // The file version (major, minor) in the VERSIONINFO resource of `module`; null means the
@@ -100,11 +106,6 @@ std::wstring InstanceMutexName(std::wstring_view tool_folder);
 // Zelvo reads its own command line (no path holds a quote).
 std::wstring QuotedArguments(const std::vector<std::string>& arguments);
 
-// How a program is asked to start elevated: ShellExecuteExW's "runas", with `parameters`, in
-// `folder`, shown normally. The texts must outlive the result.
-SHELLEXECUTEINFOW ElevatedStartInfo(const std::wstring& program, const std::wstring& parameters,
-                                    const std::wstring& folder);
-
 // Starts `program` as administrator in `folder` (Windows asks the user over `owner`), handing
 // it `hand_over` in a file of the user's, named on its command line after "/handover".
 ElevatedStart StartElevatedWith(const std::wstring& program, const std::wstring& folder,
@@ -114,8 +115,9 @@ ElevatedStart StartElevatedWith(const std::wstring& program, const std::wstring&
 // (an administrator may read and delete it), and gives its path.
 std::wstring WriteHandOverFile(std::string_view hand_over);
 
-// The hand-over in the file at `path`, which is deleted once read; nothing (and nothing deleted)
-// when it is no plain file of one name, or does not begin with kHandOverMark.
-std::optional<std::string> ReadHandOverFile(const std::wstring& path);
+// The hand-over in the file at `path`, which is deleted once read. Throws Failure when it cannot
+// be read, and ERROR_INVALID_DATA (deleting nothing) when it is no plain file of one name or
+// does not begin with kHandOverMark.
+std::string ReadHandOverFile(const std::wstring& path);
 
 }  // namespace zelvo::win32

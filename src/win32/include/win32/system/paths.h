@@ -19,6 +19,10 @@ std::wstring ExtendedPath(std::string_view utf8);
 // An extended path in the form people read: C:\... or \\server\share\...
 std::wstring NormalPath(std::wstring_view path);
 
+// The folder that holds `path` (an extended or a normal path), in the normal form, without a
+// trailing backslash except at a drive root (C:\).
+std::wstring FolderPath(std::wstring_view path);
+
 // The form for calls that may not know the \\?\ prefix (the shell, the process loader): the
 // normal form while it is short enough for them, the extended form beyond.
 std::wstring ShellPath(std::wstring_view extended);

@@ -6,10 +6,15 @@
 
 #include <vector>
 
+#include "win32/system/owner.h"
+
 namespace zelvo::win32 {
 
 // A security identifier, held in a buffer of its own.
 using Sid = std::vector<unsigned char>;
+
+// This process's token, for querying.
+UniqueHandle OwnToken();
 
 // The user this process runs as (the same whether elevated or not).
 Sid CurrentUser();
@@ -42,5 +47,10 @@ class PrivateSecurity {
 // For a folder that an elevated program makes and later trusts: administrators and the system
 // may do anything in it, the user who made it only read.
 PrivateSecurity AdministratorsOnlyFolder();
+
+// Whether the user's programs without administrator rights are kept out of a folder only
+// administrators may change. On Windows they are: the token they run with holds the
+// Administrators group for denying only. Wine's holds it for granting, and lets them in.
+bool AdministratorRightsKeepTheUserOut();
 
 }  // namespace zelvo::win32
