@@ -43,9 +43,10 @@ BackupResult ManifestBackup::BackupManifest(const FileFacts& manifest) {
     }
 
     // Applied again after a refusal, a program would have its manifest copied twice.
-    if (NewestCopyHolds(manifest, manifest.stored_name)) return {};
+    const std::optional<uint64_t> next = NextCopy(manifest);
+    if (!next) return {};
     // Earlier copies are the user's only way back to an old manifest: none is ever replaced.
-    for (uint64_t number = 1;; ++number) {
+    for (uint64_t number = *next;; ++number) {
       const CopyResult copied =
           files_.CopyToNew(manifest.full_path, folder_, CopyName(manifest.stored_name, number));
       switch (copied.outcome) {
@@ -62,19 +63,21 @@ BackupResult ManifestBackup::BackupManifest(const FileFacts& manifest) {
   });
 }
 
-bool ManifestBackup::NewestCopyHolds(const FileFacts& manifest, const std::string& name) {
+std::optional<uint64_t> ManifestBackup::NextCopy(const FileFacts& manifest) {
   std::optional<FileFacts> newest;
-  for (uint64_t number = 1;; ++number) {
-    FileFacts copy = files_.Look(folder_ + "\\" + CopyName(name, number));
+  uint64_t number = 1;
+  for (;; ++number) {
+    FileFacts copy = files_.Look(folder_ + "\\" + CopyName(manifest.stored_name, number));
     if (copy.kind == FileFacts::Kind::Nothing) break;
     newest = std::move(copy);
   }
   if (!newest || !newest->Exists() || newest->link || manifest.link ||
       newest->size != manifest.size || manifest.size > kLargestCompared) {
-    return false;
+    return number;
   }
-  return files_.ReadFile(newest->full_path, kLargestCompared) ==
-         files_.ReadFile(manifest.full_path, kLargestCompared);
+  const bool same = files_.ReadFile(newest->full_path, kLargestCompared) ==
+                    files_.ReadFile(manifest.full_path, kLargestCompared);
+  return same ? std::nullopt : std::optional<uint64_t>(number);
 }
 
 }  // namespace zelvo

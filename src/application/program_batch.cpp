@@ -90,20 +90,15 @@ BatchEnd ProgramBatch::ApplyEach(const std::vector<std::string>& paths, Named na
 }
 
 BatchEnd ProgramBatch::ApplyCommandLine(const std::string& argument_text) {
-  return trap_.Routine("GetCommandLine()", [&] {
-    const std::vector<std::string> paths = SplitArguments(argument_text);
-    if (paths.empty()) return BatchEnd::Done;  // nothing named: the selection stays as it is
-    view_.ClearSelection();
-    // A shortcut is named by its target's name.
-    return ApplyEach(
-        paths, [](const ApplyOutcome& outcome) -> const std::string& { return outcome.name; });
-  });
+  return trap_.Routine("GetCommandLine()",
+                       [&] { return ApplyHandedOver(SplitArguments(argument_text)); });
 }
 
 BatchEnd ProgramBatch::ApplyHandedOver(const std::vector<std::string>& programs) {
   return trap_.Routine("GetCommandLine()", [&] {
-    if (programs.empty()) return BatchEnd::Done;
+    if (programs.empty()) return BatchEnd::Done;  // nothing named: the selection stays as it is
     view_.ClearSelection();
+    // A shortcut is named by its target's name.
     return ApplyEach(
         programs, [](const ApplyOutcome& outcome) -> const std::string& { return outcome.name; });
   });

@@ -14,36 +14,39 @@ void Put(std::string& bytes, std::string_view text) {
   bytes += text;
 }
 
+// `digits` as a number: one to nineteen decimal digits, so that it fits 64 bits at any width.
+std::optional<uint64_t> Decimal(std::string_view digits) {
+  if (digits.empty() || digits.size() > 19) return std::nullopt;
+  uint64_t number = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return std::nullopt;
+    number = number * 10 + static_cast<uint64_t>(c - '0');
+  }
+  return number;
+}
+
 class Reader {
  public:
   explicit Reader(std::string_view bytes) : bytes_(bytes) {}
 
   std::optional<std::string_view> Text() {
     const size_t colon = bytes_.find(':');
-    if (colon == std::string_view::npos || colon == 0 || colon > 19) return std::nullopt;
-    uint64_t length = 0;
-    for (const char c : bytes_.substr(0, colon)) {
-      if (c < '0' || c > '9') return std::nullopt;
-      length = length * 10 + static_cast<uint64_t>(c - '0');
-    }
+    if (colon == std::string_view::npos) return std::nullopt;
+    const std::optional<uint64_t> length = Decimal(bytes_.substr(0, colon));
+    if (!length) return std::nullopt;
     bytes_.remove_prefix(colon + 1);
-    if (length > bytes_.size()) return std::nullopt;
-    const std::string_view text = bytes_.substr(0, static_cast<size_t>(length));
-    bytes_.remove_prefix(static_cast<size_t>(length));
+    if (*length > bytes_.size()) return std::nullopt;
+    const std::string_view text = bytes_.substr(0, static_cast<size_t>(*length));
+    bytes_.remove_prefix(static_cast<size_t>(*length));
     return text;
   }
 
   // A count of items that each take at least `item_size` bytes more.
   std::optional<size_t> Count(size_t item_size) {
     const auto text = Text();
-    if (!text || text->empty() || text->size() > 19) return std::nullopt;
-    uint64_t count = 0;
-    for (const char c : *text) {
-      if (c < '0' || c > '9') return std::nullopt;
-      count = count * 10 + static_cast<uint64_t>(c - '0');
-    }
-    if (count > bytes_.size() / item_size) return std::nullopt;
-    return static_cast<size_t>(count);
+    const std::optional<uint64_t> count = text ? Decimal(*text) : std::nullopt;
+    if (!count || *count > bytes_.size() / item_size) return std::nullopt;
+    return static_cast<size_t>(*count);
   }
 
   bool AtEnd() const { return bytes_.empty(); }

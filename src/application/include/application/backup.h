@@ -4,6 +4,8 @@
 // bytes equal the newest copy of its name is not copied again.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "application/boxes.h"
@@ -32,8 +34,9 @@ class ManifestBackup {
   BackupResult BackupManifest(const FileFacts& manifest);
 
  private:
-  // Whether the newest copy of `name` in the folder holds what `manifest` holds.
-  bool NewestCopyHolds(const FileFacts& manifest, const std::string& name);
+  // The number of the first copy of `manifest`'s name that is not in the folder yet; none when
+  // the newest copy holds what `manifest` holds already.
+  std::optional<uint64_t> NextCopy(const FileFacts& manifest);
 
   Boxes& boxes_;
   FileSystem& files_;

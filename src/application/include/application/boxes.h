@@ -15,8 +15,6 @@ class Boxes {
  public:
   Boxes(Dialogs& dialogs, const Texts& texts) : dialogs_(dialogs), texts_(texts) {}
 
-  const Texts& texts() const { return texts_; }
-
   // A text of the catalogue with its values.
   std::string Text(TextId text, std::initializer_list<std::string_view> values = {}) const {
     return texts_.Format(text, values);

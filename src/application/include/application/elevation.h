@@ -25,9 +25,6 @@ class Elevation {
  public:
   Elevation(Boxes& boxes, Environment& environment, FileSystem& files, LogFile& log_file);
 
-  // Whether the program runs with administrator rights.
-  bool Elevated() { return environment_.Elevated(); }
-
   // A batch begins (a drop, the command line, a restore): a refusal may be asked about again.
   void NewBatch() { declined_ = false; }
 

@@ -31,7 +31,6 @@ class Zelvo {
   void Start() { events_.Load(); }
   WindowEvents& Events() { return events_; }
 
-  const std::string& VersionTextValue() const { return version_text_; }
   const std::string& ToolFolderValue() const { return tool_folder_; }
 
  private:

@@ -63,11 +63,11 @@ class ErrorTrap {
     return false;
   }
 
+ private:
   // The failure closest to a caught exception: a Failure as it is, running out of memory as
   // E_OUTOFMEMORY, anything else as E_UNEXPECTED with its own text.
   Failure FailureOf(const std::exception& error);
 
- private:
   // Reports `error`, caught in `source` unless it names its own. A report box that cannot be
   // shown leaves nothing else to tell the user.
   void Report(std::string_view source, const std::exception& error) noexcept;
