@@ -49,8 +49,9 @@ class NamedAccessible final : public IAccessible {
                   Microsoft::WRL::ComPtr<IAccessible> standard, std::wstring name)
       : library_(std::move(library)), standard_(std::move(standard)), name_(std::move(name)) {}
 
-  // IUnknown. The children (IEnumVARIANT) and the window (IOleWindow) are the system object's;
-  // nothing else is offered, so that no caller reaches the system object's name past this one.
+  // IUnknown. The children (IEnumVARIANT) and the window (IOleWindow) are the system object's,
+  // handed out as they are: what a screen reader asks of the control itself (IAccessible) comes
+  // here, and gets the name.
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
     if (!object) return E_POINTER;
     if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) || iid == __uuidof(IAccessible)) {

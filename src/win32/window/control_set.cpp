@@ -87,6 +87,8 @@ void ControlSet::Create(HWND parent, HINSTANCE instance, UINT dpi, HFONT font, c
 }
 
 void ControlSet::Place(UINT dpi, HFONT font) {
+  // The text boxes draw with their old font until each is given its new one.
+  const UniqueFont retired = std::move(text_box_font_);
   text_box_height_ = -1;
   for (const ControlRow& row : kControlRows) {
     if (row.control == Control::frmMain) continue;

@@ -68,7 +68,9 @@ Win32MainWindow::~Win32MainWindow() {
 
 void Win32MainWindow::ApplyDpi(UINT dpi) {
   dpi_ = dpi;
-  if (UniqueFont font = CreateUiFont(dpi)) font_ = std::move(font);
+  // The controls draw with the old font until they are given the new one.
+  UniqueFont retired;
+  if (UniqueFont font = CreateUiFont(dpi)) retired = std::exchange(font_, std::move(font));
   controls_.Place(dpi, font_.Get());
   // Long status texts wrap in their tool tip instead of running across the screen.
   if (tool_tips_) tool_tips_->SetMaxWidth(Scale(ControlRowOf(Control::frmMain).width, dpi));
@@ -208,10 +210,10 @@ bool Win32MainWindow::ListKey(WPARAM key) {
   switch (key) {
     case VK_DELETE:
       // A key does what its button does, and nothing where the button cannot be clicked.
-      if (events_ && controls_[Control::cmdDelLog].enabled) events_->RemoveClicked();
+      if (events_ && ActionsEnabled()) events_->RemoveClicked();
       return true;
     case VK_RETURN:
-      if (events_ && controls_[Control::cmdShell].enabled) events_->LaunchClicked();
+      if (events_ && ActionsEnabled()) events_->LaunchClicked();
       return true;
     case 'A':
       if (GetKeyState(VK_CONTROL) >= 0) return false;

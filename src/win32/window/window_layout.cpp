@@ -81,11 +81,9 @@ namespace {
 
 // The font's metrics on the screen; nullopt when they cannot be measured.
 std::optional<TEXTMETRICW> MetricsOf(HDC screen, HFONT font) {
-  const HGDIOBJ old = SelectObject(screen, font);
+  const SelectedObject selected(screen, font);
   TEXTMETRICW metrics{};
-  const bool measured = GetTextMetricsW(screen, &metrics) != FALSE;
-  SelectObject(screen, old);
-  if (!measured) return std::nullopt;
+  if (!GetTextMetricsW(screen, &metrics)) return std::nullopt;
   return metrics;
 }
 
